@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QObject;
+class QThread;
+
+// A labelled work queue. A serial queue is one thread with an event loop (it may host QObjects);
+// a concurrent queue runs work on its own thread pool. The main queue is the GUI thread.
+class DispatchQueue
+{
+public:
+    enum class Kind { Serial, Concurrent };
+    using Work = std::function<void()>;
+
+    explicit DispatchQueue(const QString &label, Kind kind = Kind::Serial);
+    ~DispatchQueue();
+    DispatchQueue(const DispatchQueue &) = delete;
+    DispatchQueue &operator=(const DispatchQueue &) = delete;
+
+    // The application's GUI thread (the thread of QCoreApplication).
+    static DispatchQueue &main();
+    // The queue whose work is running on the calling thread, or nullptr.
+    static DispatchQueue *current();
+    // Stops every live queue and joins its threads; called once before main returns.
+    static void shutdownAll();
+
+    QString label() const;
+    Kind kind() const;
+    bool isCurrent() const;
+
+    void async(Work work);
+    // Runs the work and waits for it; runs inline when already on this queue (no deadlock).
+    void sync(const Work &work);
+    void after(int milliseconds, Work work);
+
+    // Serial queues: the thread that runs the work, and an object living on it (for QObject affinity).
+    QThread *thread() const;
+    QObject *context() const;
+
+    // Finishes what is queued and stops; later work is dropped.
+    void shutdown();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    explicit DispatchQueue(int mainTag);
+};

@@ -1,0 +1,45 @@
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+QTemporaryDir *privateHome = nullptr;
+}
+
+void installPrivateHome()
+{
+    if (privateHome)
+        return;
+    privateHome = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/velquor-test-XXXXXX"));
+    privateHome->setAutoRemove(true);
+    qputenv("HOME", privateHome->path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CACHE_HOME");
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    std::atexit([] {
+        delete privateHome;
+        privateHome = nullptr;
+    });
+}
+
+QString testHome()
+{
+    return privateHome ? privateHome->path() : QDir::homePath();
+}
+
+bool waitUntil(const std::function<bool()> &predicate, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!predicate()) {
+        if (deadline.hasExpired())
+            return predicate();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Each test process runs in a private HOME so Documents, settings and caches never leak
+// between cases. Call before the application object exists.
+void installPrivateHome();
+
+// Spins the event loop until the predicate holds or the time is up; answers the predicate.
+bool waitUntil(const std::function<bool()> &predicate, int timeoutMs = 5000);
+
+// The private HOME of this process.
+QString testHome();

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QMap>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace standin {
+
+// A fault the server plays on requests to one path.
+struct Fault
+{
+    enum class Kind {
+        Status,    // answer with `status` and a short text body
+        Garbage,   // 200 with bytes that are neither XML nor JSON
+        NotXml,    // 200 with a JSON body outside any envelope
+        Stall,     // accept, then send nothing for `stallMs`
+        DropAfter, // send the headers and `bytes` bytes of the body, then close the connection
+        Throttle,  // stream the real answer at `bytesPerSecond`
+    };
+    Kind kind = Kind::Status;
+    int status = 500;
+    int stallMs = 0;
+    qint64 bytes = 0;
+    qint64 bytesPerSecond = 0;
+    int times = -1; // how many requests it applies to; -1 for all
+};
+
+struct LoggedRequest
+{
+    QString method;                 // "POST", "GET", "HEAD"
+    QString path;                   // without the query, e.g. "/webs/WebService.asmx/UserLogin"
+    QMap<QString, QString> headers; // names in lower case
+    QByteArray body;                // raw body as received
+    QString formKey;                // the form field's name ("information", ...)
+    QByteArray formValue;           // the field's value, form-decoded (the JSON text)
+    QJsonValue json;                // formValue parsed, Undefined when it is not JSON
+    int status = 0;                 // status answered
+};
+
+// The stand-in web service: POST operations under "webs/WebService.asmx/", the multipart
+// "function/upload.ashx", and package files with HEAD and ranged GET. Runs on its own threads.
+class StandinServer
+{
+public:
+    // Answers the JSON text for an operation's parsed parameters; the server wraps it in the envelope.
+    using OperationHandler = std::function<QByteArray(const LoggedRequest &request)>;
+
+    StandinServer();
+    ~StandinServer();
+    StandinServer(const StandinServer &) = delete;
+    StandinServer &operator=(const StandinServer &) = delete;
+
+    // Listens on 127.0.0.1; port 0 picks a free one. False when it cannot listen.
+    bool start(quint16 port = 0);
+    void stop();
+    quint16 port() const;
+    QString baseUrl() const; // "http://127.0.0.1:<port>/"
+
+    // Operation name as in the path ("UserLogin"); replaces an earlier handler.
+    void setOperation(const QString &name, OperationHandler handler);
+    // Serves the files under `directory` at the base address (path "a/b.7z" -> directory/a/b.7z).
+    void setFileRoot(const QString &directory);
+
+    void setFault(const QString &path, const Fault &fault); // path as logged, e.g. "/files/a.7z"
+    void clearFaults();
+
+    std::vector<LoggedRequest> requests() const;
+    std::vector<LoggedRequest> requestsTo(const QString &path) const;
+    void clearRequests();
+    // File transfers whose client went away before the last byte was sent.
+    int abortedTransfers() const;
+
+    // The service's XML envelope around a JSON text (escaped).
+    static QByteArray envelope(const QByteArray &json);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace standin
