@@ -1,0 +1,442 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="th" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="LoginAccount">
+        <source>User ID</source>
+        <extracomment>Login screen: caption of the user ID field.</extracomment>
+        <translation>ID ผู้ใช้</translation>
+    </message>
+    <message id="LoginPassword">
+        <source>Password</source>
+        <extracomment>Login screen: caption of the password field.</extracomment>
+        <translation>รหัสผ่าน</translation>
+    </message>
+    <message id="Login4">
+        <source>Remember password</source>
+        <extracomment>Login screen: check box that keeps the password for the next start.</extracomment>
+        <translation>จดจำรหัสผ่าน</translation>
+    </message>
+    <message id="Login5">
+        <source>Sign in</source>
+        <extracomment>Login screen: sign-in button.</extracomment>
+        <translation>เข้าสู่ระบบ</translation>
+    </message>
+    <message id="Login8">
+        <source>Signing in…</source>
+        <extracomment>Login screen: sign-in button title while the request runs.</extracomment>
+        <translation>กำลังเข้าสู่ระบบ…</translation>
+    </message>
+    <message id="LoginForgotPassword">
+        <source>Forgot password?</source>
+        <extracomment>Login screen: link that opens the password-reset web page.</extracomment>
+        <translation>ลืมรหัสผ่าน?</translation>
+    </message>
+    <message id="LoginRegister">
+        <source>Create an account</source>
+        <extracomment>Login screen: button that opens the sign-up window.</extracomment>
+        <translation>สร้างบัญชี</translation>
+    </message>
+    <message id="LoginHint1">
+        <source>Please enter your user ID.</source>
+        <extracomment>Login alert: the user ID field is empty.</extracomment>
+        <translation>โปรดป้อน ID ผู้ใช้ของคุณ</translation>
+    </message>
+    <message id="LoginHint2">
+        <source>Please enter your password.</source>
+        <extracomment>Login alert: the password field is empty.</extracomment>
+        <translation>โปรดป้อนรหัสผ่านของคุณ</translation>
+    </message>
+    <message id="LoginHint3">
+        <source>Sign-in failed. Please check your user ID and password.</source>
+        <extracomment>Login alert: the service refused the user ID and password.</extracomment>
+        <translation>เข้าสู่ระบบไม่สำเร็จ โปรดตรวจสอบ ID ผู้ใช้และรหัสผ่าน</translation>
+    </message>
+    <message id="RegisterTitle">
+        <source>Create an account</source>
+        <extracomment>Sign-up window: window title.</extracomment>
+        <translation>สร้างบัญชี</translation>
+    </message>
+    <message id="Register1">
+        <source>User ID</source>
+        <extracomment>Field caption (sign-up, profile): user ID (login name).</extracomment>
+        <translation>ID ผู้ใช้</translation>
+    </message>
+    <message id="Register2">
+        <source>Password</source>
+        <extracomment>Sign-up field caption: password.</extracomment>
+        <translation>รหัสผ่าน</translation>
+    </message>
+    <message id="Register7">
+        <source>Confirm password</source>
+        <extracomment>Sign-up field caption: password typed a second time.</extracomment>
+        <translation>ยืนยันรหัสผ่าน</translation>
+    </message>
+    <message id="Register3">
+        <source>First name</source>
+        <extracomment>Field caption (sign-up, profile): first (given) name.</extracomment>
+        <translation>ชื่อ</translation>
+    </message>
+    <message id="Register5">
+        <source>Last name</source>
+        <extracomment>Field caption (sign-up, profile): last (family) name.</extracomment>
+        <translation>นามสกุล</translation>
+    </message>
+    <message id="Register9">
+        <source>Address</source>
+        <extracomment>Field caption (sign-up, profile): postal address.</extracomment>
+        <translation>ที่อยู่</translation>
+    </message>
+    <message id="Register12">
+        <source>State/Province</source>
+        <extracomment>Field caption (sign-up, profile): state or province.</extracomment>
+        <translation>รัฐ/จังหวัด</translation>
+    </message>
+    <message id="Register13">
+        <source>City</source>
+        <extracomment>Field caption (sign-up, profile): city.</extracomment>
+        <translation>เมือง</translation>
+    </message>
+    <message id="Register11">
+        <source>Country</source>
+        <extracomment>Field caption (sign-up, profile): country.</extracomment>
+        <translation>ประเทศ</translation>
+    </message>
+    <message id="Register8">
+        <source>Telephone</source>
+        <extracomment>Field caption (sign-up, profile): telephone number.</extracomment>
+        <translation>โทรศัพท์</translation>
+    </message>
+    <message id="Register6">
+        <source>E-mail</source>
+        <extracomment>Field caption (sign-up, profile): e-mail address.</extracomment>
+        <translation>อีเมล</translation>
+    </message>
+    <message id="RegisterButton">
+        <source>Sign up</source>
+        <extracomment>Sign-up window: button that sends the form.</extracomment>
+        <translation>ลงทะเบียน</translation>
+    </message>
+    <message id="RegisterReset">
+        <source>Reset</source>
+        <extracomment>Sign-up window: button that empties the form.</extracomment>
+        <translation>รีเซ็ต</translation>
+    </message>
+    <message id="RegisterPrivacy">
+        <source>Privacy policy and terms of use</source>
+        <extracomment>Sign-up window: link that opens the privacy and terms document.</extracomment>
+        <translation>นโยบายความเป็นส่วนตัวและข้อกำหนดการใช้งาน</translation>
+    </message>
+    <message id="RegisterHint1">
+        <source>Please fill in all required fields.</source>
+        <extracomment>Alert (sign-up, profile): a required field is empty.</extracomment>
+        <translation>โปรดกรอกข้อมูลในช่องที่จำเป็นให้ครบถ้วน</translation>
+    </message>
+    <message id="RegisterHint2">
+        <source>Please enter a valid e-mail address.</source>
+        <extracomment>Sign-up alert: the e-mail address is not valid or no mail could be sent to it.</extracomment>
+        <translation>โปรดป้อนที่อยู่อีเมลที่ถูกต้อง</translation>
+    </message>
+    <message id="RegisterHint3">
+        <source>The passwords do not match.</source>
+        <extracomment>Sign-up alert: password and confirmation differ.</extracomment>
+        <translation>รหัสผ่านทั้งสองไม่ตรงกัน</translation>
+    </message>
+    <message id="RegisterHint4">
+        <source>The user ID can be at most 30 characters long.</source>
+        <extracomment>Sign-up alert: the user ID is longer than 30 characters.</extracomment>
+        <translation>ID ผู้ใช้ต้องมีความยาวไม่เกิน 30 ตัวอักษร</translation>
+    </message>
+    <message id="RegisterHint5">
+        <source>The password must be 6 to 16 characters long.</source>
+        <extracomment>Sign-up alert: the password is shorter than 6 or longer than 16 characters.</extracomment>
+        <translation>รหัสผ่านต้องมีความยาว 6 ถึง 16 ตัวอักษร</translation>
+    </message>
+    <message id="RegisterHint6">
+        <source>Your account has been created. You can now sign in.</source>
+        <extracomment>Sign-up alert: the account was created.</extracomment>
+        <translation>สร้างบัญชีของคุณเรียบร้อยแล้ว คุณสามารถเข้าสู่ระบบได้ทันที</translation>
+    </message>
+    <message id="RegisterHint7">
+        <source>This user ID is already taken. Please choose another one.</source>
+        <extracomment>Sign-up alert: the service already has this user ID.</extracomment>
+        <translation>ID ผู้ใช้นี้มีผู้ใช้งานแล้ว โปรดเลือก ID อื่น</translation>
+    </message>
+    <message id="RegisterHint8">
+        <source>This e-mail address is already registered.</source>
+        <extracomment>Sign-up alert: the service already has this e-mail address.</extracomment>
+        <translation>ที่อยู่อีเมลนี้ลงทะเบียนไว้แล้ว</translation>
+    </message>
+    <message id="App3">
+        <source>Copyright © Ostrelle. All rights reserved.</source>
+        <extracomment>Main window footer: copyright line.</extracomment>
+        <translation>ลิขสิทธิ์ © Ostrelle สงวนลิขสิทธิ์</translation>
+    </message>
+    <message id="App4">
+        <source>Ostrelle</source>
+        <extracomment>Main window footer: company label.</extracomment>
+        <translation>Ostrelle</translation>
+    </message>
+    <message id="App5">
+        <source>A server error occurred. Please try again later.</source>
+        <extracomment>Alert: the service answered with a server error (code -1).</extracomment>
+        <translation>เกิดข้อผิดพลาดที่เซิร์ฟเวอร์ โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+    <message id="Main1">
+        <source>Updates</source>
+        <extracomment>Tab bar: the updates page.</extracomment>
+        <translation>อัปเดต</translation>
+    </message>
+    <message id="Main3">
+        <source>Profile</source>
+        <extracomment>Tab bar: the profile page.</extracomment>
+        <translation>โปรไฟล์</translation>
+    </message>
+    <message id="Main4">
+        <source>Feedback</source>
+        <extracomment>Tab bar: the feedback (support request) page.</extracomment>
+        <translation>ความคิดเห็น</translation>
+    </message>
+    <message id="Main7">
+        <source>Software management</source>
+        <extracomment>Tab bar: the page listing and removing software installed on the SD card.</extracomment>
+        <translation>จัดการซอฟต์แวร์</translation>
+    </message>
+    <message id="MainHint2">
+        <source>Loading, please wait…</source>
+        <extracomment>Large text shown while the devices or the update list are loading.</extracomment>
+        <translation>กำลังโหลด โปรดรอสักครู่…</translation>
+    </message>
+    <message id="UpdateHint2">
+        <source>Could not load your devices. Please check your network connection and try again.</source>
+        <extracomment>Alert: the account's devices could not be loaded.</extracomment>
+        <translation>ไม่สามารถโหลดอุปกรณ์ของคุณได้ โปรดตรวจสอบการเชื่อมต่อเครือข่ายแล้วลองอีกครั้ง</translation>
+    </message>
+    <message id="UpdateHint3">
+        <source>No device is registered to this account.</source>
+        <extracomment>Alert: the account has no devices.</extracomment>
+        <translation>ไม่มีอุปกรณ์ที่ลงทะเบียนไว้กับบัญชีนี้</translation>
+    </message>
+    <message id="UpdateHint4">
+        <source>Could not load the update list. Please try again later.</source>
+        <extracomment>Alert: the device's update list could not be loaded.</extracomment>
+        <translation>ไม่สามารถโหลดรายการอัปเดตได้ โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+    <message id="UpdateHint11">
+        <source>Downloads are still in progress. Do you really want to quit?</source>
+        <extracomment>Alert on closing the window while downloads run; buttons Update26 and Update27.</extracomment>
+        <translation>ยังมีการดาวน์โหลดที่กำลังดำเนินการอยู่ ต้องการออกจากโปรแกรมจริงหรือไม่?</translation>
+    </message>
+    <message id="UpdateHint12">
+        <source>Everything is up to date. There are no new updates for this device.</source>
+        <extracomment>Alert: nothing to update for the chosen device.</extracomment>
+        <translation>ทุกอย่างเป็นเวอร์ชันล่าสุดแล้ว ไม่มีอัปเดตใหม่สำหรับอุปกรณ์นี้</translation>
+    </message>
+    <message id="UpdateHint14">
+        <source>There is not enough free space on the SD card. Please free up some space and try again.</source>
+        <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
+        <translation>พื้นที่ว่างในการ์ด SD ไม่เพียงพอ โปรดเพิ่มพื้นที่ว่างแล้วลองอีกครั้ง</translation>
+    </message>
+    <message id="Update9">
+        <source>SD card</source>
+        <extracomment>Updates page: caption before the SD card choice.</extracomment>
+        <translation>การ์ด SD</translation>
+    </message>
+    <message id="Update8">
+        <source>Serial number</source>
+        <extracomment>Updates page: caption before the device (serial number) choice.</extracomment>
+        <translation>หมายเลขซีเรียล</translation>
+    </message>
+    <message id="Update29">
+        <source>Update all</source>
+        <extracomment>Updates page: button that downloads and installs every package.</extracomment>
+        <translation>อัปเดตทั้งหมด</translation>
+    </message>
+    <message id="Update30">
+        <source>Refresh</source>
+        <extracomment>Updates page: button that reloads the update list.</extracomment>
+        <translation>รีเฟรช</translation>
+    </message>
+    <message id="RegisterProductHint10">
+        <source>How to insert the SD card</source>
+        <extracomment>Updates page: help link that shows how to insert the SD card; blinks while no card is found.</extracomment>
+        <translation>วิธีใส่การ์ด SD</translation>
+    </message>
+    <message id="Update21">
+        <source>OK</source>
+        <extracomment>OK button of information alerts.</extracomment>
+        <translation>ตกลง</translation>
+    </message>
+    <message id="Update26">
+        <source>OK</source>
+        <extracomment>OK button of the quit question and of the uninstall-finished alert.</extracomment>
+        <translation>ตกลง</translation>
+    </message>
+    <message id="Update27">
+        <source>Cancel</source>
+        <extracomment>Cancel button of the quit question.</extracomment>
+        <translation>ยกเลิก</translation>
+    </message>
+    <message id="Update31">
+        <source>Downloading</source>
+        <extracomment>Package state: downloading.</extracomment>
+        <translation>กำลังดาวน์โหลด</translation>
+    </message>
+    <message id="Update37">
+        <source>Waiting</source>
+        <extracomment>Package state: waiting for its turn to download.</extracomment>
+        <translation>กำลังรอ</translation>
+    </message>
+    <message id="Update32">
+        <source>Paused</source>
+        <extracomment>Package state: download paused.</extracomment>
+        <translation>หยุดชั่วคราว</translation>
+    </message>
+    <message id="Update38">
+        <source>Ready to install</source>
+        <extracomment>Package state: downloaded, waiting to be installed on the SD card.</extracomment>
+        <translation>พร้อมติดตั้ง</translation>
+    </message>
+    <message id="Update33">
+        <source>Download failed</source>
+        <extracomment>Package state: the download failed.</extracomment>
+        <translation>ดาวน์โหลดไม่สำเร็จ</translation>
+    </message>
+    <message id="Update34">
+        <source>Installing</source>
+        <extracomment>Package state: being installed (unpacked) onto the SD card.</extracomment>
+        <translation>กำลังติดตั้ง</translation>
+    </message>
+    <message id="Update36">
+        <source>Installed</source>
+        <extracomment>Package state: installed on the SD card; also the overall status when everything is done.</extracomment>
+        <translation>ติดตั้งแล้ว</translation>
+    </message>
+    <message id="Update35">
+        <source>Installation failed</source>
+        <extracomment>Package state: installation onto the SD card failed.</extracomment>
+        <translation>ติดตั้งไม่สำเร็จ</translation>
+    </message>
+    <message id="Tips21">
+        <source>Please allow access to the SD card</source>
+        <extracomment>Folder dialog message, followed by a colon and the SD card's name.</extracomment>
+        <translation>โปรดอนุญาตให้เข้าถึงการ์ด SD</translation>
+    </message>
+    <message id="Tips22">
+        <source>Allow access</source>
+        <extracomment>Folder dialog: confirm button.</extracomment>
+        <translation>อนุญาตการเข้าถึง</translation>
+    </message>
+    <message id="Update1">
+        <source>No.</source>
+        <extracomment>Software-management table: column of row numbers.</extracomment>
+        <translation>ลำดับ</translation>
+    </message>
+    <message id="Update2">
+        <source>Software</source>
+        <extracomment>Software-management table: column of software (vehicle) names.</extracomment>
+        <translation>ซอฟต์แวร์</translation>
+    </message>
+    <message id="Update3">
+        <source>Version</source>
+        <extracomment>Software-management table: column of installed versions.</extracomment>
+        <translation>เวอร์ชัน</translation>
+    </message>
+    <message id="Update4">
+        <source>Language</source>
+        <extracomment>Software-management table: column of installed languages.</extracomment>
+        <translation>ภาษา</translation>
+    </message>
+    <message id="Uninstall">
+        <source>Uninstall</source>
+        <extracomment>Software-management page: button that removes the ticked software from the SD card.</extracomment>
+        <translation>ถอนการติดตั้ง</translation>
+    </message>
+    <message id="Installed1">
+        <source>Uninstallation finished.</source>
+        <extracomment>Alert: the removal of the ticked software has finished.</extracomment>
+        <translation>ถอนการติดตั้งเสร็จสิ้น</translation>
+    </message>
+    <message id="Submit">
+        <source>Save</source>
+        <extracomment>Profile page: button that saves the edited profile.</extracomment>
+        <translation>บันทึก</translation>
+    </message>
+    <message id="Feedback13">
+        <source>Reset</source>
+        <extracomment>Button (profile, feedback) that restores or empties the form.</extracomment>
+        <translation>รีเซ็ต</translation>
+    </message>
+    <message id="UserinfoHint1">
+        <source>Your profile has been saved.</source>
+        <extracomment>Profile alert: the profile was saved.</extracomment>
+        <translation>บันทึกโปรไฟล์ของคุณแล้ว</translation>
+    </message>
+    <message id="UserinfoHint4">
+        <source>Could not load your profile. Please try again later.</source>
+        <extracomment>Profile alert: the profile could not be loaded.</extracomment>
+        <translation>ไม่สามารถโหลดโปรไฟล์ของคุณได้ โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+    <message id="Feedback1">
+        <source>Subject</source>
+        <extracomment>Feedback field caption: subject of the request.</extracomment>
+        <translation>หัวเรื่อง</translation>
+    </message>
+    <message id="Feedback2">
+        <source>Device</source>
+        <extracomment>Feedback field caption: the scan tool (device) the request is about.</extracomment>
+        <translation>อุปกรณ์</translation>
+    </message>
+    <message id="Feedback3">
+        <source>Software</source>
+        <extracomment>Feedback field caption: the software the request is about.</extracomment>
+        <translation>ซอฟต์แวร์</translation>
+    </message>
+    <message id="Feedback4">
+        <source>Version</source>
+        <extracomment>Feedback field caption: version of that software.</extracomment>
+        <translation>เวอร์ชัน</translation>
+    </message>
+    <message id="Feedback5">
+        <source>VIN</source>
+        <extracomment>Feedback field caption: vehicle identification number (17 characters).</extracomment>
+        <translation>หมายเลขตัวถัง (VIN)</translation>
+    </message>
+    <message id="Feedback8">
+        <source>Model year</source>
+        <extracomment>Feedback field caption: the vehicle's model year.</extracomment>
+        <translation>ปีรุ่น</translation>
+    </message>
+    <message id="Feedback9">
+        <source>Engine size</source>
+        <extracomment>Feedback field caption: the vehicle's engine displacement.</extracomment>
+        <translation>ขนาดเครื่องยนต์</translation>
+    </message>
+    <message id="Feedback11">
+        <source>Problem description</source>
+        <extracomment>Feedback field caption: free text describing the problem.</extracomment>
+        <translation>รายละเอียดปัญหา</translation>
+    </message>
+    <message id="Feedback12">
+        <source>Send</source>
+        <extracomment>Feedback page: button that sends the support request.</extracomment>
+        <translation>ส่ง</translation>
+    </message>
+    <message id="FeedbackHint1">
+        <source>Please fill in all fields.</source>
+        <extracomment>Feedback alert: a field is empty.</extracomment>
+        <translation>โปรดกรอกข้อมูลให้ครบทุกช่อง</translation>
+    </message>
+    <message id="FeedbackHint2">
+        <source>The VIN must be exactly 17 characters long.</source>
+        <extracomment>Feedback alert: the VIN does not have 17 characters.</extracomment>
+        <translation>หมายเลขตัวถัง (VIN) ต้องมี 17 ตัวอักษรพอดี</translation>
+    </message>
+    <message id="FeedbackHint3">
+        <source>Thank you! Your support request has been sent.</source>
+        <extracomment>Feedback alert: the support request was accepted.</extracomment>
+        <translation>ขอบคุณ! ส่งคำขอรับการสนับสนุนของคุณแล้ว</translation>
+    </message>
+</context>
+</TS>
