@@ -11,15 +11,17 @@
 
 namespace standin {
 
-// A fault the server plays on requests to one path.
+// A fault the server plays on requests to one path. Status and Stall apply to every method; the
+// faults that shape a body (Garbage, NotXml, DropAfter, Throttle) leave HEAD requests alone and are
+// not used up by them, so a size probe does not spend the fault meant for the download.
 struct Fault
 {
     enum class Kind {
-        Status,    // answer with `status` and a short text body
+        Status,    // answer with `status` and a short text body (an XML envelope on operation paths)
         Garbage,   // 200 with bytes that are neither XML nor JSON
         NotXml,    // 200 with a JSON body outside any envelope
-        Stall,     // accept, then send nothing for `stallMs`
-        DropAfter, // send the headers and `bytes` bytes of the body, then close the connection
+        Stall,     // accept, then send nothing for `stallMs`; then answer as usual
+        DropAfter, // send the headers (full Content-Length) and `bytes` bytes of the body, then close
         Throttle,  // stream the real answer at `bytesPerSecond`
     };
     Kind kind = Kind::Status;
@@ -30,20 +32,31 @@ struct Fault
     int times = -1; // how many requests it applies to; -1 for all
 };
 
+// One part of a multipart/form-data body.
+struct FormPart
+{
+    QString name;
+    QString fileName; // empty for a plain field
+    QString contentType;
+    QByteArray content;
+};
+
 struct LoggedRequest
 {
     QString method;                 // "POST", "GET", "HEAD"
     QString path;                   // without the query, e.g. "/webs/WebService.asmx/UserLogin"
     QMap<QString, QString> headers; // names in lower case
-    QByteArray body;                // raw body as received
+    QByteArray body;                // raw body as received (empty for multipart bodies: see parts)
     QString formKey;                // the form field's name ("information", ...)
     QByteArray formValue;           // the field's value, form-decoded (the JSON text)
     QJsonValue json;                // formValue parsed, Undefined when it is not JSON
-    int status = 0;                 // status answered
+    std::vector<FormPart> parts;    // multipart/form-data parts, ordered by name
+    int status = 0;                 // status answered (0 while the answer is still being decided)
 };
 
 // The stand-in web service: POST operations under "webs/WebService.asmx/", the multipart
 // "function/upload.ashx", and package files with HEAD and ranged GET. Runs on its own threads.
+// Every answer closes its connection, so stop() never waits for an idle client.
 class StandinServer
 {
 public:
@@ -61,8 +74,12 @@ public:
     quint16 port() const;
     QString baseUrl() const; // "http://127.0.0.1:<port>/"
 
-    // Operation name as in the path ("UserLogin"); replaces an earlier handler.
+    // Operation name as in the path ("UserLogin"); replaces an earlier handler. An operation without
+    // a handler is answered 404. Handlers run on the server's worker threads, several at a time.
     void setOperation(const QString &name, OperationHandler handler);
+    // The answer of "function/upload.ashx": plain JSON, no envelope (the upload is a generic handler,
+    // not a web-service operation). The default answers success with the file part's name and size.
+    void setUploadHandler(OperationHandler handler);
     // Serves the files under `directory` at the base address (path "a/b.7z" -> directory/a/b.7z).
     void setFileRoot(const QString &directory);
 

@@ -1,0 +1,522 @@
+#include "VelquorDownloadDataBaseManager.h"
+
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDatabaseConstants.h"
+#include "platform/NotificationCenter.h"
+#include "platform/StandardLocations.h"
+
+#include <QDir>
+
+#include <SQLiteCpp/Column.h>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <chrono>
+
+namespace {
+// Another connection (a second instance in tests, a reopened table choice) may hold the write lock
+// briefly; wait rather than lose the statement.
+constexpr int kBusyTimeoutMs = 5000;
+
+QString sql(const char *statementTemplate, const QString &table)
+{
+    return QString::fromLatin1(statementTemplate).arg(table);
+}
+
+void bindValue(SQLite::Statement &statement, int index, const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        statement.bind(index);
+        return;
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        if (text.isNull())
+            statement.bind(index);
+        else
+            statement.bind(index, text.toStdString());
+        return;
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        if (bytes.isNull())
+            statement.bind(index);
+        else
+            statement.bind(index, bytes.constData(), static_cast<int>(bytes.size()));
+        return;
+    }
+    case QMetaType::Bool:
+        statement.bind(index, static_cast<int64_t>(value.toBool() ? 1 : 0));
+        return;
+    case QMetaType::Float:
+        // Single-precision fields keep their float value: 0.1f is stored as 0.10000000149011612.
+        statement.bind(index, static_cast<double>(value.toFloat()));
+        return;
+    case QMetaType::Double:
+        statement.bind(index, value.toDouble());
+        return;
+    case QMetaType::ULongLong:
+        statement.bind(index, static_cast<int64_t>(value.toULongLong()));
+        return;
+    default:
+        statement.bind(index, static_cast<int64_t>(value.toLongLong()));
+        return;
+    }
+}
+
+void bindAll(SQLite::Statement &statement, const QList<QVariant> &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(statement, i + 1, values.at(i));
+}
+
+QVariant text(const QString &value)
+{
+    return QVariant(value);
+}
+
+QVariant u64(quint64 value)
+{
+    return QVariant(static_cast<qulonglong>(value));
+}
+
+// The 24 column values of an insert, in column order.
+QList<QVariant> insertValues(const VelquorDownloadModel &model)
+{
+    return {
+        text(model.software().toUpper()),
+        text(model.version()),
+        text(model.language()),
+        text(model.releaseVerion()),
+        QVariant(model.isUpdate()),
+        text(model.filePath()),
+        text(model.sdPath()),
+        text(model.updateInfo()),
+        QVariant(model.price()),
+        text(model.vehicle().toUpper()),
+        text(model.zipPath()),
+        text(model.vid()),
+        text(model.url()),
+        QVariant(model.resumeData()),
+        QVariant(static_cast<float>(model.progress())),
+        QVariant(static_cast<qlonglong>(model.state())),
+        u64(model.totalFileSize()),
+        u64(model.tmpFileSize()),
+        u64(model.speed()),
+        QVariant(model.lastSpeedTime()),
+        u64(model.intervalFileSize()),
+        u64(model.lastStateTime()),
+        u64(model.expectedContentLength()),
+        QVariant(model.ratio()),
+    };
+}
+
+// The values of a whole-record update, zipPath included when asked; the row keys follow.
+QList<QVariant> wholeRecordValues(const VelquorDownloadModel &model, bool withZipPath, qint64 now)
+{
+    QList<QVariant> values = {
+        text(model.software().toUpper()),
+        text(model.version()),
+        text(model.language()),
+        text(model.releaseVerion()),
+        QVariant(model.isUpdate()),
+        text(model.filePath()),
+        text(model.sdPath()),
+        text(model.updateInfo()),
+        QVariant(model.price()),
+        text(model.vehicle().toUpper()),
+        text(model.vid()),
+        text(model.url()),
+        QVariant(model.resumeData()),
+        u64(model.totalFileSize()),
+        u64(model.tmpFileSize()),
+        QVariant(static_cast<float>(model.progress())),
+        QVariant(static_cast<qlonglong>(model.state())),
+        QVariant(model.lastSpeedTime()),
+        u64(model.intervalFileSize()),
+        QVariant(static_cast<qlonglong>(now)),
+        u64(model.speed()),
+    };
+    if (withZipPath)
+        values << text(model.zipPath());
+    values << u64(model.expectedContentLength()) << QVariant(model.ratio());
+    return values;
+}
+
+} // namespace
+
+VelquorDownloadDataBaseManager::VelquorDownloadDataBaseManager(const QString &databasePath)
+    : m_databasePath(databasePath)
+{}
+
+VelquorDownloadDataBaseManager::~VelquorDownloadDataBaseManager() = default;
+
+VelquorDownloadDataBaseManager &VelquorDownloadDataBaseManager::sharedManager()
+{
+    static VelquorDownloadDataBaseManager manager;
+    return manager;
+}
+
+QString VelquorDownloadDataBaseManager::uniqueIDStringFor(const QString &serialNumber, const QString &account)
+{
+    return VelquorCommonTool::md5String(serialNumber.toUpper() + QLatin1Char('_') + account);
+}
+
+QString VelquorDownloadDataBaseManager::uniqueIDString() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_uniqueIDString;
+}
+
+qint64 VelquorDownloadDataBaseManager::currentTimeMicroseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+void VelquorDownloadDataBaseManager::creatDBWithSerialNumber(const QString &serialNumber, const QString &account)
+{
+    const QString suffix = uniqueIDStringFor(serialNumber, account);
+    std::lock_guard lock(m_mutex);
+    m_uniqueIDString = suffix;
+    creatCachesTableWithUniqueIDString(suffix);
+    creatInstallRecordTableWithUniqueIDString(suffix);
+}
+
+void VelquorDownloadDataBaseManager::creatCachesTableWithUniqueIDString(const QString &uniqueIDString)
+{
+    std::lock_guard lock(m_mutex);
+    // A fresh connection per table choice; a file that cannot be opened leaves none.
+    m_database.reset();
+    QString path = m_databasePath;
+    if (path.isEmpty()) {
+        const QString documents = StandardLocations::documentsDirectory();
+        if (documents.isEmpty())
+            return;
+        path = QDir(documents).filePath(QString::fromLatin1(VelquorDatabase::FileName));
+    }
+    try {
+        auto database =
+            std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        database->setBusyTimeout(kBusyTimeoutMs);
+        database->exec("PRAGMA journal_mode=WAL");
+        m_database = std::move(database);
+    } catch (const std::exception &) {
+        return;
+    }
+    execute(QString::fromLatin1(VelquorDatabase::CreateTable),
+            QString::fromLatin1(VelquorDatabase::DownloadTable).arg(uniqueIDString), {});
+}
+
+void VelquorDownloadDataBaseManager::creatInstallRecordTableWithUniqueIDString(const QString &uniqueIDString)
+{
+    execute(QString::fromLatin1(VelquorDatabase::CreateTable),
+            QString::fromLatin1(VelquorDatabase::InstallTable).arg(uniqueIDString), {});
+}
+
+QString VelquorDownloadDataBaseManager::downloadTable() const
+{
+    return QString::fromLatin1(VelquorDatabase::DownloadTable).arg(m_uniqueIDString);
+}
+
+QString VelquorDownloadDataBaseManager::installTable() const
+{
+    return QString::fromLatin1(VelquorDatabase::InstallTable).arg(m_uniqueIDString);
+}
+
+void VelquorDownloadDataBaseManager::execute(const QString &sqlTemplate, const QString &table,
+                                             const QList<QVariant> &values)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database)
+        return;
+    try {
+        SQLite::Statement statement(*m_database, sqlTemplate.arg(table).toStdString());
+        bindAll(statement, values);
+        statement.exec();
+    } catch (const std::exception &) {
+        // Not reported: the tables stay as they were.
+    }
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::query(const QString &sqlTemplate, const QString &table,
+                                                               const QList<QVariant> &values)
+{
+    std::lock_guard lock(m_mutex);
+    VelquorDownloadModelList models;
+    if (!m_database)
+        return models;
+    try {
+        SQLite::Statement statement(*m_database, sqlTemplate.arg(table).toStdString());
+        bindAll(statement, values);
+        while (statement.executeStep())
+            models.append(VelquorDownloadModel::fromRow(statement));
+    } catch (const std::exception &) {
+        return {};
+    }
+    return models;
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::queryLast(const QString &sqlTemplate, const QString &table,
+                                                                  const QList<QVariant> &values)
+{
+    const VelquorDownloadModelList models = query(sqlTemplate, table, values);
+    return models.isEmpty() ? nullptr : models.last();
+}
+
+void VelquorDownloadDataBaseManager::insertInto(const QString &table, const VelquorDownloadModelPtr &model)
+{
+    if (!model)
+        return;
+    QList<QVariant> values = insertValues(*model);
+    values << text(model->software().toUpper()) << text(model->vehicle().toUpper()) << text(model->url());
+    execute(QString::fromLatin1(VelquorDatabase::InsertModel), table, values);
+}
+
+void VelquorDownloadDataBaseManager::insertModel(const VelquorDownloadModelPtr &model)
+{
+    std::lock_guard lock(m_mutex);
+    insertInto(downloadTable(), model);
+}
+
+void VelquorDownloadDataBaseManager::postStateChangeNotification(const VelquorDownloadModelPtr &model)
+{
+    // Runs under the connection's lock, like the update that follows it.
+    qint64 storedState = 0;
+    try {
+        SQLite::Statement statement(*m_database,
+                                    sql(VelquorDatabase::SelectStoredState, downloadTable()).toStdString());
+        bindAll(statement, {text(model->url())});
+        while (statement.executeStep())
+            storedState = statement.getColumn(0).getInt64();
+    } catch (const std::exception &) {
+        storedState = 0;
+    }
+    if (storedState != VelquorDownloadStateDownloaded && storedState != model->state())
+        NotificationCenter::defaultCenter().post(QString::fromLatin1(VelquorDatabase::StateChangeNotification), model);
+}
+
+void VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelPtr &model, unsigned option)
+{
+    if (!model)
+        return;
+    std::lock_guard lock(m_mutex);
+    if (!m_database)
+        return;
+    const QString table = downloadTable();
+    const QList<QVariant> rowKeys = {text(model->vehicle().toUpper()), text(model->url())};
+    auto run = [&](const char *statement, QList<QVariant> values) {
+        values << rowKeys;
+        execute(QString::fromLatin1(statement), table, values);
+    };
+
+    if (option & VelquorDownloadUpdateState) {
+        postStateChangeNotification(model);
+        run(VelquorDatabase::UpdateState, {QVariant(static_cast<qlonglong>(model->state()))});
+    }
+    if (option & VelquorDownloadUpdateStateTime)
+        run(VelquorDatabase::UpdateLastStateTime, {QVariant(static_cast<qlonglong>(currentTimeMicroseconds()))});
+    if (option & VelquorDownloadUpdateResumeData)
+        run(VelquorDatabase::UpdateResumeData, {QVariant(model->resumeData())});
+    if (option & VelquorDownloadUpdateProgress)
+        run(VelquorDatabase::UpdateProgress,
+            {u64(model->tmpFileSize()), u64(model->totalFileSize()), QVariant(static_cast<float>(model->progress())),
+             QVariant(model->lastSpeedTime()), u64(model->intervalFileSize()), u64(model->speed())});
+    if (option & VelquorDownloadUpdateAll) {
+        postStateChangeNotification(model);
+        run(VelquorDatabase::UpdateAll, wholeRecordValues(*model, false, currentTimeMicroseconds()));
+    }
+    if (option & VelquorDownloadUpdateAllWithZipPath) {
+        postStateChangeNotification(model);
+        run(VelquorDatabase::UpdateAllWithZipPath, wholeRecordValues(*model, true, currentTimeMicroseconds()));
+    }
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithUrl(const QString &url)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithUrl), downloadTable(), {text(url)});
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithVehicle(const QString &vehicle)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), downloadTable(), {text(vehicle.toUpper())});
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithName(const QString &vehicle, qint64 state)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicleAndState), downloadTable(),
+            {text(vehicle.toUpper()), QVariant(static_cast<qlonglong>(state))});
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithSoftware(const QString &software)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), downloadTable(), {text(software.toUpper())});
+}
+
+void VelquorDownloadDataBaseManager::deleteAll()
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteAll), downloadTable(), {});
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getDateWithOption(int option)
+{
+    std::lock_guard lock(m_mutex);
+    const QString table = downloadTable();
+    auto state = [](qint64 value) { return QVariant(static_cast<qlonglong>(value)); };
+    switch (option) {
+    case 0:
+        return query(QString::fromLatin1(VelquorDatabase::SelectAll), table, {});
+    case 1:
+        return query(QString::fromLatin1(VelquorDatabase::SelectDownloading), table,
+                     {state(VelquorDownloadStateDownloading)});
+    case 2:
+        return query(QString::fromLatin1(VelquorDatabase::SelectWithState), table,
+                     {state(VelquorDownloadStateDownloaded)});
+    case 3:
+        return query(QString::fromLatin1(VelquorDatabase::SelectUnDownloaded), table,
+                     {state(VelquorDownloadStateDownloaded), state(VelquorDownloadStateFailed)});
+    case 4:
+        return query(QString::fromLatin1(VelquorDatabase::SelectWithState), table,
+                     {state(VelquorDownloadStateWaiting)});
+    default:
+        return {};
+    }
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithOption(int option, const QString &url)
+{
+    std::lock_guard lock(m_mutex);
+    const QString table = downloadTable();
+    switch (option) {
+    case 5:
+        return queryLast(QString::fromLatin1(VelquorDatabase::SelectWithUrl), table, {text(url)});
+    case 6:
+        return queryLast(QString::fromLatin1(VelquorDatabase::SelectWaitingModel), table,
+                         {QVariant(static_cast<qlonglong>(VelquorDownloadStateWaiting))});
+    case 7:
+        return queryLast(QString::fromLatin1(VelquorDatabase::SelectLastDownloadingModel), table,
+                         {QVariant(static_cast<qlonglong>(VelquorDownloadStateDownloading))});
+    default:
+        return nullptr;
+    }
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getDateWithOption(int option, const QString &name)
+{
+    std::lock_guard lock(m_mutex);
+    const QString table = downloadTable();
+    switch (option) {
+    case 8:
+        return query(QString::fromLatin1(VelquorDatabase::SelectWithSoftware), table, {text(name.toUpper())});
+    case 9:
+        return query(QString::fromLatin1(VelquorDatabase::SelectWithVehicle), table, {text(name.toUpper())});
+    default:
+        return {};
+    }
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithOption(int option, const QString &url, qint64 state)
+{
+    if (option != 5)
+        return nullptr;
+    std::lock_guard lock(m_mutex);
+    return queryLast(QString::fromLatin1(VelquorDatabase::SelectWithUrlAndState), downloadTable(),
+                     {text(url), QVariant(static_cast<qlonglong>(state))});
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllCacheData()
+{
+    return getDateWithOption(0);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllDownloadingData()
+{
+    return getDateWithOption(1);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllDownloadedData()
+{
+    return getDateWithOption(2);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllUnDownloadedData()
+{
+    return getDateWithOption(3);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllWaitingData()
+{
+    return getDateWithOption(4);
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithUrl(const QString &url)
+{
+    return getModelWithOption(5, url);
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithUrl(const QString &url, qint64 state)
+{
+    return getModelWithOption(5, url, state);
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getWaitingModel()
+{
+    return getModelWithOption(6, QString());
+}
+
+VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getLastDownloadingModel()
+{
+    return getModelWithOption(7, QString());
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getModelWithName(const QString &software)
+{
+    return getDateWithOption(8, software);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getModelWithVehicle(const QString &vehicle)
+{
+    return getDateWithOption(9, vehicle);
+}
+
+void VelquorDownloadDataBaseManager::insertModelForInstall(const VelquorDownloadModelPtr &model)
+{
+    std::lock_guard lock(m_mutex);
+    insertInto(installTable(), model);
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllCacheDataForInstall()
+{
+    std::lock_guard lock(m_mutex);
+    return query(QString::fromLatin1(VelquorDatabase::SelectAll), installTable(), {});
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllDataWithVehicleForInstall(const QString &vehicle)
+{
+    std::lock_guard lock(m_mutex);
+    return query(QString::fromLatin1(VelquorDatabase::SelectWithVehicle), installTable(), {text(vehicle.toUpper())});
+}
+
+VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllDataWithSoftwareForInstall(const QString &software)
+{
+    std::lock_guard lock(m_mutex);
+    return query(QString::fromLatin1(VelquorDatabase::SelectWithSoftware), installTable(), {text(software.toUpper())});
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithVehicleForInstall(const QString &vehicle)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), installTable(), {text(vehicle.toUpper())});
+}
+
+void VelquorDownloadDataBaseManager::deleteModelWithSoftwareForInstall(const QString &software)
+{
+    std::lock_guard lock(m_mutex);
+    execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), installTable(), {text(software.toUpper())});
+}

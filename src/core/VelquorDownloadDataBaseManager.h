@@ -1,0 +1,110 @@
+#pragma once
+
+#include "core/VelquorDownloadModel.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <mutex>
+
+namespace SQLite {
+class Database;
+}
+
+// Bits of the update mask of VelquorDownloadDataBaseManager::updateWithModel, run in this order.
+enum VelquorDownloadUpdateOption : unsigned {
+    VelquorDownloadUpdateState = 1,      // state (with the state-change check)
+    VelquorDownloadUpdateStateTime = 2,  // lastStateTime = now
+    VelquorDownloadUpdateResumeData = 4, // resumeData
+    VelquorDownloadUpdateProgress = 8,   // tmpFileSize, totalFileSize, progress, lastSpeedTime, intervalFileSize, speed
+    VelquorDownloadUpdateAll = 16,       // every field but zipPath, lastStateTime = now (state-change check)
+    VelquorDownloadUpdateAllWithZipPath = 32 // every field, lastStateTime = now (state-change check)
+};
+
+// The download and install records of the selected device and account, in "Velquor.db" in the
+// Documents directory: two tables per device-and-account pair.
+//
+// One SQLite connection behind one mutex: every call may come from any thread, statements are
+// strictly serialised and each call returns once its statement has run. Before the first
+// creatDBWithSerialNumber (or when the file cannot be opened) writes do nothing and reads are
+// empty. SQL errors are not reported: a failed write leaves the tables as they were, a failed
+// read is empty.
+//
+// The state-change notification is posted while the connection's mutex is held (the mutex is
+// recursive, so an observer may read the database, but it must not block on another thread that
+// uses it).
+class VelquorDownloadDataBaseManager
+{
+public:
+    // databasePath: the file to use; empty means Documents/"Velquor.db".
+    explicit VelquorDownloadDataBaseManager(const QString &databasePath = {});
+    ~VelquorDownloadDataBaseManager();
+    VelquorDownloadDataBaseManager(const VelquorDownloadDataBaseManager &) = delete;
+    VelquorDownloadDataBaseManager &operator=(const VelquorDownloadDataBaseManager &) = delete;
+
+    static VelquorDownloadDataBaseManager &sharedManager();
+
+    // Lower-case hex MD5 of upper(serialNumber) + "_" + account.
+    static QString uniqueIDStringFor(const QString &serialNumber, const QString &account);
+    QString uniqueIDString() const;
+
+    // Opens the tables of this device and account (a new connection on the same file).
+    void creatDBWithSerialNumber(const QString &serialNumber, const QString &account);
+    void creatCachesTableWithUniqueIDString(const QString &uniqueIDString);
+    void creatInstallRecordTableWithUniqueIDString(const QString &uniqueIDString);
+
+    // --- Download table: writes.
+    void insertModel(const VelquorDownloadModelPtr &model);
+    void updateWithModel(const VelquorDownloadModelPtr &model, unsigned option);
+    void deleteModelWithUrl(const QString &url);
+    void deleteModelWithVehicle(const QString &vehicle);
+    void deleteModelWithName(const QString &vehicle, qint64 state);
+    void deleteModelWithSoftware(const QString &software);
+    void deleteAll();
+
+    // --- Download table: reads.
+    VelquorDownloadModelList getAllCacheData();        // every row
+    VelquorDownloadModelList getAllDownloadingData();  // state 1, latest state stamp first
+    VelquorDownloadModelList getAllDownloadedData();   // state 4
+    VelquorDownloadModelList getAllUnDownloadedData(); // states 1, 2, 3 and 5
+    VelquorDownloadModelList getAllWaitingData();      // state 2
+    VelquorDownloadModelPtr getModelWithUrl(const QString &url);
+    VelquorDownloadModelPtr getModelWithUrl(const QString &url, qint64 state);
+    VelquorDownloadModelPtr getWaitingModel();         // waiting row stamped earliest (stamp not 0)
+    VelquorDownloadModelPtr getLastDownloadingModel(); // downloading row stamped last (stamp not 0)
+    VelquorDownloadModelList getModelWithName(const QString &software);
+    VelquorDownloadModelList getModelWithVehicle(const QString &vehicle);
+
+    // Internal dispatchers by option number (0-4, 5-7, 8-9, 5); other options give nothing.
+    VelquorDownloadModelList getDateWithOption(int option);
+    VelquorDownloadModelPtr getModelWithOption(int option, const QString &url);
+    VelquorDownloadModelList getDateWithOption(int option, const QString &name);
+    VelquorDownloadModelPtr getModelWithOption(int option, const QString &url, qint64 state);
+
+    // --- Install-finished table.
+    void insertModelForInstall(const VelquorDownloadModelPtr &model);
+    VelquorDownloadModelList getAllCacheDataForInstall();
+    VelquorDownloadModelList getAllDataWithVehicleForInstall(const QString &vehicle);
+    VelquorDownloadModelList getAllDataWithSoftwareForInstall(const QString &software);
+    void deleteModelWithVehicleForInstall(const QString &vehicle);
+    void deleteModelWithSoftwareForInstall(const QString &software);
+
+    // Microseconds since 1970-01-01 00:00 UTC.
+    static qint64 currentTimeMicroseconds();
+
+private:
+    QString downloadTable() const;
+    QString installTable() const;
+    void insertInto(const QString &table, const VelquorDownloadModelPtr &model);
+    void execute(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
+    VelquorDownloadModelList query(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
+    VelquorDownloadModelPtr queryLast(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
+    void postStateChangeNotification(const VelquorDownloadModelPtr &model);
+
+    QString m_databasePath;
+    mutable std::recursive_mutex m_mutex;
+    std::unique_ptr<SQLite::Database> m_database;
+    QString m_uniqueIDString;
+};
