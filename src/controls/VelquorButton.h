@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+// The pages' ordinary push button. Its look follows the mouse: while the pointer is over it or
+// presses it the button shows its highlighted look, otherwise its normal look. Which look that is
+// depends on the mode, checked in this order:
+//   background-picture mode: the picture "Btn_Fcs" (highlighted) or "Btn_Nor" (normal), centred at
+//                            its own size under the title;
+//   text-colour mode:        the title in highlightedTextColor or normalTextColor;
+//   otherwise:               the whole button filled with highlightedBackgroundColor or normalBackgroundColor.
+// Outside text-colour mode the title is drawn in normalTextColor. The button never takes keyboard focus.
+class VelquorButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit VelquorButton(QWidget *parent = nullptr);
+    explicit VelquorButton(const QString &title, QWidget *parent = nullptr);
+
+    bool onlyShowTextColor() const { return m_onlyShowTextColor; }
+    void setOnlyShowTextColor(bool onlyShowTextColor);
+    bool showBackgroundImage() const { return m_showBackgroundImage; }
+    void setShowBackgroundImage(bool showBackgroundImage);
+
+    QColor normalTextColor() const { return m_normalTextColor; }
+    void setNormalTextColor(const QColor &color);
+    QColor highlightedTextColor() const { return m_highlightedTextColor; }
+    void setHighlightedTextColor(const QColor &color);
+    QColor normalBackgroundColor() const { return m_normalBackgroundColor; }
+    void setNormalBackgroundColor(const QColor &color);
+    QColor highlightedBackgroundColor() const { return m_highlightedBackgroundColor; }
+    void setHighlightedBackgroundColor(const QColor &color);
+
+    // True while the pointer is over the button or pressing it.
+    bool isHighlighted() const { return m_highlighted; }
+    // The picture shown in background-picture mode ("Btn_Nor" or "Btn_Fcs"); empty in the other modes.
+    QString backgroundImageName() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void setHighlighted(bool highlighted);
+    QColor currentTitleColor() const;
+
+    bool m_onlyShowTextColor = false;
+    bool m_showBackgroundImage = true;
+    bool m_highlighted = false;
+    QColor m_normalTextColor = Qt::white;
+    QColor m_highlightedTextColor = Qt::white;
+    QColor m_normalBackgroundColor = Qt::transparent;
+    QColor m_highlightedBackgroundColor = Qt::transparent;
+};

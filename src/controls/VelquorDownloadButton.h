@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class VelquorProgressView;
+
+// The action control at the right of a vehicle row: a title line, a 64 x 64 picture, a thin progress
+// bar and a progress text. What shows, and in which colours, follows the download state (0 none,
+// 1 downloading, 2 waiting, 3 paused, 4 downloaded, 5 download failed, 6 extracting, 7 downloaded and
+// waiting to be installed, 8 installed, 9 installation failed); a state outside 0-9 looks like 0.
+// The owner registers a title, a progress text and a picture per state once and then only changes the
+// state, the progress and the progress texts. Every press emits pressed() with the button; the receiver
+// reads tag() (the row) and downloadState() to decide what the press means.
+// Titles and progress texts are plain text or HTML (for colours, fonts and paragraph styles).
+class VelquorDownloadButton : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit VelquorDownloadButton(QWidget *parent = nullptr);
+
+    qint64 tag() const { return m_tag; }
+    void setTag(qint64 tag) { m_tag = tag; }
+
+    qint64 downloadState() const { return m_downloadState; }
+    void setDownloadState(qint64 state);
+
+    // A null text or picture is ignored. A value for the current state shows at once.
+    void setTitle(const QString &title, qint64 state);
+    void setProgressTitle(const QString &title, qint64 state);
+    void setImage(const QPixmap &image, qint64 state);
+
+    // Percentage done, 0 to 100.
+    void setDoubleValue(double value);
+
+    QLabel *titleLabel() const { return m_titleLabel; }
+    QLabel *imageView() const { return m_imageView; }
+    VelquorProgressView *progressView() const { return m_progressView; }
+    QLabel *progressLabel() const { return m_progressLabel; }
+
+signals:
+    void pressed(VelquorDownloadButton *button);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void layoutParts();
+    void showImage(const QPixmap &image);
+    qint64 lookState() const;
+
+    qint64 m_tag = 0;
+    qint64 m_downloadState = 0;
+    QLabel *m_titleLabel;
+    QLabel *m_imageView;
+    VelquorProgressView *m_progressView;
+    QLabel *m_progressLabel;
+    QHash<qint64, QString> m_titles;
+    QHash<qint64, QString> m_progressTitles;
+    QHash<qint64, QPixmap> m_images;
+};

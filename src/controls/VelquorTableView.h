@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QScrollArea>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+class VelquorTableColumn;
+class VelquorTableDocumentView;
+class VelquorTableHeaderView;
+class VelquorTableRowView;
+class VelquorTableViewDataSource;
+class VelquorTableViewDelegate;
+
+// A list of rows made of widgets, under a header of columns. The data source supplies the rows
+// and the view of each cell (and optionally of each row); cells and rows can be buttons, texts,
+// progress bars or anything else. A click on a row first changes the selection (telling the data
+// source), and when the button is released the extended delegate is told which row was pressed;
+// a click under the last row clears the selection and reports nothing. Rows show once reloadData has
+// run; views without an objectName are deleted when the table no longer shows them.
+class VelquorTableView : public QScrollArea
+{
+    Q_OBJECT
+public:
+    enum GridStyle { GridNone = 0, SolidVerticalGridLine = 1, SolidHorizontalGridLine = 2 };
+    enum class SelectionHighlightStyle { None = -1, Regular = 0 };
+
+    explicit VelquorTableView(QWidget *parent = nullptr);
+    ~VelquorTableView() override;
+
+    // Neither is owned; each must outlive the table or be unset first.
+    VelquorTableViewDataSource *dataSource() const { return m_dataSource; }
+    void setDataSource(VelquorTableViewDataSource *dataSource);
+    VelquorTableViewDelegate *extendedDelegate() const { return m_extendedDelegate; }
+    void setExtendedDelegate(VelquorTableViewDelegate *delegate) { m_extendedDelegate = delegate; }
+
+    // Columns, left to right.
+    VelquorTableColumn *addTableColumn(const QString &identifier, const QString &title = {}, qreal width = 100);
+    QList<VelquorTableColumn *> tableColumns() const;
+    VelquorTableColumn *tableColumnWithIdentifier(const QString &identifier) const;
+    int columnWithIdentifier(const QString &identifier) const;
+
+    // Asks the data source for everything again; the selection keeps the rows that still exist.
+    void reloadData();
+    // Asks again only for the given cells.
+    void reloadDataForRowIndexes(const QList<qint64> &rows, const QList<int> &columns);
+    // A view with this objectName that the table no longer shows, or none.
+    QWidget *makeViewWithIdentifier(const QString &identifier);
+
+    qint64 numberOfRows() const { return m_rows.size(); }
+    QWidget *viewAtColumn(int column, qint64 row) const;
+    VelquorTableRowView *rowViewAtRow(qint64 row) const;
+    // The row under a point of the rows' surface (documentView coordinates); -1 under the last row.
+    qint64 rowAtPoint(const QPointF &point) const;
+    QRectF rectOfRow(qint64 row) const;
+    QWidget *documentView() const;
+
+    QList<qint64> selectedRowIndexes() const;
+    bool isRowSelected(qint64 row) const { return m_selection.count(row) > 0; }
+    void selectRowIndexes(const QList<qint64> &rows, bool byExtendingSelection);
+    void deselectAll();
+    bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
+    void setAllowsMultipleSelection(bool allows) { m_allowsMultipleSelection = allows; }
+    SelectionHighlightStyle selectionHighlightStyle() const { return m_selectionHighlightStyle; }
+    void setSelectionHighlightStyle(SelectionHighlightStyle style);
+
+    qreal rowHeight() const { return m_rowHeight; }
+    void setRowHeight(qreal height);
+    int gridStyleMask() const { return m_gridStyleMask; }
+    void setGridStyleMask(int mask);
+    QColor gridColor() const { return m_gridColor; }
+    void setGridColor(const QColor &color);
+    QColor backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(const QColor &color);
+
+    VelquorTableHeaderView *headerView() const { return m_headerView; }
+    int headerHeight() const { return m_headerHeight; }
+    void setHeaderHeight(int height);
+    bool isHeaderVisible() const { return m_headerVisible; }
+    void setHeaderVisible(bool visible);
+
+    static const QColor kGridColor;
+
+    // Called by the columns and the document view.
+    void columnsDidChange();
+    void drawBackgroundAndGrid(QPainter &painter, const QRect &dirty);
+    void documentMousePressed(QMouseEvent *event);
+    void documentMouseReleased(QMouseEvent *event);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    struct Row
+    {
+        QPointer<VelquorTableRowView> view;
+        QList<QPointer<QWidget>> cells;
+        qreal y = 0;
+        qreal height = 0;
+    };
+
+    void buildRow(qint64 index, qreal y);
+    QWidget *placeCell(qint64 row, int column);
+    void recycle(QWidget *view);
+    void recycleRow(Row &row);
+    void layoutDocument();
+    void layoutHeader();
+    void applySelection(const std::set<qint64> &selection, bool notify);
+    void showSelection(qint64 row);
+    qreal totalColumnWidth() const;
+
+    VelquorTableViewDataSource *m_dataSource = nullptr;
+    VelquorTableViewDelegate *m_extendedDelegate = nullptr;
+    std::vector<std::unique_ptr<VelquorTableColumn>> m_columns;
+    QList<Row> m_rows;
+    QHash<QString, QList<QPointer<QWidget>>> m_reusableViews;
+    std::set<qint64> m_selection;
+    qint64 m_anchorRow = -1;
+    qint64 m_pressedRow = -1;
+    bool m_pressActive = false;
+    bool m_allowsMultipleSelection = false;
+    SelectionHighlightStyle m_selectionHighlightStyle = SelectionHighlightStyle::Regular;
+    qreal m_rowHeight = 24;
+    int m_gridStyleMask = GridNone;
+    QColor m_gridColor = kGridColor;
+    QColor m_backgroundColor = Qt::white;
+    int m_headerHeight = 28;
+    bool m_headerVisible = true;
+    VelquorTableDocumentView *m_documentView;
+    VelquorTableHeaderView *m_headerView;
+};

@@ -1,0 +1,99 @@
+#include "controls/VelquorButton.h"
+#include "controls/PixelProbe.h"
+#include "support/TestEnvironment.h"
+
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A shown window holding one button, driven through the window system like a real pointer.
+class ButtonWindow
+{
+public:
+    ButtonWindow()
+    {
+        top.resize(240, 120);
+        button = new VelquorButton(QStringLiteral("MMMM"), &top);
+        button->setGeometry(40, 30, 160, 60);
+        QFont font = button->font();
+        font.setPixelSize(30);
+        font.setBold(true);
+        button->setFont(font);
+        top.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&top));
+        moveOutside();
+    }
+
+    QWindow *window() { return top.windowHandle(); }
+    QPoint inside() const { return button->geometry().center(); }
+    void moveInside() { QTest::mouseMove(window(), inside()); }
+    void moveOutside() { QTest::mouseMove(window(), QPoint(5, 5)); }
+
+    QWidget top;
+    VelquorButton *button;
+};
+
+} // namespace
+
+TEST(VelquorButtonTest, PictureModeShowsFocusPictureWhileHoveredOrPressed)
+{
+    ButtonWindow w;
+    EXPECT_EQ(w.button->backgroundImageName(), "Btn_Nor");
+
+    w.moveInside();
+    EXPECT_EQ(w.button->backgroundImageName(), "Btn_Fcs");
+    w.moveOutside();
+    EXPECT_EQ(w.button->backgroundImageName(), "Btn_Nor");
+
+    QTest::mousePress(w.window(), Qt::LeftButton, {}, w.inside());
+    EXPECT_EQ(w.button->backgroundImageName(), "Btn_Fcs");
+    QTest::mouseRelease(w.window(), Qt::LeftButton, {}, w.inside());
+    EXPECT_EQ(w.button->backgroundImageName(), "Btn_Nor");
+    EXPECT_FALSE(w.button->hasFocus());
+}
+
+TEST(VelquorButtonTest, TextColourModeSwapsTitleColourOnHover)
+{
+    ButtonWindow w;
+    w.button->setShowBackgroundImage(false);
+    w.button->setOnlyShowTextColor(true);
+    w.button->setNormalTextColor(QColor(200, 0, 0));
+    w.button->setHighlightedTextColor(QColor(0, 150, 0));
+
+    QImage image = snapshot(w.button);
+    EXPECT_TRUE(containsColor(image, QColor(200, 0, 0)));
+    EXPECT_FALSE(containsColor(image, QColor(0, 150, 0)));
+
+    w.moveInside();
+    image = snapshot(w.button);
+    EXPECT_TRUE(containsColor(image, QColor(0, 150, 0)));
+    EXPECT_FALSE(containsColor(image, QColor(200, 0, 0)));
+
+    w.moveOutside();
+    EXPECT_TRUE(containsColor(snapshot(w.button), QColor(200, 0, 0)));
+}
+
+TEST(VelquorButtonTest, LayerModeFillsWithBackgroundColoursAndSettersShowAtOnce)
+{
+    ButtonWindow w;
+    w.button->setShowBackgroundImage(false);
+    w.button->setOnlyShowTextColor(false);
+    w.button->setNormalBackgroundColor(Qt::blue);
+    w.button->setHighlightedBackgroundColor(Qt::yellow);
+    const QPoint corner(3, 3);
+    EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::blue));
+
+    w.moveInside();
+    EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::yellow));
+    // No mouse event needed for a new colour to show.
+    w.button->setHighlightedBackgroundColor(Qt::magenta);
+    EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::magenta));
+
+    w.moveOutside();
+    EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::blue));
+    w.button->setNormalBackgroundColor(Qt::cyan);
+    EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::cyan));
+}
