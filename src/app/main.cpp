@@ -1,18 +1,25 @@
 #include "platform/AppInfo.h"
 #include "platform/DispatchQueue.h"
+#include "shell/AppDelegate.h"
+#include "shell/VelquorWindowController.h"
 
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     AppInfo::applyToApplication();
-    QWidget window;
-    window.setFixedSize(1140, 724);
-    window.setWindowTitle(AppInfo::name());
-    window.show();
-    const int result = app.exec();
+
+    AppDelegate *delegate = new AppDelegate(app);
+    delegate->applicationWillFinishLaunching();
+    int result = 0;
+    {
+        VelquorWindowController windowController;
+        windowController.windowDidLoad();
+        delegate->applicationDidFinishLaunching();
+        result = app.exec();
+    }
+    // The queues stop (and their threads are joined) before static objects go away.
     DispatchQueue::shutdownAll();
     return result;
 }

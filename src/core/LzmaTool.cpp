@@ -1,0 +1,292 @@
+#include "LzmaTool.h"
+
+#include "core/SevenZipOutput.h"
+#include "platform/ChildProcess.h"
+#include "platform/NotificationCenter.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+
+namespace {
+
+constexpr int PollIntervalMs = 100;           // longest wait for an abort to be noticed
+constexpr qsizetype MaxErrorText = 64 * 1024; // error lines kept for the report
+
+LzmaToolError makeError(LzmaToolError::Kind kind, const QString &message)
+{
+    LzmaToolError error;
+    error.kind = kind;
+    error.message = message;
+    return error;
+}
+
+} // namespace
+
+LzmaTool::LzmaTool()
+{
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("7zz"));
+    m_executable = found.isEmpty() ? QStringLiteral("7zz") : found;
+}
+
+LzmaTool::~LzmaTool()
+{
+    abortDecompress();
+    abortCompress();
+}
+
+LzmaTool &LzmaTool::tool()
+{
+    static LzmaTool *shared = [] {
+        auto *tool = new LzmaTool; // lives until the process ends
+        if (auto *app = QCoreApplication::instance()) {
+            QObject::connect(app, &QCoreApplication::aboutToQuit, app, [tool] {
+                tool->abortDecompress();
+                tool->abortCompress();
+            });
+        }
+        return tool;
+    }();
+    return *shared;
+}
+
+QString LzmaTool::decompressFinishedNotification()
+{
+    return QStringLiteral("DecompressFinished");
+}
+
+QString LzmaTool::compressFinishedNotification()
+{
+    return QStringLiteral("CompressFinished");
+}
+
+void LzmaTool::setDelegate(LzmaToolDelegate *delegate)
+{
+    m_delegate.set(delegate);
+}
+
+LzmaToolDelegate *LzmaTool::delegate() const
+{
+    return m_delegate.get();
+}
+
+void LzmaTool::setExecutable(const QString &program)
+{
+    std::lock_guard lock(m_executableMutex);
+    m_executable = program;
+}
+
+QString LzmaTool::executable() const
+{
+    std::lock_guard lock(m_executableMutex);
+    return m_executable;
+}
+
+QString LzmaTool::typeSwitch(int fileType)
+{
+    switch (fileType) {
+    case FileType7z:
+        return QStringLiteral("-t7z");
+    case FileTypeXz:
+        return QStringLiteral("-txz");
+    case FileTypeTar:
+        return QStringLiteral("-ttar");
+    default:
+        return {};
+    }
+}
+
+void LzmaTool::decompressWithPath(const QString &path, const QString &password, int fileType,
+                                  const QString &destinationPath)
+{
+    auto fail = [this](const LzmaToolError &error) {
+        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressErrorWithError(error); });
+    };
+    const QString type = typeSwitch(fileType);
+    if (type.isEmpty()) {
+        fail(makeError(LzmaToolError::Kind::UnsupportedFileType,
+                       QStringLiteral("Unsupported file type %1").arg(fileType)));
+        return;
+    }
+    if (!QFileInfo(path).isFile()) {
+        fail(makeError(LzmaToolError::Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path)));
+        return;
+    }
+    if (destinationPath.isEmpty()) {
+        fail(makeError(LzmaToolError::Kind::ToolFailed, QStringLiteral("No destination directory")));
+        return;
+    }
+
+    // Without -p, 7zz asks for the password on its standard input when the archive needs one.
+    const QStringList arguments{QStringLiteral("x"),
+                                type,
+                                QStringLiteral("-y"),
+                                QStringLiteral("-aoa"),
+                                QStringLiteral("-bso0"),
+                                QStringLiteral("-bsp1"),
+                                QStringLiteral("-bse2"),
+                                QStringLiteral("-sccUTF-8"),
+                                QStringLiteral("-o") + destinationPath,
+                                QStringLiteral("--"),
+                                path};
+    const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
+    const RunResult result = run(m_decompress, arguments, input, [this](double fraction, const QString &item) {
+        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(fraction, item); });
+    });
+
+    if (result.aborted)
+        return;
+    if (!result.started) {
+        fail(makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText));
+        return;
+    }
+    if (result.crashed || result.exitCode != 0) {
+        fail(SevenZipOutput::errorFor(result.exitCode, result.errorText));
+        return;
+    }
+    // 7-Zip never prints 100%: the exit code is what says the work is complete.
+    m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(1.0, result.lastPath); });
+    NotificationCenter::workspace().post(decompressFinishedNotification());
+}
+
+void LzmaTool::abortDecompress()
+{
+    abort(m_decompress);
+}
+
+void LzmaTool::compressWithDestinationPath(const QString &destinationPath, const QString &password, int fileType,
+                                           const QString &sourcePath)
+{
+    auto fail = [this](const LzmaToolError &error) {
+        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressErrorWithError(error); });
+    };
+    const QString type = typeSwitch(fileType);
+    if (type.isEmpty()) {
+        fail(makeError(LzmaToolError::Kind::UnsupportedFileType,
+                       QStringLiteral("Unsupported file type %1").arg(fileType)));
+        return;
+    }
+    if (!QFileInfo::exists(sourcePath)) {
+        fail(makeError(LzmaToolError::Kind::MissingArchive,
+                       QStringLiteral("Nothing to compress at %1").arg(sourcePath)));
+        return;
+    }
+
+    QStringList arguments{QStringLiteral("a"),        type,
+                          QStringLiteral("-y"),       QStringLiteral("-bso0"),
+                          QStringLiteral("-bsp1"),    QStringLiteral("-bse2"),
+                          QStringLiteral("-sccUTF-8")};
+    QByteArray input;
+    if (!password.isEmpty()) {
+        // A bare -p makes 7zz read the password from its standard input.
+        arguments << QStringLiteral("-p");
+        if (fileType == FileType7z)
+            arguments << QStringLiteral("-mhe=on");
+        input = password.toUtf8() + '\n';
+    }
+    arguments << QStringLiteral("--") << destinationPath << sourcePath;
+    const RunResult result = run(m_compress, arguments, input, [this](double fraction, const QString &item) {
+        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(fraction, item); });
+    });
+
+    if (result.aborted)
+        return;
+    if (!result.started) {
+        fail(makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText));
+        return;
+    }
+    if (result.crashed || result.exitCode != 0) {
+        fail(SevenZipOutput::errorFor(result.exitCode, result.errorText));
+        return;
+    }
+    m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(1.0, result.lastPath); });
+    NotificationCenter::workspace().post(compressFinishedNotification());
+}
+
+void LzmaTool::abortCompress()
+{
+    abort(m_compress);
+}
+
+void LzmaTool::abort(Job &job)
+{
+    std::lock_guard lock(job.mutex);
+    if (job.running)
+        job.abortRequested = true;
+}
+
+LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const QByteArray &input,
+                                  const ProgressHandler &onProgress)
+{
+    RunResult result;
+    {
+        std::lock_guard lock(job.mutex);
+        job.running = true;
+        job.abortRequested = false;
+    }
+    auto abortRequested = [&job] {
+        std::lock_guard lock(job.mutex);
+        return job.abortRequested;
+    };
+
+    QProcess process;
+    process.setProgram(executable());
+    process.setArguments(arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // English messages, UTF-8 names
+    process.setProcessEnvironment(environment);
+    ChildProcess::bindLifetimeToParent(process);
+
+    process.start(QIODevice::ReadWrite);
+    if (!process.waitForStarted(-1)) {
+        result.errorText = QStringLiteral("Cannot start %1: %2").arg(process.program(), process.errorString());
+    } else {
+        result.started = true;
+        if (!input.isEmpty())
+            process.write(input);
+        process.closeWriteChannel();
+
+        SevenZipOutput output;
+        QString lastReported;
+        double lastFraction = -1;
+        auto drain = [&] {
+            for (const auto &update : output.feed(process.readAllStandardOutput())) {
+                if (!update.path.isEmpty())
+                    result.lastPath = update.path;
+                if (update.fraction == lastFraction && result.lastPath == lastReported)
+                    continue;
+                lastFraction = update.fraction;
+                lastReported = result.lastPath;
+                onProgress(update.fraction, result.lastPath);
+            }
+            const QByteArray errors = process.readAllStandardError();
+            if (result.errorText.size() < MaxErrorText)
+                result.errorText += QString::fromUtf8(errors.left(MaxErrorText - result.errorText.size()));
+        };
+
+        bool finished = false;
+        while (!finished) {
+            if (abortRequested()) {
+                process.kill();
+                process.waitForFinished(-1);
+                result.aborted = true;
+                break;
+            }
+            finished = process.waitForFinished(PollIntervalMs) || process.state() == QProcess::NotRunning;
+            drain();
+        }
+        if (!result.aborted) {
+            result.crashed = process.exitStatus() == QProcess::CrashExit;
+            result.exitCode = process.exitCode();
+            // A kill that arrived as the tool ended still counts as an abort.
+            result.aborted = abortRequested() && result.exitCode != 0;
+        }
+    }
+
+    std::lock_guard lock(job.mutex);
+    job.running = false;
+    job.abortRequested = false;
+    return result;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/LzmaToolDelegate.h"
+#include "platform/WeakDelegate.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+
+// Extracts (and makes) password-protected 7z, xz and tar archives by driving the 7-Zip command
+// line tool `7zz`: an argument list (never a shell), the password written to the tool's standard
+// input (never on its command line), progress read from its -bsp1 output, the exit code deciding
+// the result. Work runs synchronously on the calling thread; one extraction at a time is expected
+// (the caller's serial queue), and abortDecompress() may come from any thread.
+class LzmaTool
+{
+public:
+    enum FileType { FileType7z = 1, FileTypeXz = 2, FileTypeTar = 3 };
+
+    LzmaTool();
+    ~LzmaTool();
+    LzmaTool(const LzmaTool &) = delete;
+    LzmaTool &operator=(const LzmaTool &) = delete;
+
+    // The shared instance; it aborts a running extraction when the application is about to quit.
+    static LzmaTool &tool();
+
+    // Posted on the workspace notification centre, without object or user information.
+    static QString decompressFinishedNotification(); // "DecompressFinished"
+    static QString compressFinishedNotification();   // "CompressFinished"
+
+    // Held without ownership; a delegate clears itself before it goes away.
+    void setDelegate(LzmaToolDelegate *delegate);
+    LzmaToolDelegate *delegate() const;
+
+    // Extracts every item, with its stored path, below destinationPath (overwriting). Success posts
+    // "DecompressFinished" once, after a last progress report of 1.0; failure calls
+    // decompressErrorWithError(); an abort reports nothing. A null password means none.
+    void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath);
+    // Ends a running extraction (its 7zz is killed); does nothing when none runs.
+    void abortDecompress();
+
+    // Makes an archive of sourcePath at destinationPath; posts "CompressFinished" on success.
+    void compressWithDestinationPath(const QString &destinationPath, const QString &password, int fileType,
+                                     const QString &sourcePath);
+    void abortCompress();
+
+    // The 7-Zip program to run ("7zz" found on PATH by default).
+    void setExecutable(const QString &program);
+    QString executable() const;
+
+private:
+    struct Job
+    {
+        std::mutex mutex;
+        bool running = false;
+        bool abortRequested = false;
+    };
+    struct RunResult
+    {
+        bool aborted = false;
+        bool started = false;
+        int exitCode = -1;
+        bool crashed = false;
+        QString errorText;
+        QString lastPath;
+    };
+    using ProgressHandler = std::function<void(double fraction, const QString &path)>;
+
+    RunResult run(Job &job, const QStringList &arguments, const QByteArray &input, const ProgressHandler &onProgress);
+    static QString typeSwitch(int fileType);
+    static void abort(Job &job);
+
+    WeakDelegate<LzmaToolDelegate> m_delegate;
+    Job m_decompress;
+    Job m_compress;
+    mutable std::mutex m_executableMutex;
+    QString m_executable;
+};

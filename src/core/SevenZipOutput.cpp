@@ -1,0 +1,88 @@
+#include "SevenZipOutput.h"
+
+#include <QRegularExpression>
+
+QList<SevenZipOutput::Progress> SevenZipOutput::feed(const QByteArray &bytes)
+{
+    QList<Progress> updates;
+    m_pending.append(bytes);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < m_pending.size(); ++i) {
+        const char c = m_pending.at(i);
+        if (c != '\b' && c != '\r' && c != '\n')
+            continue;
+        Progress progress;
+        if (i > start && parseUpdate(QString::fromUtf8(m_pending.constData() + start, i - start), &progress))
+            updates.append(progress);
+        start = i + 1;
+    }
+    m_pending.remove(0, start);
+    return updates;
+}
+
+bool SevenZipOutput::parseUpdate(const QString &text, Progress *progress)
+{
+    // "NN%" optionally followed by the item count, the operation mark and the item's path.
+    static const QRegularExpression update(
+        QStringLiteral(R"(^\s*(\d{1,3})%(?:\s+\d+)?(?:\s+(?:[-+=U.]\s+)?(.*?))?\s*$)"));
+    const auto match = update.match(text);
+    if (!match.hasMatch())
+        return false;
+    const int percent = match.captured(1).toInt();
+    if (percent > 100)
+        return false;
+    progress->fraction = percent / 100.0;
+    progress->path = match.captured(2);
+    return true;
+}
+
+bool SevenZipOutput::isWrongPassword(const QString &errorText)
+{
+    return errorText.contains(QLatin1String("Wrong password"), Qt::CaseInsensitive);
+}
+
+bool SevenZipOutput::isCorruptArchive(const QString &errorText)
+{
+    static const char *const markers[] = {
+        "Data Error",
+        "CRC Failed",
+        "Headers Error",
+        "Unexpected end of archive",
+        "Can not open the file as",
+        "Cannot open the file as",
+        "Can't open as archive",
+        "Is not archive",
+        "Unsupported Method",
+        "There are some data after the end of the payload data",
+    };
+    for (const char *marker : markers) {
+        if (errorText.contains(QLatin1String(marker), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+bool SevenZipOutput::isNoSpace(const QString &errorText)
+{
+    return errorText.contains(QLatin1String("No space left on device"), Qt::CaseInsensitive) ||
+           errorText.contains(QLatin1String("not enough space on the disk"), Qt::CaseInsensitive);
+}
+
+LzmaToolError SevenZipOutput::errorFor(int exitCode, const QString &errorText)
+{
+    LzmaToolError error;
+    error.exitCode = exitCode;
+    error.message = errorText.trimmed();
+    // The order matters: a wrong password also makes 7-Zip report a data error.
+    if (isNoSpace(errorText))
+        error.kind = LzmaToolError::Kind::NoSpace;
+    else if (isWrongPassword(errorText))
+        error.kind = LzmaToolError::Kind::WrongPassword;
+    else if (isCorruptArchive(errorText))
+        error.kind = LzmaToolError::Kind::CorruptArchive;
+    else
+        error.kind = LzmaToolError::Kind::ToolFailed;
+    if (error.message.isEmpty())
+        error.message = QStringLiteral("7zz ended with exit code %1").arg(exitCode);
+    return error;
+}

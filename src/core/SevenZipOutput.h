@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/LzmaToolError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Reading of what 7zz prints. Progress (-bsp1) comes as updates that overwrite each other with
+// backspaces, e.g. " 78% 4 - Scan/FORD/big.bin"; errors come as lines on the error stream.
+class SevenZipOutput
+{
+public:
+    struct Progress
+    {
+        double fraction = 0; // 0 to 0.99: 7-Zip never prints 100%
+        QString path;        // the item being worked on; empty when the update names none
+    };
+
+    // Feeds bytes of the progress stream; answers the complete updates they finish.
+    QList<Progress> feed(const QByteArray &bytes);
+
+    // One update's text, already cut at backspaces; false when the text is no progress update.
+    static bool parseUpdate(const QString &text, Progress *progress);
+
+    static bool isWrongPassword(const QString &errorText);
+    static bool isCorruptArchive(const QString &errorText);
+    static bool isNoSpace(const QString &errorText);
+
+    // The error of a run that ended with a non-zero exit code.
+    static LzmaToolError errorFor(int exitCode, const QString &errorText);
+
+private:
+    QByteArray m_pending;
+};

@@ -1,0 +1,826 @@
+#include "VelquorDownloadManager.h"
+
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadConstants.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorPartJoiner.h"
+#include "platform/DispatchQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 ProgressStoreIntervalMs = 200; // at most five stores a second per transfer
+constexpr int MaxRetryDelayMs = 30 * 1000;
+
+qint64 nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// A number carried by a settings notification's object.
+std::optional<qint64> numberFrom(const std::any &object)
+{
+    if (const auto *value = std::any_cast<qint64>(&object))
+        return *value;
+    if (const auto *value = std::any_cast<int>(&object))
+        return *value;
+    if (const auto *value = std::any_cast<bool>(&object))
+        return *value ? 1 : 0;
+    if (const auto *value = std::any_cast<QVariant>(&object)) {
+        bool ok = false;
+        const qint64 number = value->toLongLong(&ok);
+        if (ok)
+            return number;
+        if (value->typeId() == QMetaType::Bool)
+            return value->toBool() ? 1 : 0;
+    }
+    return std::nullopt;
+}
+
+bool isPartUrl(const QString &url)
+{
+    return url.contains(QLatin1String("part.zip"));
+}
+
+// "name_V1_3_part.xx" -> "name_V1" (the last two "_" fields dropped).
+QString withoutLastTwoFields(const QString &text)
+{
+    QStringList fields = text.split(u'_');
+    if (fields.size() < 3)
+        return {};
+    fields.removeLast();
+    fields.removeLast();
+    return fields.join(u'_');
+}
+
+} // namespace
+
+VelquorDownloadManager::VelquorDownloadManager(VelquorDownloadDataBaseManager *database, VelquorCommonTool *commonTool)
+    : m_database(database ? *database : VelquorDownloadDataBaseManager::sharedManager()),
+      m_commonTool(commonTool ? *commonTool : VelquorCommonTool::sharedTool()),
+      m_queue(std::make_unique<DispatchQueue>(QString::fromLatin1(VelquorDownload::QueueLabel))),
+      m_filesQueue(std::make_unique<DispatchQueue>(QString::fromLatin1(VelquorDownload::FilesQueueLabel)))
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    const QString maxKey = QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey);
+    const QString cellularKey = QString::fromLatin1(VelquorDownload::AllowsCellularAccessKey);
+    m_maxConcurrentCount = std::max<qint64>(1, defaults.contains(maxKey) ? defaults.integer(maxKey) : 3);
+    m_allowsCellularAccess = defaults.contains(cellularKey) && defaults.boolValue(cellularKey);
+
+    // The network manager must live on the queue's thread, so it is made there.
+    m_queue->sync([this] {
+        m_host = new QObject(m_queue->context());
+        m_network = new QNetworkAccessManager(m_host);
+        m_network->setAutoDeleteReplies(false);
+        // The queue's thread deletes its objects when it stops; from then on nothing may use them.
+        QObject::connect(m_host, &QObject::destroyed, [this] {
+            m_host = nullptr;
+            m_network = nullptr;
+            m_tasks.clear();
+        });
+    });
+
+    NotificationCenter &center = NotificationCenter::workspace();
+    center.addObserver(this, QString::fromLatin1(VelquorDownload::MaxConcurrentCountChangeNotification),
+                       [this](const Notification &notification) {
+                           if (const auto count = numberFrom(notification.object))
+                               onQueue([this, count = *count] { applyMaxConcurrentCount(count); });
+                       });
+    center.addObserver(this, QString::fromLatin1(VelquorDownload::AllowsCellularAccessChangeNotification),
+                       [this](const Notification &notification) {
+                           if (const auto allows = numberFrom(notification.object))
+                               m_allowsCellularAccess = *allows != 0;
+                           onQueue([this] {
+                               if (networkingAllowsDownloadTask())
+                                   startDownloadWaitingTask();
+                               else
+                                   pauseDownloadingTaskWithAll();
+                           });
+                       });
+}
+
+VelquorDownloadManager::~VelquorDownloadManager()
+{
+    NotificationCenter::workspace().removeObserver(this);
+    // File work may still hand results to the transfer queue, so it ends first.
+    m_filesQueue.reset();
+    m_queue->sync([this] {
+        if (m_host) {
+            for (const Task &task : std::as_const(m_tasks))
+                task.transfer->cancel();
+            delete m_host;
+        }
+    });
+    m_queue.reset();
+}
+
+VelquorDownloadManager &VelquorDownloadManager::sharedManager()
+{
+    static VelquorDownloadManager manager;
+    return manager;
+}
+
+QString VelquorDownloadManager::partialPathForArchive(const QString &zipPath)
+{
+    return zipPath + QString::fromLatin1(VelquorDownload::PartialFileSuffix);
+}
+
+void VelquorDownloadManager::setStartDelays(int vehicleMilliseconds, int rowMilliseconds)
+{
+    m_vehicleStartDelayMs = std::max(0, vehicleMilliseconds);
+    m_rowStartDelayMs = std::max(0, rowMilliseconds);
+}
+
+void VelquorDownloadManager::onQueue(std::function<void()> work, int delayMs)
+{
+    auto guarded = [this, work = std::move(work)] {
+        if (m_host)
+            work();
+    };
+    if (delayMs > 0)
+        m_queue->after(delayMs, std::move(guarded));
+    else
+        m_queue->async(std::move(guarded));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void VelquorDownloadManager::startDownloadTask(const VelquorDownloadModelPtr &model)
+{
+    if (!model)
+        return;
+    const QString vehicle = model->vehicle().toUpper();
+    onQueue([this, vehicle] {
+        markVehicleWaiting(vehicle);
+        // A short settling time, on a timer: no thread waits meanwhile.
+        onQueue([this, vehicle] { startVehicle(vehicle); }, m_vehicleStartDelayMs);
+    });
+}
+
+void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &model)
+{
+    if (!model)
+        return;
+    const QString vehicle = model->vehicle().toUpper();
+    onQueue([this, vehicle] { pauseVehicle(vehicle); });
+}
+
+void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
+{
+    if (!model)
+        return;
+    const QString vehicle = model->vehicle().toUpper();
+    // Read now: callers delete the rows right after this call.
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    onQueue([this, vehicle, rows] {
+        const bool heldSlot = removeVehicleDownloadTask(vehicle);
+        cancelTransfersOfVehicle(vehicle, false);
+        for (const auto &row : rows) {
+            cancelTaskWithModel(row->url(), false);
+            m_failureCounts.remove(row->url());
+        }
+        // Files go after the transfers have stopped writing them.
+        m_filesQueue->async([this, rows] {
+            for (const auto &row : rows)
+                deleteLocFilePath(row);
+        });
+        if (heldSlot)
+            startDownloadWaitingTask();
+    });
+}
+
+void VelquorDownloadManager::deleteAllTask()
+{
+    setDownloadPausedModels({});
+    VelquorDownloadModelList rows = m_database.getAllUnDownloadedData();
+    rows += m_database.getAllWaitingData();
+    // The rows go at once so that the caller reads the tables without them.
+    for (const auto &row : std::as_const(rows)) {
+        m_database.deleteModelWithVehicleForInstall(row->vehicle());
+        m_database.deleteModelWithVehicle(row->vehicle());
+    }
+    onQueue([this, rows] {
+        cancelAllDownTask();
+        m_failureCounts.clear();
+        clearSlots();
+        m_filesQueue->async([this, rows] {
+            for (const auto &row : rows)
+                deleteLocFilePath(row);
+        });
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scheduling
+
+void VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
+{
+    if (holdsSlot(vehicle))
+        return; // running already (transfers or retries under way): leave its rows as they are
+    for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
+        if (row->state() == VelquorDownloadStateDownloaded)
+            continue;
+        row->setState(VelquorDownloadStateWaiting);
+        m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateStateTime);
+    }
+}
+
+void VelquorDownloadManager::startVehicle(const QString &vehicle)
+{
+    if (holdsSlot(vehicle))
+        return; // never started twice
+    if (slotCount() >= m_maxConcurrentCount)
+        return; // its rows wait for startDownloadWaitingTask
+    if (!networkingAllowsDownloadTask())
+        return;
+    addSlot(vehicle);
+    startRowsOfVehicle(vehicle);
+}
+
+void VelquorDownloadManager::startRowsOfVehicle(const QString &vehicle)
+{
+    onQueue(
+        [this, vehicle] {
+            if (!holdsSlot(vehicle))
+                return; // paused or deleted meanwhile
+            const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+            for (const auto &row : rows)
+                downloadwithModel(row);
+            releaseIfIdle(vehicle);
+        },
+        m_rowStartDelayMs);
+}
+
+bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &row)
+{
+    const QString url = row->url();
+    const QString vehicle = row->vehicle().toUpper();
+    if (!holdsSlot(vehicle))
+        return false; // paused, failed or deleted meanwhile
+    if (row->state() == VelquorDownloadStateDownloaded) {
+        if (m_commonTool.getHasDownFile(row)) {
+            row->setTmpFileSize(row->expectedContentLength());
+            return false;
+        }
+        row->setState(VelquorDownloadStateNone); // the archive went missing: fetch it again
+    }
+    if (url.isEmpty() || m_tasks.contains(url))
+        return false; // one transfer per row: two would write the same partial file
+
+    row->setState(VelquorDownloadStateDownloading);
+    m_database.updateWithModel(row, VelquorDownloadUpdateState);
+
+    const QString zipPath = row->zipPath();
+    if (!VelquorCommonTool::isUsableText(zipPath) || !isInsideArchiveCache(zipPath)) {
+        failVehicle(url, vehicle, {});
+        return false;
+    }
+    std::optional<VelquorResumeData> resume = VelquorResumeData::decode(row->resumeData());
+    if (resume && resume->url != url)
+        resume.reset();
+
+    auto *transfer =
+        new VelquorDownloadTransfer(m_network, url, partialPathForArchive(zipPath), resume, m_requestTimeoutMs, m_host);
+    transfer->onProgress = [this, url](qint64 chunk, qint64 total) { resetFileProcess(url, chunk, total); };
+    transfer->onFinished = [this, url](const VelquorDownloadTransfer::Outcome &outcome) {
+        resetComplete(url, outcome);
+    };
+    Task task;
+    task.transfer = transfer;
+    task.vehicle = vehicle;
+    task.total = transfer->bytesOnDisk();
+    m_tasks.insert(url, task);
+    transfer->start();
+    return true;
+}
+
+void VelquorDownloadManager::startDownloadWaitingTask()
+{
+    if (!networkingAllowsDownloadTask())
+        return;
+    while (slotCount() < m_maxConcurrentCount) {
+        // The earliest stamped waiting row whose vehicle is not running yet; unstamped rows wait.
+        VelquorDownloadModelPtr next;
+        for (const auto &row : m_database.getAllWaitingData()) {
+            if (row->lastStateTime() == 0 || holdsSlot(row->vehicle().toUpper()))
+                continue;
+            if (!next || row->lastStateTime() < next->lastStateTime())
+                next = row;
+        }
+        if (!next)
+            return;
+        const QString vehicle = next->vehicle().toUpper();
+        addSlot(vehicle);
+        startRowsOfVehicle(vehicle);
+    }
+}
+
+void VelquorDownloadManager::pauseVehicle(const QString &vehicle)
+{
+    const bool heldSlot = removeVehicleDownloadTask(vehicle);
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    cancelTransfersOfVehicle(vehicle, true);
+    for (const auto &row : rows) {
+        cancelTaskWithModel(row->url(), true);
+        m_failureCounts.remove(row->url());
+        if (row->state() != VelquorDownloadStateDownloaded) {
+            row->setState(VelquorDownloadStatePaused);
+            m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        }
+    }
+    if (heldSlot)
+        startDownloadWaitingTask();
+}
+
+void VelquorDownloadManager::pauseDownloadingTaskWithAll()
+{
+    QStringList vehicles;
+    for (const auto &row : m_database.getAllDownloadingData()) {
+        const QString vehicle = row->vehicle().toUpper();
+        if (!vehicles.contains(vehicle))
+            vehicles.append(vehicle);
+    }
+    for (const QString &vehicle : vehicles) {
+        cancelTransfersOfVehicle(vehicle, true);
+        for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
+            if (row->state() == VelquorDownloadStateDownloaded)
+                continue;
+            row->setState(VelquorDownloadStateWaiting);
+            m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        }
+    }
+    clearSlots();
+}
+
+bool VelquorDownloadManager::networkingAllowsDownloadTask() const
+{
+    // No reachability monitor runs, so the status stays unknown and downloads are allowed.
+    return true;
+}
+
+void VelquorDownloadManager::applyMaxConcurrentCount(qint64 count)
+{
+    m_maxConcurrentCount = std::max<qint64>(1, count);
+    if (slotCount() > m_maxConcurrentCount)
+        pauseDownloadingTaskWithAll();
+    // Fill the slots again, in waiting order, up to the new limit.
+    startDownloadWaitingTask();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transfers
+
+void VelquorDownloadManager::resetFileProcess(const QString &url, qint64 chunk, qint64 total)
+{
+    auto it = m_tasks.find(url);
+    if (it == m_tasks.end())
+        return;
+    it->total = total;
+    it->pendingInterval += chunk;
+    const qint64 now = nowMs();
+    if (it->lastStoreMs >= 0 && now - it->lastStoreMs < ProgressStoreIntervalMs)
+        return;
+    it->lastStoreMs = now;
+    const qint64 pending = std::exchange(it->pendingInterval, 0);
+    storeProgress(url, total, pending, true);
+}
+
+VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url, qint64 total, qint64 pendingInterval,
+                                                              bool post)
+{
+    VelquorDownloadModelPtr row = m_database.getModelWithUrl(url);
+    if (!row) {
+        // The row was deleted under the transfer: end it quietly, and its bytes with it.
+        const auto it = m_tasks.find(url);
+        if (it == m_tasks.end())
+            return nullptr;
+        const QString partialPath = it->transfer->partialPath();
+        const QString vehicle = it->vehicle;
+        cancelTaskWithModel(url, false);
+        if (isInsideArchiveCache(partialPath))
+            QFile::remove(partialPath);
+        releaseIfIdle(vehicle);
+        return nullptr;
+    }
+    if (row->state() != VelquorDownloadStateDownloading && m_tasks.contains(url)) {
+        // Someone else changed the row's state: the transfer stops, its bytes stay resumable.
+        cancelTaskWithModel(url, true);
+        row = m_database.getModelWithUrl(url);
+        if (!row)
+            return nullptr;
+        releaseIfIdle(row->vehicle().toUpper());
+    }
+
+    row->setTmpFileSize(quint64(std::max<qint64>(0, total)));
+    row->setIntervalFileSize(row->intervalFileSize() + quint64(std::max<qint64>(0, pendingInterval)));
+    const qint64 now = VelquorDownloadDataBaseManager::currentTimeMicroseconds();
+    const qint64 elapsedSeconds = qint64((double(now) - row->lastSpeedTime()) * 0.001 * 0.001);
+    if (elapsedSeconds >= 1) {
+        row->setSpeed(row->intervalFileSize() / quint64(elapsedSeconds));
+        row->setIntervalFileSize(0);
+        row->setLastSpeedTime(double(now));
+    }
+    const quint64 totalFileSize = row->totalFileSize();
+    row->setProgress(totalFileSize == 0 ? 0.0 : double(row->tmpFileSize()) / double(totalFileSize));
+    m_database.updateWithModel(row, VelquorDownloadUpdateProgress);
+    if (post)
+        this->post(VelquorDownload::ProgressNotification, row);
+    return row;
+}
+
+void VelquorDownloadManager::resetComplete(const QString &url, const VelquorDownloadTransfer::Outcome &outcome)
+{
+    const auto it = m_tasks.find(url);
+    if (it == m_tasks.end())
+        return; // cancelled: nothing to do
+    const Task task = *it;
+    m_tasks.erase(it);
+    VelquorDownloadTransfer *transfer = task.transfer;
+    const bool madeProgress = transfer->madeProgress();
+    const QString partialPath = transfer->partialPath();
+    const VelquorResumeData resume = transfer->cancelProducingResumeData();
+    transfer->onProgress = nullptr;
+    transfer->onFinished = nullptr;
+    transfer->deleteLater();
+
+    using Kind = VelquorDownloadTransfer::Outcome::Kind;
+    // The last bytes are always stored, whatever the throttle skipped.
+    const bool finished = outcome.kind == Kind::Finished;
+    if (!m_database.getModelWithUrl(url)) {
+        // Its row is gone: so are its bytes, and nothing is reported.
+        if (isInsideArchiveCache(partialPath))
+            QFile::remove(partialPath);
+        releaseIfIdle(task.vehicle);
+        return;
+    }
+    storeProgress(url, resume.offset, task.pendingInterval, finished);
+    switch (outcome.kind) {
+    case Kind::Finished:
+        fileFinished(url, task.vehicle, partialPath);
+        break;
+    case Kind::TimedOut:
+    case Kind::ConnectionLost:
+        retryLater(url, task.vehicle, madeProgress, resume);
+        break;
+    case Kind::NoConnection:
+        pauseForLostNetwork(url, task.vehicle, resume);
+        break;
+    case Kind::Refused:
+    case Kind::HttpError:
+    case Kind::FileError:
+    case Kind::Failed:
+        failVehicle(url, task.vehicle, resume);
+        break;
+    }
+}
+
+void VelquorDownloadManager::fileFinished(const QString &url, const QString &vehicle, const QString &partialPath)
+{
+    VelquorDownloadModelPtr row = m_database.getModelWithUrl(url);
+    if (!row)
+        return;
+    m_failureCounts.remove(url);
+    // The finished file replaces whatever was at the archive path.
+    const QString zipPath = row->zipPath();
+    if (QFileInfo::exists(zipPath))
+        QFile::remove(zipPath);
+    if (!QFile::rename(partialPath, zipPath)) {
+        failVehicle(url, vehicle, {});
+        return;
+    }
+    row->setState(VelquorDownloadStateDownloaded);
+    m_database.updateWithModel(row, VelquorDownloadUpdateState);
+
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    const bool allDownloaded = std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &model) {
+        return model->state() == VelquorDownloadStateDownloaded;
+    });
+    if (allDownloaded)
+        completeVehicle(vehicle, row);
+}
+
+void VelquorDownloadManager::retryLater(const QString &url, const QString &vehicle, bool madeProgress,
+                                        const VelquorResumeData &resume)
+{
+    VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
+    if (!row)
+        return;
+    const int failures = madeProgress ? 1 : m_failureCounts.value(url) + 1;
+    m_failureCounts.insert(url, failures);
+    const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(failures - 1, 16));
+    // The partial file stays; the retry asks for the rest of it.
+    row->setResumeData(resume.encode());
+    m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
+    onQueue(
+        [this, url, vehicle] {
+            if (!holdsSlot(vehicle))
+                return; // paused, failed or deleted meanwhile
+            VelquorDownloadModelPtr current = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
+            if (!current)
+                return;
+            current->setResumeCount(m_failureCounts.value(url));
+            downloadwithModel(current);
+            releaseIfIdle(vehicle);
+        },
+        int(delay));
+}
+
+void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QString &vehicle,
+                                                 const VelquorResumeData &resume)
+{
+    VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStatePaused);
+    if (!row)
+        row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
+    if (!row)
+        return;
+    // Without a network the vehicle's other transfers fail too: the whole vehicle pauses.
+    removeVehicleDownloadTask(vehicle);
+    cancelTransfersOfVehicle(vehicle, true);
+    for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
+        m_failureCounts.remove(other->url());
+        if (other->state() == VelquorDownloadStateDownloaded || other->url() == url)
+            continue;
+        other->setState(VelquorDownloadStatePaused);
+        m_database.updateWithModel(other, VelquorDownloadUpdateState);
+    }
+    row->setState(VelquorDownloadStatePaused);
+    row->setResumeData(resume.encode());
+    m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
+    post(VelquorDownload::RequestErrorNotification, row);
+}
+
+void VelquorDownloadManager::failVehicle(const QString &url, const QString &vehicle, const VelquorResumeData &resume)
+{
+    VelquorDownloadModelPtr row = m_database.getModelWithUrl(url);
+    if (!row)
+        return;
+    const bool heldSlot = removeVehicleDownloadTask(vehicle);
+    cancelTransfersOfVehicle(vehicle, true);
+    if (!resume.url.isEmpty()) {
+        row->setResumeData(resume.encode());
+        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+    }
+    for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
+        m_failureCounts.remove(other->url());
+        if (other->state() == VelquorDownloadStateDownloaded)
+            continue;
+        other->setState(VelquorDownloadStateFailed);
+        m_database.updateWithModel(other, VelquorDownloadUpdateState);
+    }
+    if (VelquorDownloadModelPtr current = m_database.getModelWithUrl(url))
+        row = current;
+    post(VelquorDownload::RequestErrorNotification, row);
+    if (heldSlot)
+        startDownloadWaitingTask();
+}
+
+void VelquorDownloadManager::completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow)
+{
+    removeVehicleDownloadTask(vehicle);
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    const bool hasParts =
+        std::any_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) { return isPartUrl(row->url()); });
+    if (!hasParts) {
+        for (const auto &row : rows) {
+            if (row->state() == VelquorDownloadStateDownloaded)
+                continue; // stored already: every commit waits for the disk
+            row->setState(VelquorDownloadStateDownloaded);
+            m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        }
+        startDownloadWaitingTask();
+        post(VelquorDownload::RequestCompleteNotification, lastRow);
+        return;
+    }
+    composeFilePath(vehicle, rows, lastRow);
+}
+
+void VelquorDownloadManager::composeFilePath(const QString &vehicle, const VelquorDownloadModelList &rows,
+                                             const VelquorDownloadModelPtr &lastRow)
+{
+    VelquorDownloadModelList parts;
+    for (const auto &row : rows) {
+        if (isPartUrl(row->url()))
+            parts.append(row);
+    }
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const VelquorDownloadModelPtr &a, const VelquorDownloadModelPtr &b) {
+                         return VelquorPartJoiner::naturalLess(a->url(), b->url());
+                     });
+
+    const VelquorDownloadModelPtr first = parts.first();
+    VelquorDownloadModelPtr joined = first->copy();
+    double progress = 0;
+    double ratio = 0;
+    quint64 received = 0;
+    QStringList partPaths;
+    for (const auto &part : parts) {
+        progress += part->progress();
+        ratio += part->ratio();
+        received += part->tmpFileSize();
+        partPaths.append(part->zipPath());
+    }
+    joined->setState(VelquorDownloadStateDownloaded);
+    joined->setProgress(progress);
+    joined->setRatio(float(ratio));
+    joined->setTmpFileSize(received);
+    joined->setResumeData({});
+    // The whole package is named after the first part without its part fields: name_V1_1_part.zip
+    // becomes name_V1.7z in the archive cache.
+    const QString base = withoutLastTwoFields(first->url());
+    const QString joinedPath =
+        base.isEmpty() ? QString() : m_commonTool.get7ZResourcePath(base + QStringLiteral(".zip"));
+    joined->setZipPath(joinedPath);
+
+    auto fail = [this, vehicle, lastRow] {
+        for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
+            row->setState(VelquorDownloadStateFailed);
+            m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        }
+        VelquorDownloadModelPtr reported = m_database.getModelWithUrl(lastRow->url());
+        if (!reported) {
+            reported = lastRow;
+            reported->setState(VelquorDownloadStateFailed);
+        }
+        post(VelquorDownload::RequestErrorNotification, reported);
+        startDownloadWaitingTask();
+    };
+    if (joinedPath.isEmpty() || !isInsideArchiveCache(joinedPath)) {
+        fail();
+        return;
+    }
+
+    // Joining can take seconds for large packages: it runs beside the transfers, not on their queue.
+    m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail] {
+        const bool written = VelquorPartJoiner::join(partPaths, joinedPath);
+        onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written] {
+            if (!written) {
+                fail();
+                return;
+            }
+            if (!m_database.getModelWithUrl(parts.first()->url())) {
+                // The vehicle was deleted while it was being joined.
+                QFile::remove(joinedPath);
+                return;
+            }
+            for (int i = 0; i < parts.size(); ++i) {
+                if (partPaths[i] != joinedPath && isInsideArchiveCache(partPaths[i]))
+                    QFile::remove(partPaths[i]);
+                m_database.deleteModelWithUrl(parts[i]->url());
+            }
+            m_database.insertModel(joined);
+            startDownloadWaitingTask();
+            post(VelquorDownload::RequestCompleteNotification, lastRow);
+        });
+    });
+}
+
+void VelquorDownloadManager::cancelTaskWithModel(const QString &url, bool keepResumeData)
+{
+    const auto it = m_tasks.find(url);
+    if (it == m_tasks.end())
+        return;
+    const Task task = *it;
+    m_tasks.erase(it);
+    const VelquorResumeData resume = task.transfer->cancelProducingResumeData();
+    task.transfer->onProgress = nullptr;
+    task.transfer->onFinished = nullptr;
+    task.transfer->deleteLater();
+    if (!keepResumeData)
+        return;
+    if (VelquorDownloadModelPtr row = m_database.getModelWithUrl(url)) {
+        storeProgress(url, resume.offset, task.pendingInterval, false);
+        row->setResumeData(resume.encode());
+        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+    }
+}
+
+void VelquorDownloadManager::cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData)
+{
+    QStringList urls;
+    for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
+        if (it->vehicle == vehicle)
+            urls.append(it.key());
+    }
+    for (const QString &url : urls)
+        cancelTaskWithModel(url, keepResumeData);
+}
+
+void VelquorDownloadManager::cancelAllDownTask()
+{
+    const QStringList urls = m_tasks.keys();
+    for (const QString &url : urls)
+        cancelTaskWithModel(url, false);
+}
+
+void VelquorDownloadManager::releaseIfIdle(const QString &vehicle)
+{
+    // A vehicle whose rows have no transfer left and none to retry gives up its slot; when all its
+    // rows are downloaded it is complete.
+    if (!holdsSlot(vehicle))
+        return;
+    for (const Task &task : std::as_const(m_tasks)) {
+        if (task.vehicle == vehicle)
+            return;
+    }
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty()) {
+        removeVehicleDownloadTask(vehicle);
+        startDownloadWaitingTask();
+        return;
+    }
+    bool allDownloaded = true;
+    for (const auto &row : rows) {
+        if (row->state() == VelquorDownloadStateDownloading && m_failureCounts.contains(row->url()))
+            return; // a retry is due
+        if (row->state() != VelquorDownloadStateDownloaded)
+            allDownloaded = false;
+    }
+    if (allDownloaded) {
+        completeVehicle(vehicle, rows.last());
+        return;
+    }
+    removeVehicleDownloadTask(vehicle);
+    startDownloadWaitingTask();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &row)
+{
+    const QString zipPath = row->zipPath();
+    if (zipPath.contains(QLatin1String("part.7z"))) {
+        const QString base = withoutLastTwoFields(zipPath);
+        if (!base.isEmpty())
+            m_commonTool.removeCachedArchive(base + QStringLiteral(".7z"));
+    }
+    m_commonTool.removeCachedArchive(zipPath);
+    m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
+    m_commonTool.unInstallSoftwore(row);
+}
+
+bool VelquorDownloadManager::isInsideArchiveCache(const QString &path) const
+{
+    const QString cache = QDir::cleanPath(m_commonTool.getUpdateDirectory());
+    if (cache.isEmpty())
+        return false;
+    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return cleaned.startsWith(cache + u'/');
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slots
+
+bool VelquorDownloadManager::holdsSlot(const QString &vehicle) const
+{
+    std::lock_guard lock(m_slotMutex);
+    return m_dataTaskVehicles.contains(vehicle.toUpper());
+}
+
+int VelquorDownloadManager::slotCount() const
+{
+    std::lock_guard lock(m_slotMutex);
+    return int(m_dataTaskVehicles.size());
+}
+
+void VelquorDownloadManager::addSlot(const QString &vehicle)
+{
+    std::lock_guard lock(m_slotMutex);
+    if (!m_dataTaskVehicles.contains(vehicle.toUpper()))
+        m_dataTaskVehicles.append(vehicle.toUpper());
+}
+
+bool VelquorDownloadManager::removeVehicleDownloadTask(const QString &vehicle)
+{
+    std::lock_guard lock(m_slotMutex);
+    return m_dataTaskVehicles.removeIf(
+               [&](const QString &held) { return held.compare(vehicle, Qt::CaseInsensitive) == 0; }) > 0;
+}
+
+void VelquorDownloadManager::clearSlots()
+{
+    std::lock_guard lock(m_slotMutex);
+    m_dataTaskVehicles.clear();
+}
+
+QStringList VelquorDownloadManager::dataTaskVehicles() const
+{
+    std::lock_guard lock(m_slotMutex);
+    return m_dataTaskVehicles;
+}
+
+void VelquorDownloadManager::post(const char *name, const VelquorDownloadModelPtr &row)
+{
+    NotificationCenter::workspace().post(QString::fromLatin1(name), std::any(row));
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "core/VelquorDownloadModel.h"
+#include "core/VelquorDownloadPageState.h"
+#include "core/VelquorDownloadTransfer.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class DispatchQueue;
+class QNetworkAccessManager;
+class QObject;
+class VelquorCommonTool;
+class VelquorDownloadDataBaseManager;
+
+// Downloads the archives of vehicles over HTTP. The vehicle is the unit of scheduling: all rows of
+// one vehicle start together, each row as its own transfer, and at most maxConcurrentCount
+// vehicles hold a slot at a time; waiting vehicles start in the order they were stamped waiting.
+// The download table is the state of record: every decision re-reads the rows concerned and every
+// change is written back at once (progress, speed and received bytes at most five times a second
+// per transfer, and at the end). A pause keeps the received bytes in a partial file beside the
+// archive and a small resume blob in the row, so a later run continues where this one stopped.
+//
+// All scheduling and every transfer callback run on the manager's own serial queue, whose thread
+// hosts the QNetworkAccessManager; the three download notifications are posted there, on the
+// workspace notification centre. The public commands may be called from any thread and return at
+// once; their work follows on the queue in call order.
+class VelquorDownloadManager : public VelquorDownloadPageState
+{
+public:
+    explicit VelquorDownloadManager(VelquorDownloadDataBaseManager *database = nullptr,
+                                    VelquorCommonTool *commonTool = nullptr);
+    ~VelquorDownloadManager();
+    VelquorDownloadManager(const VelquorDownloadManager &) = delete;
+    VelquorDownloadManager &operator=(const VelquorDownloadManager &) = delete;
+
+    static VelquorDownloadManager &sharedManager();
+
+    // Marks the record's vehicle waiting (rows not yet downloaded) and starts it when a slot is free.
+    void startDownloadTask(const VelquorDownloadModelPtr &model);
+    // Stops every transfer of the vehicle keeping its resume data; its rows become paused (3).
+    void pauseDownloadTask(const VelquorDownloadModelPtr &model);
+    // Frees the vehicle's slot, ends all its transfers and deletes its archives, partial files and
+    // package directories on the card (the rows themselves stay).
+    void deleteTaskAndCache(const VelquorDownloadModelPtr &model);
+    // Ends every transfer and deletes the files and rows of every unfinished vehicle.
+    void deleteAllTask();
+
+    qint64 maxConcurrentCount() const { return m_maxConcurrentCount; }
+    bool allowsCellularAccess() const { return m_allowsCellularAccess; }
+    // Upper-cased vehicles holding a slot, in the order they got it.
+    QStringList dataTaskVehicles() const;
+    // The serial queue of the transfers (tests wait on it with sync()).
+    DispatchQueue &queue() const { return *m_queue; }
+    // Path of the file that holds a row's bytes until its transfer is complete.
+    static QString partialPathForArchive(const QString &zipPath);
+
+    // Tuning, mainly for tests: time without data before a transfer counts as timed out (240 s),
+    // first wait before a retry (1 s, doubling up to 30 s), and the settling waits before a
+    // vehicle (0.1 s) and its rows (0.3 s) start.
+    void setRequestTimeout(int milliseconds) { m_requestTimeoutMs = milliseconds; }
+    void setRetryBaseDelay(int milliseconds) { m_retryBaseDelayMs = milliseconds; }
+    void setStartDelays(int vehicleMilliseconds, int rowMilliseconds);
+
+private:
+    struct Task
+    {
+        VelquorDownloadTransfer *transfer = nullptr;
+        QString vehicle;            // upper-cased
+        qint64 total = 0;           // bytes in the partial file
+        qint64 pendingInterval = 0; // bytes not yet counted in the stored intervalFileSize
+        qint64 lastStoreMs = -1;
+    };
+
+    // Runs on the queue unless the manager is being torn down.
+    void onQueue(std::function<void()> work, int delayMs = 0);
+
+    // Scheduling (queue only).
+    void markVehicleWaiting(const QString &vehicle);
+    void startVehicle(const QString &vehicle);
+    void startRowsOfVehicle(const QString &vehicle);
+    bool downloadwithModel(const VelquorDownloadModelPtr &row);
+    void startDownloadWaitingTask();
+    void pauseVehicle(const QString &vehicle);
+    void pauseDownloadingTaskWithAll();
+    bool networkingAllowsDownloadTask() const;
+    void applyMaxConcurrentCount(qint64 count);
+
+    // Transfers (queue only).
+    void resetFileProcess(const QString &url, qint64 chunk, qint64 total);
+    void resetComplete(const QString &url, const VelquorDownloadTransfer::Outcome &outcome);
+    VelquorDownloadModelPtr storeProgress(const QString &url, qint64 total, qint64 pendingInterval, bool post);
+    void fileFinished(const QString &url, const QString &vehicle, const QString &partialPath);
+    void retryLater(const QString &url, const QString &vehicle, bool madeProgress, const VelquorResumeData &resume);
+    void pauseForLostNetwork(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
+    void failVehicle(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
+    void completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow);
+    void composeFilePath(const QString &vehicle, const VelquorDownloadModelList &rows,
+                         const VelquorDownloadModelPtr &lastRow);
+    // Ends the row's transfer; with resume data kept, stores it in the row.
+    void cancelTaskWithModel(const QString &url, bool keepResumeData);
+    void cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData);
+    void cancelAllDownTask();
+    void releaseIfIdle(const QString &vehicle);
+
+    // Files (files queue).
+    void deleteLocFilePath(const VelquorDownloadModelPtr &row);
+
+    // Slots.
+    bool holdsSlot(const QString &vehicle) const;
+    int slotCount() const;
+    void addSlot(const QString &vehicle);
+    bool removeVehicleDownloadTask(const QString &vehicle);
+    void clearSlots();
+
+    void post(const char *name, const VelquorDownloadModelPtr &row);
+    bool isInsideArchiveCache(const QString &path) const;
+
+    VelquorDownloadDataBaseManager &m_database;
+    VelquorCommonTool &m_commonTool;
+    std::unique_ptr<DispatchQueue> m_queue;
+    std::unique_ptr<DispatchQueue> m_filesQueue; // joining and deleting, off the transfer thread
+
+    // Queue-confined.
+    QObject *m_host = nullptr; // parent of the network manager and the transfers, on the queue thread
+    QNetworkAccessManager *m_network = nullptr;
+    QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
+    QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
+
+    mutable std::mutex m_slotMutex;
+    QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)
+
+    std::atomic<qint64> m_maxConcurrentCount{3};
+    std::atomic<bool> m_allowsCellularAccess{false};
+    std::atomic<int> m_requestTimeoutMs{240 * 1000};
+    std::atomic<int> m_retryBaseDelayMs{1000};
+    std::atomic<int> m_vehicleStartDelayMs{100};
+    std::atomic<int> m_rowStartDelayMs{300};
+};

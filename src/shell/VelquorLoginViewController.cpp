@@ -1,0 +1,440 @@
+#include "shell/VelquorLoginViewController.h"
+
+#include "controls/VelquorButton.h"
+#include "controls/VelquorImageView.h"
+#include "controls/VelquorImages.h"
+#include "controls/VelquorSearchField.h"
+#include "controls/VelquorSearchFieldCell.h"
+#include "controls/VelquorSecureField.h"
+#include "controls/VelquorSecureTextField.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorHTTPSessionManager.h"
+#include "core/VelquorKeychainManager.h"
+#include "core/VelquorNetworkManager.h"
+#include "core/VelquorUserManager.h"
+#include "core/VelquorUserStoreConstants.h"
+#include "platform/AppInfo.h"
+#include "platform/DispatchQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "shell/VelquorMessageSheet.h"
+#include "shell/VelquorRegisteViewController.h"
+#include "shell/VelquorShellConstants.h"
+#include "shell/VelquorShellStyle.h"
+#include "shell/VelquorStoryboard.h"
+#include "shell/VelquorTitleBarView.h"
+#include "shell/VelquorWindow.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+
+using namespace VelquorShellStyle;
+
+// The screen as designed, in logical pixels of the 1140 x 724 window.
+constexpr int kPanelWidth = 520;
+constexpr int kFormLeading = 650;
+constexpr int kFormWidth = 360;
+constexpr int kHeadingTop = 222;
+constexpr int kAccountTop = 298;
+constexpr int kFieldHeight = 44;
+constexpr int kFieldSpace = 16;
+constexpr int kForgetPasswordTop = 422;
+constexpr int kForgetPasswordHeight = 24;
+constexpr int kRegisterTop = 472;
+constexpr int kButtonHeight = 48;
+constexpr int kButtonWidth = 130;
+constexpr int kTextInset = 10;
+
+VelquorLoginViewController::UrlOpener &urlOpener()
+{
+    static VelquorLoginViewController::UrlOpener opener;
+    return opener;
+}
+
+QString text(const QString &key)
+{
+    return VelquorCommonTool::sharedTool().localizedString(key);
+}
+
+bool isBlank(const QString &value)
+{
+    return value.trimmed().isEmpty();
+}
+
+// The picture of the left panel: the accent gradient, a few soft rings and the application's
+// logo and name.
+QPixmap loginPanelPicture(const QSize &size, qreal devicePixelRatio)
+{
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    QLinearGradient gradient(bounds.topLeft(), bounds.bottomRight());
+    gradient.setColorAt(0, accentLightColor());
+    gradient.setColorAt(0.55, deepColor());
+    gradient.setColorAt(1, bandColor());
+    painter.fillRect(bounds, gradient);
+
+    painter.setBrush(Qt::NoBrush);
+    for (int ring = 0; ring < 4; ++ring) {
+        painter.setPen(QPen(QColor(255, 255, 255, 22 - ring * 4), 1.5));
+        const qreal radius = 150 + ring * 70;
+        painter.drawEllipse(QPointF(bounds.width() * 0.82, bounds.height() * 0.88), radius, radius);
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 14));
+    painter.drawEllipse(QPointF(bounds.width() * 0.08, bounds.height() * 0.1), 120, 120);
+
+    const int logoSide = 132;
+    const QPixmap logo = VelquorImages::named(VelquorShell::kAppIconImage);
+    const QRectF logoRect((bounds.width() - logoSide) / 2, (bounds.height() - 250) / 2, logoSide, logoSide);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(logoRect, logo, logo.rect());
+
+    painter.setPen(Qt::white);
+    painter.setFont(systemFont(40, QFont::DemiBold));
+    painter.drawText(QRectF(0, logoRect.bottom() + 24, bounds.width(), 52), Qt::AlignCenter, AppInfo::name());
+    painter.setPen(QColor(255, 255, 255, 170));
+    painter.setFont(systemFont(15));
+    painter.drawText(QRectF(0, logoRect.bottom() + 78, bounds.width(), 24), Qt::AlignCenter,
+                     QStringLiteral("V%1").arg(AppInfo::version()));
+    return picture;
+}
+
+void styleField(QWidget *field)
+{
+    field->setFont(systemFont(15));
+}
+
+} // namespace
+
+VelquorLoginViewController::VelquorLoginViewController(QWidget *parent) : VelquorViewController(parent) {}
+
+VelquorLoginViewController::~VelquorLoginViewController()
+{
+    NotificationCenter::workspace().removeObserver(this);
+    // The sign-up window belongs to this screen; it has no parent that would take it along.
+    delete m_registeWindow.data();
+}
+
+void VelquorLoginViewController::setUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}
+
+QUrl VelquorLoginViewController::forgetPasswordURL()
+{
+    const QUrl service(VelquorHTTPSessionManager::baseAddress());
+    QUrl page;
+    page.setScheme(service.scheme());
+    page.setHost(service.host());
+    page.setPort(service.port());
+    page.setPath(VelquorShell::kForgotPasswordPath);
+    return page;
+}
+
+void VelquorLoginViewController::buildView()
+{
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    setPalette(colours);
+
+    auto *titleBar = new VelquorTitleBarView(AppInfo::name(), this);
+    titleBar->setObjectName(QStringLiteral("titleBarView"));
+    m_titleBarView = titleBar;
+    m_titleBarBgImageView = titleBar->backgroundImageView();
+    m_closeButton = titleBar->closeButton();
+    m_miniButton = titleBar->miniButton();
+    connect(m_closeButton, &QPushButton::clicked, this, &VelquorLoginViewController::closeAction);
+    connect(m_miniButton, &QPushButton::clicked, this, &VelquorLoginViewController::minimizeAction);
+
+    m_loginBackgroundImageView = new VelquorImageView(this);
+    m_loginBackgroundImageView->setObjectName(QStringLiteral("loginBackgroundImageView"));
+    m_loginBackgroundImageView->setImageScaling(VelquorImageView::ImageScaling::AxesIndependently);
+
+    auto *heading = new QLabel(text(QStringLiteral("Login5")), this);
+    heading->setObjectName(QStringLiteral("headingLabel"));
+    heading->setFont(systemFont(28, QFont::DemiBold));
+    QPalette headingColours = heading->palette();
+    headingColours.setColor(QPalette::WindowText, textColor());
+    heading->setPalette(headingColours);
+    m_headingLabel = heading;
+
+    m_accountField = new VelquorSearchField(this);
+    m_accountField->setObjectName(QStringLiteral("accountField"));
+    m_accountField->setPlaceholderText(text(QStringLiteral("LoginAccount")));
+    styleField(m_accountField);
+
+    m_passwordField = new VelquorSecureField(this);
+    m_passwordField->setObjectName(QStringLiteral("passwordField"));
+    m_passwordField->secureTextField()->setObjectName(QStringLiteral("secureTextField"));
+    m_passwordField->secureTextField()->setPlaceholderText(text(QStringLiteral("LoginPassword")));
+    styleField(m_passwordField->secureTextField());
+
+    m_accountField->cell()->setMargin(kTextInset);
+    m_passwordField->secureTextField()->setTextMargins(kTextInset, 0, kTextInset, 0);
+
+    m_rememberButton = new QCheckBox(this);
+    m_rememberButton->setObjectName(QStringLiteral("rememberButton"));
+    m_rememberButton->setFocusPolicy(Qt::NoFocus);
+    m_rememberButton->setCursor(Qt::PointingHandCursor);
+    m_rememberButton->setFont(systemFont(14));
+
+    m_forgetPasswordButton = new VelquorButton(text(QStringLiteral("LoginForgotPassword")), this);
+    m_forgetPasswordButton->setObjectName(QStringLiteral("forgetPasswordButton"));
+
+    m_loginButton = new VelquorButton(text(QStringLiteral("Login5")), this);
+    m_loginButton->setObjectName(QStringLiteral("loginButton"));
+    m_loginButton->setFont(systemFont(16, QFont::DemiBold));
+    m_loginButton->setCursor(Qt::PointingHandCursor);
+
+    m_registeButton = new VelquorButton(text(QStringLiteral("LoginRegister")), this);
+    m_registeButton->setObjectName(QStringLiteral("registeButton"));
+    m_registeButton->setOnlyShowTextColor(true);
+    m_registeButton->setShowBackgroundImage(false);
+    m_registeButton->setNormalTextColor(accentColor());
+    m_registeButton->setHighlightedTextColor(accentLightColor());
+    m_registeButton->setFont(systemFont(15, QFont::DemiBold));
+    m_registeButton->setCursor(Qt::PointingHandCursor);
+
+    setTabOrder(m_accountField, m_passwordField->secureTextField());
+
+    // Return signs in, as long as the form is enabled and no sheet is up.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (m_loginButton && m_loginButton->isEnabled())
+                loginAction();
+        });
+    }
+}
+
+void VelquorLoginViewController::viewDidLoad()
+{
+    VelquorViewController::viewDidLoad();
+    buildView();
+
+    // The remember box.
+    m_rememberButton->setText(text(QStringLiteral("Login4")));
+    QPalette boxColours = m_rememberButton->palette();
+    boxColours.setColor(QPalette::WindowText, Qt::black);
+    m_rememberButton->setPalette(boxColours);
+    m_rememberButton->setStyleSheet(
+        QStringLiteral("QCheckBox { spacing: 8px; }"
+                       "QCheckBox::indicator { width: 18px; height: 18px; }"
+                       "QCheckBox::indicator:unchecked { image: url(:/images/element_check_off.svg); }"
+                       "QCheckBox::indicator:checked { image: url(:/images/element_check_on.svg); }"));
+    m_rememberButton->setChecked(VelquorUserManager::sharedManager().autoLogin());
+    connect(m_rememberButton, &QCheckBox::clicked, this, &VelquorLoginViewController::rememberPasswordAction);
+
+    // The forgot-password link: text only, blue, red while pressed.
+    m_forgetPasswordButton->setOnlyShowTextColor(true);
+    m_forgetPasswordButton->setShowBackgroundImage(false);
+    m_forgetPasswordButton->setNormalTextColor(linkColor());
+    m_forgetPasswordButton->setHighlightedTextColor(linkPressedColor());
+    m_forgetPasswordButton->setFont(systemFont(14));
+    m_forgetPasswordButton->setCursor(Qt::PointingHandCursor);
+    connect(m_forgetPasswordButton, &QPushButton::clicked, this, &VelquorLoginViewController::forgetPasswordAction);
+    connect(m_loginButton, &QPushButton::clicked, this, &VelquorLoginViewController::loginAction);
+    connect(m_registeButton, &QPushButton::clicked, this, &VelquorLoginViewController::registeAction);
+
+    // The remembered account, and its password when the box is ticked.
+    const QString account = VelquorUserManager::sharedManager().getAccountName();
+    if (VelquorCommonTool::isUsableText(account)) {
+        m_accountField->setText(account);
+        if (m_rememberButton->isChecked()) {
+            const auto password = VelquorKeychainManager::sharedManager().readDataFromKeyChain(account);
+            if (password && VelquorCommonTool::isUsableText(*password))
+                m_passwordField->secureTextField()->setText(*password);
+        }
+    }
+    logining(false);
+
+    NotificationCenter::workspace().addObserver(this, VelquorShell::kRegisteSuccessNotification,
+                                                [this](const Notification &) { registeSuccess(); });
+}
+
+void VelquorLoginViewController::layoutSubviews()
+{
+    if (!m_titleBarView)
+        return;
+    // Designed for the fixed window; the factors keep the proportions should the size differ.
+    const double fx = width() / double(VelquorShell::kWindowWidth);
+    const double fy = height() / double(VelquorShell::kWindowHeight);
+    auto x = [fx](int value) { return qRound(value * fx); };
+    auto y = [fy](int value) { return qRound(value * fy); };
+
+    m_titleBarView->setGeometry(0, 0, width(), kTitleBarHeight);
+    const QRect panel(0, kTitleBarHeight, x(kPanelWidth), height() - kTitleBarHeight);
+    m_loginBackgroundImageView->setGeometry(panel);
+    if (m_loginBackgroundImageView->image().size() / m_loginBackgroundImageView->image().devicePixelRatio() !=
+        panel.size())
+        m_loginBackgroundImageView->setImage(loginPanelPicture(panel.size(), devicePixelRatioF()));
+
+    const int leading = x(kFormLeading);
+    const int formWidth = x(kFormWidth);
+    m_headingLabel->setGeometry(leading, y(kHeadingTop), formWidth, y(44));
+    m_accountField->setGeometry(leading, y(kAccountTop), formWidth, y(kFieldHeight));
+    m_passwordField->setGeometry(leading, y(kAccountTop + kFieldHeight + kFieldSpace), formWidth, y(kFieldHeight));
+    m_rememberButton->setGeometry(leading, y(kForgetPasswordTop), formWidth / 2, y(kForgetPasswordHeight));
+    const int linkWidth = m_forgetPasswordButton->fontMetrics().horizontalAdvance(m_forgetPasswordButton->text()) + 4;
+    m_forgetPasswordButton->setGeometry(leading + formWidth - linkWidth, y(kForgetPasswordTop), linkWidth,
+                                        y(kForgetPasswordHeight));
+    m_loginButton->setGeometry(leading, y(kRegisterTop), kButtonWidth, kButtonHeight);
+    const int registeWidth = m_registeButton->fontMetrics().horizontalAdvance(m_registeButton->text()) + 8;
+    m_registeButton->setGeometry(leading + formWidth - registeWidth, y(kRegisterTop), registeWidth, kButtonHeight);
+}
+
+QString VelquorLoginViewController::passwordText() const
+{
+    return m_passwordField->secureTextField()->text();
+}
+
+void VelquorLoginViewController::showMessage(const QString &key, std::function<void()> didEnd)
+{
+    VelquorMessageSheet::beginSheet(window(), text(key), std::move(didEnd));
+}
+
+void VelquorLoginViewController::loginAction()
+{
+    const QString account = m_accountField->text();
+    const QString password = passwordText();
+    if (account.isEmpty()) {
+        showMessage(QStringLiteral("LoginHint1"));
+        return;
+    }
+    if (password.isEmpty()) {
+        showMessage(QStringLiteral("LoginHint2"));
+        return;
+    }
+    if (isBlank(account) || isBlank(password))
+        return;
+
+    UserDefaults::standard().setBool(VelquorUserStore::kRememberUserPasswordKey, m_rememberButton->isChecked());
+    UserDefaults::standard().synchronize();
+    VelquorUserManager::sharedManager().saveAccountName(account);
+    logining(true);
+
+    const QJsonObject params{
+        {QStringLiteral("OstrelleUserLoginName"), account},
+        {QStringLiteral("OstrelleUserPassWods"), VelquorCommonTool::md5String(password)},
+    };
+    const QPointer<VelquorLoginViewController> self(this);
+    VelquorNetworkManager::sharedManager().requestLoginWithParams(
+        params,
+        [self, account, password](std::shared_ptr<VelquorLoginResultModel> answer) {
+            if (!answer) {
+                DispatchQueue::main().async([self] {
+                    if (self)
+                        self->logining(false);
+                });
+                return;
+            }
+            if (answer->msgCode() != 1) {
+                DispatchQueue::main().async([self] {
+                    if (self)
+                        self->showMessage(QStringLiteral("LoginHint3"), [self] {
+                            if (self)
+                                self->logining(false);
+                        });
+                });
+                return;
+            }
+            // Written here, on the client's queue: the keyring call may block.
+            VelquorUserManager::sharedManager().saveUserInfo(*answer);
+            VelquorKeychainManager::sharedManager().saveDataForKeyChain(password, account);
+            DispatchQueue::main().async([self] {
+                if (!self)
+                    return;
+                QTimer::singleShot(1000, self.data(), [self] {
+                    if (self)
+                        self->logining(false);
+                });
+                if (VelquorWindow *host = self->velquorWindow()) {
+                    host->setContentViewController(VelquorStoryboard::instantiateControllerWithIdentifier(
+                        VelquorShell::kMainViewControllerIdentifier));
+                }
+            });
+        },
+        [self](const VelquorNetworkError &) {
+            DispatchQueue::main().async([self] {
+                if (self)
+                    self->logining(false);
+            });
+        });
+}
+
+void VelquorLoginViewController::logining(bool busy)
+{
+    m_accountField->setEnabled(!busy);
+    m_passwordField->setEnabled(!busy);
+    m_rememberButton->setEnabled(!busy);
+    m_loginButton->setEnabled(!busy);
+    m_registeButton->setEnabled(!busy);
+    m_loginButton->setText(text(busy ? QStringLiteral("Login8") : QStringLiteral("Login5")));
+}
+
+void VelquorLoginViewController::registeAction()
+{
+    if (m_registeWindow)
+        m_registeWindow->deleteLater();
+    auto *window = new VelquorWindow;
+    auto *registe = static_cast<VelquorRegisteViewController *>(
+        VelquorStoryboard::instantiateControllerWithIdentifier(VelquorShell::kRegisteViewControllerIdentifier));
+    registe->setLoginWindow(this->window());
+    window->setContentViewController(registe);
+    m_registeWindow = window;
+    window->makeKeyAndOrderFront();
+    if (VelquorWindow *host = velquorWindow())
+        host->orderOut();
+}
+
+void VelquorLoginViewController::registeSuccess()
+{
+    const auto records = VelquorUserManager::sharedManager().getUserRegInfos();
+    if (!records || records->isEmpty())
+        return;
+    const auto &record = records->last();
+    m_accountField->setText(record.login_name());
+    // The sign-up keeps the password in the keyring, never in its records file.
+    const auto password = VelquorKeychainManager::sharedManager().readDataFromKeyChain(record.login_name());
+    m_passwordField->secureTextField()->setText(password.value_or(record.pwd()));
+    m_rememberButton->setChecked(true);
+}
+
+void VelquorLoginViewController::forgetPasswordAction()
+{
+    const QUrl page = forgetPasswordURL();
+    if (const UrlOpener &opener = urlOpener())
+        opener(page);
+    else
+        QDesktopServices::openUrl(page);
+}
+
+void VelquorLoginViewController::closeAction()
+{
+    window()->close();
+}
+
+void VelquorLoginViewController::minimizeAction()
+{
+    if (VelquorWindow *host = velquorWindow())
+        host->miniaturize();
+    else
+        window()->showMinimized();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/VelquorVehicleFamilyModel.h"
+#include "core/VelquorVehicleModel.h"
+#include "shell/VelquorMainViewModel.h"
+#include "shell/VelquorUpdateListComposer.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class VelquorMyUpdatesListModel;
+
+// Loads the chosen device's update list and composes it into the list model: what the main view
+// runs each time a device is chosen or refreshed. Only the latest request counts: an answer that
+// arrives after a newer request was made (another device chosen meanwhile) is dropped unseen.
+//
+// Call from the GUI thread. Answers are composed on the web-service client's queue, where the list
+// model's familyModels are set and `delivered` runs; the caller moves view work to the GUI thread.
+// The loader may go away before an answer arrives: the answer is then dropped.
+class VelquorUpdateListLoader
+{
+public:
+    using Delivered = std::function<void(const VelquorUpdateListComposer::Result &result)>;
+    using InstalledVersion = std::function<QString(const QString &vehicle)>;
+    using HasSoftwarePath = std::function<bool(const VelquorDownloadModelPtr &record)>;
+    using DeleteVehicle = std::function<void(const QString &vehicle)>;
+
+    explicit VelquorUpdateListLoader(VelquorNetworkManager *network = nullptr);
+    ~VelquorUpdateListLoader();
+    VelquorUpdateListLoader(const VelquorUpdateListLoader &) = delete;
+    VelquorUpdateListLoader &operator=(const VelquorUpdateListLoader &) = delete;
+
+    // The car table, read from the application once and kept while it is not empty.
+    QHash<QString, VelquorVehicleModel> allVehicles();
+    // Picks the product family's append versions (table read once, kept while not empty) and
+    // stores them in the list model.
+    QHash<QString, QString> resetAllAppendVersion(const QString &productName, VelquorMyUpdatesListModel &listModel);
+    QHash<QString, QString> appendVersions() const;
+
+    // Requests the update list of the list model's chosen device (serial ID and product name).
+    void reloadHomeData(const std::shared_ptr<VelquorMyUpdatesListModel> &listModel, Delivered delivered);
+
+    // The groups of the last successful answer.
+    QList<VelquorVehicleFamilyGroup> osArray() const;
+    QList<VelquorVehicleFamilyGroup> vehicleArray() const;
+
+    // "V" and the running application's version, as the installer record is compared with.
+    static QString applicationVersion();
+
+    // Where the card and the install records are read and download records deleted; the real
+    // database and card unless a test replaces them.
+    void setInstalledVersion(InstalledVersion installedVersion);
+    void setHasSoftwarePath(HasSoftwarePath hasSoftwarePath);
+    void setDeleteVehicle(DeleteVehicle deleteVehicle);
+
+private:
+    struct Shared;
+
+    VelquorMainViewModel m_viewModel;
+    std::shared_ptr<Shared> m_shared;
+    QHash<QString, VelquorVehicleModel> m_allVehicles;
+    QHash<QString, QHash<QString, QString>> m_allAppendVersions;
+    QHash<QString, QString> m_appendVersions;
+};

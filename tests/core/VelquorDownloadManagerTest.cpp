@@ -1,0 +1,576 @@
+#include "core/VelquorDownloadManager.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadConstants.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorPartJoiner.h"
+#include "core/VelquorResumeData.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+
+#include "standin/StandinServer.h"
+#include "support/TestEnvironment.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+struct Posted
+{
+    QString name;
+    QString vehicle;
+    QString url;
+    qint64 state = 0;
+};
+
+QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
+
+QByteArray sha256(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result();
+}
+
+class DownloadManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(serverFiles.isValid());
+        server.setFileRoot(serverFiles.path());
+        ASSERT_TRUE(server.start());
+        database().creatDBWithSerialNumber(QStringLiteral("SN-0001"), QStringLiteral("tester"));
+        UserDefaults::standard().remove(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey));
+        NotificationCenter &center = NotificationCenter::workspace();
+        for (const char *name : {VelquorDownload::ProgressNotification, VelquorDownload::RequestCompleteNotification,
+                                 VelquorDownload::RequestErrorNotification}) {
+            center.addObserver(this, QString::fromLatin1(name), [this](const Notification &notification) {
+                const auto *row = std::any_cast<VelquorDownloadModelPtr>(&notification.object);
+                std::lock_guard lock(mutex);
+                posted.append({notification.name, row && *row ? (*row)->vehicle() : QString(),
+                               row && *row ? (*row)->url() : QString(), row && *row ? (*row)->state() : -1});
+            });
+        }
+    }
+
+    void TearDown() override
+    {
+        NotificationCenter::workspace().removeObserver(this);
+        manager.reset();
+        server.stop();
+    }
+
+    static VelquorDownloadDataBaseManager &database() { return VelquorDownloadDataBaseManager::sharedManager(); }
+    static VelquorCommonTool &tool() { return VelquorCommonTool::sharedTool(); }
+
+    void makeManager()
+    {
+        manager = std::make_unique<VelquorDownloadManager>();
+        manager->setStartDelays(10, 10);
+        manager->setRetryBaseDelay(50);
+    }
+
+    // Serves the files and stores one waiting row per file for the vehicle.
+    VelquorDownloadModelList addVehicle(const QString &vehicle, const QList<QPair<QString, QByteArray>> &files)
+    {
+        quint64 total = 0;
+        for (const auto &file : files)
+            total += file.second.size();
+        for (const auto &[relative, content] : files) {
+            const QString path = serverFiles.filePath(relative);
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QFile out(path);
+            EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(content);
+            auto row = VelquorDownloadModel::create();
+            row->setSoftware(vehicle);
+            row->setVid(vehicle);
+            row->setVehicle(vehicle);
+            row->setVersion(QStringLiteral("V1.00"));
+            row->setFilePath(relative);
+            row->setSdPath(QStringLiteral("Scan/") + vehicle);
+            row->setUrl(server.baseUrl() + relative);
+            row->setZipPath(tool().get7ZResourcePath(row->url()));
+            row->setState(VelquorDownloadStateWaiting);
+            row->setExpectedContentLength(content.size());
+            row->setTotalFileSize(total);
+            row->setRatio(float(double(content.size()) / double(total)));
+            database().insertModel(row);
+        }
+        return database().getModelWithVehicle(vehicle);
+    }
+
+    QList<Posted> postedNamed(const char *name) const
+    {
+        std::lock_guard lock(mutex);
+        QList<Posted> result;
+        for (const auto &entry : posted) {
+            if (entry.name == QLatin1String(name))
+                result.append(entry);
+        }
+        return result;
+    }
+
+    int completed(const QString &vehicle) const
+    {
+        int count = 0;
+        for (const auto &entry : postedNamed(VelquorDownload::RequestCompleteNotification))
+            count += entry.vehicle == vehicle ? 1 : 0;
+        return count;
+    }
+
+    static bool allRowsIn(const QString &vehicle, qint64 state)
+    {
+        const auto rows = database().getModelWithVehicle(vehicle);
+        return !rows.isEmpty() &&
+               std::all_of(rows.begin(), rows.end(), [&](const auto &row) { return row->state() == state; });
+    }
+
+    QList<standin::LoggedRequest> getsTo(const QString &relative) const
+    {
+        QList<standin::LoggedRequest> gets;
+        for (const auto &request : server.requestsTo(u'/' + relative)) {
+            if (request.method == QLatin1String("GET"))
+                gets.append(request);
+        }
+        return gets;
+    }
+
+    QTemporaryDir serverFiles;
+    standin::StandinServer server;
+    std::unique_ptr<VelquorDownloadManager> manager;
+    mutable std::mutex mutex;
+    QList<Posted> posted;
+};
+
+TEST_F(DownloadManagerTest, AtMostThreeVehiclesRunAndTheOthersStartInWaitingOrder)
+{
+    const QStringList vehicles{"ALFA", "BMW", "CITROEN", "DACIA", "FORD"};
+    QHash<QString, QByteArray> contents;
+    for (int i = 0; i < vehicles.size(); ++i) {
+        const QString relative = QStringLiteral("files/%1_V1.00.zip").arg(vehicles[i]);
+        contents.insert(vehicles[i], randomBytes(600 * 1024, 10 + i));
+        addVehicle(vehicles[i], {{relative, contents[vehicles[i]]}});
+        standin::Fault slow;
+        slow.kind = standin::Fault::Kind::Throttle;
+        slow.bytesPerSecond = 1024 * 1024;
+        server.setFault(u'/' + relative, slow);
+    }
+    makeManager();
+    EXPECT_EQ(manager->maxConcurrentCount(), 3);
+    for (const QString &vehicle : vehicles)
+        manager->startDownloadTask(database().getModelWithVehicle(vehicle).first());
+
+    int mostRunning = 0;
+    int mostTransferring = 0;
+    QStringList slotOrder; // vehicles in the order they got a slot
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const QStringList running = manager->dataTaskVehicles();
+            mostRunning = std::max(mostRunning, int(running.size()));
+            mostTransferring = std::max(mostTransferring, int(database().getAllDownloadingData().size()));
+            for (const QString &vehicle : running) {
+                if (!slotOrder.contains(vehicle))
+                    slotOrder.append(vehicle);
+            }
+            for (const QString &vehicle : vehicles) {
+                if (completed(vehicle) != 1)
+                    return false;
+            }
+            return true;
+        },
+        30000));
+    EXPECT_LE(mostRunning, 3);
+    EXPECT_LE(mostTransferring, 3);
+    EXPECT_EQ(mostRunning, 3);
+    // The first three start at once; the fourth and fifth follow in the order they were queued.
+    ASSERT_EQ(slotOrder.size(), 5);
+    EXPECT_EQ(QSet<QString>(slotOrder.begin(), slotOrder.begin() + 3), QSet<QString>({"ALFA", "BMW", "CITROEN"}));
+    EXPECT_EQ(slotOrder.mid(3), QStringList({"DACIA", "FORD"}));
+
+    for (const QString &vehicle : vehicles) {
+        EXPECT_TRUE(allRowsIn(vehicle, VelquorDownloadStateDownloaded)) << vehicle.toStdString();
+        const auto row = database().getModelWithVehicle(vehicle).first();
+        EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(contents[vehicle], QCryptographicHash::Sha256));
+        EXPECT_EQ(row->tmpFileSize(), quint64(contents[vehicle].size()));
+        EXPECT_DOUBLE_EQ(row->progress(), 1.0);
+        EXPECT_FALSE(QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())));
+        // Every request asked for the bytes as they are.
+        for (const auto &get : getsTo(row->filePath()))
+            EXPECT_EQ(get.headers.value(QStringLiteral("accept-encoding")), QStringLiteral("identity"));
+    }
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+    EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
+}
+
+// Pauses the vehicle's one transfer after some bytes arrived and checks what the pause leaves.
+VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, const QString &vehicle)
+{
+    const VelquorDownloadModelPtr first =
+        VelquorDownloadDataBaseManager::sharedManager().getModelWithVehicle(vehicle).first();
+    manager.startDownloadTask(first);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const auto row = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+            return row && row->tmpFileSize() > 100 * 1024;
+        },
+        15000));
+    manager.pauseDownloadTask(first);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const auto row = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+            return row && row->state() == VelquorDownloadStatePaused && !row->resumeData().isEmpty();
+        },
+        5000));
+    const auto paused = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+    const auto resume = VelquorResumeData::decode(paused->resumeData());
+    EXPECT_TRUE(resume.has_value());
+    const QString partial = VelquorDownloadManager::partialPathForArchive(paused->zipPath());
+    EXPECT_FALSE(QFileInfo::exists(paused->zipPath()));
+    EXPECT_TRUE(QFileInfo::exists(partial));
+    if (resume) {
+        EXPECT_EQ(resume->url, paused->url());
+        EXPECT_EQ(resume->offset, QFileInfo(partial).size());
+        EXPECT_GT(resume->offset, 0);
+        EXPECT_FALSE(resume->validator().isEmpty());
+    }
+    EXPECT_EQ(paused->tmpFileSize(), quint64(QFileInfo(partial).size()));
+    EXPECT_FALSE(manager.dataTaskVehicles().contains(vehicle));
+    return paused;
+}
+
+TEST_F(DownloadManagerTest, PauseKeepsTheReceivedBytesAndResumeAsksForTheRest)
+{
+    const QByteArray content = randomBytes(3 * 1024 * 1024, 7);
+    const QString relative = QStringLiteral("files/OPEL_V2.00.zip");
+    addVehicle(QStringLiteral("OPEL"), {{relative, content}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+
+    const VelquorDownloadModelPtr paused = pauseMidway(*manager, QStringLiteral("OPEL"));
+    const qint64 offset = VelquorResumeData::decode(paused->resumeData())->offset;
+    EXPECT_EQ(completed(QStringLiteral("OPEL")), 0);
+
+    server.clearFaults();
+    manager->startDownloadTask(paused);
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("OPEL")) == 1; }, 15000));
+    const auto gets = getsTo(relative);
+    ASSERT_GE(gets.size(), 2);
+    EXPECT_EQ(gets.last().headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(offset));
+    EXPECT_FALSE(gets.last().headers.value(QStringLiteral("if-range")).isEmpty());
+    EXPECT_EQ(gets.last().status, 206);
+    EXPECT_EQ(sha256(paused->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
+    EXPECT_TRUE(allRowsIn(QStringLiteral("OPEL"), VelquorDownloadStateDownloaded));
+}
+
+TEST_F(DownloadManagerTest, ALaterRunResumesFromTheStoredResumeData)
+{
+    const QByteArray content = randomBytes(2 * 1024 * 1024, 9);
+    const QString relative = QStringLiteral("files/SEAT_V3.10.zip");
+    addVehicle(QStringLiteral("SEAT"), {{relative, content}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const VelquorDownloadModelPtr paused = pauseMidway(*manager, QStringLiteral("SEAT"));
+    const qint64 offset = VelquorResumeData::decode(paused->resumeData())->offset;
+
+    // The application quits and starts again.
+    manager.reset();
+    server.clearFaults();
+    makeManager();
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("SEAT")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("SEAT")) == 1; }, 15000));
+    EXPECT_EQ(getsTo(relative).last().headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(offset));
+    EXPECT_EQ(sha256(paused->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
+}
+
+// The ETag the stand-in gives a file, from a HEAD request.
+QByteArray etagOf(const QString &url)
+{
+    QNetworkAccessManager network;
+    QNetworkReply *reply = network.head(QNetworkRequest(QUrl(url)));
+    waitUntil([&] { return reply->isFinished(); }, 5000);
+    const QByteArray etag = reply->rawHeader("ETag");
+    delete reply;
+    return etag;
+}
+
+TEST_F(DownloadManagerTest, StoredBytesAreCheckedAgainstTheServedFileBeforeTheyAreKept)
+{
+    const QByteArray served = randomBytes(300 * 1024, 51);
+    addVehicle(QStringLiteral("AUDI"), {{QStringLiteral("files/AUDI_V1.00.zip"), served}});
+    addVehicle(QStringLiteral("SAAB"), {{QStringLiteral("files/SAAB_V1.00.zip"), served}});
+    // AUDI: every byte is already in the partial file (416: nothing left to send).
+    // SAAB: the bytes came from an older edition of the file (200: the file starts again).
+    const struct
+    {
+        QString vehicle;
+        QByteArray partial;
+        QByteArray validator;
+        int status;
+    } cases[] = {
+        {QStringLiteral("AUDI"), served, etagOf(server.baseUrl() + QStringLiteral("files/AUDI_V1.00.zip")), 416},
+        {QStringLiteral("SAAB"), randomBytes(100 * 1024, 52), QByteArray("\"an-older-edition\""), 200}};
+    for (const auto &c : cases) {
+        ASSERT_FALSE(c.validator.isEmpty());
+        const auto row = database().getModelWithVehicle(c.vehicle).first();
+        VelquorResumeData resume;
+        resume.url = row->url();
+        resume.partialPath = VelquorDownloadManager::partialPathForArchive(row->zipPath());
+        resume.offset = c.partial.size();
+        resume.etag = QString::fromLatin1(c.validator);
+        QFile partial(resume.partialPath);
+        ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+        partial.write(c.partial);
+        partial.close();
+        row->setResumeData(resume.encode());
+        row->setState(VelquorDownloadStatePaused);
+        database().updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
+    }
+    makeManager();
+    for (const auto &c : cases)
+        manager->startDownloadTask(database().getModelWithVehicle(c.vehicle).first());
+    ASSERT_TRUE(waitUntil(
+        [&] { return completed(QStringLiteral("AUDI")) == 1 && completed(QStringLiteral("SAAB")) == 1; }, 10000));
+    for (const auto &c : cases) {
+        const auto row = database().getModelWithVehicle(c.vehicle).first();
+        const auto gets = getsTo(row->filePath());
+        ASSERT_EQ(gets.size(), 1);
+        EXPECT_EQ(gets[0].headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(c.partial.size()));
+        EXPECT_EQ(gets[0].status, c.status);
+        EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(served, QCryptographicHash::Sha256));
+        EXPECT_FALSE(QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())));
+    }
+}
+
+TEST_F(DownloadManagerTest, ALostNetworkPausesTheWholeVehicle)
+{
+    const QString relative = QStringLiteral("files/ROVER_V1.00.zip");
+    addVehicle(QStringLiteral("ROVER"), {{relative, randomBytes(2 * 1024 * 1024, 61)}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + relative, slow);
+    // A second archive of the vehicle on a host that no name service knows.
+    auto unreachable = database().getModelWithVehicle(QStringLiteral("ROVER")).first()->copy();
+    unreachable->setUrl(QStringLiteral("http://velquor-test.invalid/files/ROVER_EN_V1.00.zip"));
+    unreachable->setZipPath(tool().get7ZResourcePath(unreachable->url()));
+    database().insertModel(unreachable);
+    makeManager();
+    manager->setStartDelays(10, 10);
+    manager->startDownloadTask(unreachable);
+
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 30000));
+    const auto errors = postedNamed(VelquorDownload::RequestErrorNotification);
+    EXPECT_EQ(errors[0].state, VelquorDownloadStatePaused);
+    EXPECT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("ROVER"), VelquorDownloadStatePaused); }, 5000));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("ROVER")));
+    for (const auto &row : database().getModelWithVehicle(QStringLiteral("ROVER")))
+        EXPECT_TRUE(VelquorResumeData::decode(row->resumeData()).has_value()) << row->url().toStdString();
+}
+
+TEST_F(DownloadManagerTest, ADroppedOrStalledTransferIsRetriedWithRangeAndCompletes)
+{
+    const QByteArray dropped = randomBytes(1024 * 1024, 21);
+    const QByteArray stalled = randomBytes(256 * 1024, 22);
+    addVehicle(QStringLiteral("KIA"), {{QStringLiteral("files/KIA_V1.00.zip"), dropped}});
+    addVehicle(QStringLiteral("MAZDA"), {{QStringLiteral("files/MAZDA_V1.00.zip"), stalled}});
+    standin::Fault drop;
+    drop.kind = standin::Fault::Kind::DropAfter;
+    drop.bytes = 300 * 1024;
+    drop.times = 2;
+    server.setFault(QStringLiteral("/files/KIA_V1.00.zip"), drop);
+    standin::Fault stall;
+    stall.kind = standin::Fault::Kind::Stall;
+    stall.stallMs = 3000;
+    stall.times = 1;
+    server.setFault(QStringLiteral("/files/MAZDA_V1.00.zip"), stall);
+    makeManager();
+    manager->setRequestTimeout(400);
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("KIA")).first());
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("MAZDA")).first());
+
+    ASSERT_TRUE(waitUntil(
+        [&] { return completed(QStringLiteral("KIA")) == 1 && completed(QStringLiteral("MAZDA")) == 1; }, 20000));
+    EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
+    const auto kiaGets = getsTo(QStringLiteral("files/KIA_V1.00.zip"));
+    // Each retry asks for what is still missing: the bytes already received are kept.
+    ASSERT_GE(kiaGets.size(), 3);
+    EXPECT_TRUE(kiaGets[0].headers.value(QStringLiteral("range")).isEmpty());
+    qint64 lastStart = 0;
+    for (qsizetype i = 1; i < kiaGets.size(); ++i) {
+        const QString range = kiaGets[i].headers.value(QStringLiteral("range"));
+        const qint64 start = range.mid(6, range.size() - 7).toLongLong();
+        EXPECT_TRUE(range.isEmpty() || (range.startsWith(QLatin1String("bytes=")) && start % (300 * 1024) == 0))
+            << range.toStdString();
+        EXPECT_GE(start, lastStart);
+        lastStart = start;
+    }
+    EXPECT_GE(lastStart, 300 * 1024);
+    EXPECT_GE(getsTo(QStringLiteral("files/MAZDA_V1.00.zip")).size(), 2);
+    for (const auto &[vehicle, content] :
+         {std::pair{QStringLiteral("KIA"), dropped}, std::pair{QStringLiteral("MAZDA"), stalled}}) {
+        const auto row = database().getModelWithVehicle(vehicle).first();
+        EXPECT_EQ(row->state(), VelquorDownloadStateDownloaded);
+        EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
+    }
+}
+
+TEST_F(DownloadManagerTest, AFailedTransferFailsItsVehicleAndTheNextWaitingOneStarts)
+{
+    UserDefaults::standard().setInteger(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey), 0);
+    addVehicle(QStringLiteral("LADA"), {{QStringLiteral("files/LADA_V1.00.zip"), randomBytes(64 * 1024, 31)},
+                                        {QStringLiteral("files/LADA_EN_V1.00.zip"), randomBytes(64 * 1024, 32)}});
+    addVehicle(QStringLiteral("SKODA"), {{QStringLiteral("files/SKODA_V1.00.zip"), randomBytes(64 * 1024, 33)}});
+    // The second vehicle's archive path is taken by a directory: the finished file cannot be moved there.
+    addVehicle(QStringLiteral("VOLVO"), {{QStringLiteral("files/VOLVO_V1.00.zip"), randomBytes(64 * 1024, 34)}});
+    QDir().mkpath(database().getModelWithVehicle(QStringLiteral("VOLVO")).first()->zipPath() + QStringLiteral("/x"));
+    standin::Fault missing;
+    missing.kind = standin::Fault::Kind::Status;
+    missing.status = 404;
+    server.setFault(QStringLiteral("/files/LADA_EN_V1.00.zip"), missing);
+    makeManager();
+    EXPECT_EQ(manager->maxConcurrentCount(), 1); // below 1 counts as 1
+
+    for (const QString &vehicle : {QStringLiteral("LADA"), QStringLiteral("VOLVO"), QStringLiteral("SKODA")})
+        manager->startDownloadTask(database().getModelWithVehicle(vehicle).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("SKODA")) == 1; }, 15000));
+
+    const auto errors = postedNamed(VelquorDownload::RequestErrorNotification);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[0].vehicle, QStringLiteral("LADA"));
+    EXPECT_EQ(errors[0].state, VelquorDownloadStateFailed);
+    EXPECT_EQ(errors[1].vehicle, QStringLiteral("VOLVO"));
+    // The vehicle's unfinished rows fail with it; a file that did arrive keeps its state.
+    for (const auto &row : database().getModelWithVehicle(QStringLiteral("LADA"))) {
+        if (row->url().contains(QLatin1String("LADA_EN"))) {
+            EXPECT_EQ(row->state(), VelquorDownloadStateFailed);
+        }
+        EXPECT_NE(row->state(), VelquorDownloadStateDownloading);
+    }
+    const auto failedRow = database().getModelWithUrl(server.baseUrl() + QStringLiteral("files/LADA_EN_V1.00.zip"));
+    // The error page was written nowhere: neither as the archive nor as received bytes.
+    EXPECT_FALSE(QFileInfo::exists(failedRow->zipPath()));
+    EXPECT_LE(QFileInfo(VelquorDownloadManager::partialPathForArchive(failedRow->zipPath())).size(), 0);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VOLVO"), VelquorDownloadStateFailed));
+    EXPECT_EQ(completed(QStringLiteral("LADA")) + completed(QStringLiteral("VOLVO")), 0);
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+}
+
+TEST_F(DownloadManagerTest, SplitPartsAreJoinedInTheOrderOfTheirNumbers)
+{
+    QList<QPair<QString, QByteArray>> parts;
+    QByteArray whole;
+    for (int i = 1; i <= 11; ++i) {
+        const QByteArray content = randomBytes(32 * 1024 + i * 4, 100 + i);
+        parts.append({QStringLiteral("files/HONDA_V5.00_%1_part.zip").arg(i), content});
+        whole += content;
+    }
+    addVehicle(QStringLiteral("HONDA"), parts);
+    addVehicle(QStringLiteral("HONDA"), {{QStringLiteral("files/HONDA_EN_V5.00.zip"), QByteArray("language")}});
+    makeManager();
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("HONDA")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("HONDA")) == 1; }, 20000));
+
+    const QString joined = tool().getUpdateDirectory() + QStringLiteral("/HONDA_V5.00.7z");
+    EXPECT_EQ(sha256(joined), QCryptographicHash::hash(whole, QCryptographicHash::Sha256));
+    const auto rows = database().getModelWithVehicle(QStringLiteral("HONDA"));
+    ASSERT_EQ(rows.size(), 2); // the language archive and the joined package
+    for (const auto &row : rows) {
+        EXPECT_EQ(row->state(), VelquorDownloadStateDownloaded);
+        EXPECT_FALSE(row->url().contains(QLatin1String("part.zip")) && row->zipPath() != joined);
+    }
+    for (int i = 1; i <= 11; ++i)
+        EXPECT_FALSE(QFileInfo::exists(tool().get7ZResourcePath(server.baseUrl() + parts[i - 1].first)));
+}
+
+TEST(VelquorPartJoinerTest, AMissingPartWritesNothingAndKeepsTheParts)
+{
+    QTemporaryDir work;
+    QStringList paths;
+    for (int i = 1; i <= 3; ++i) {
+        paths.append(work.filePath(QStringLiteral("p_%1_part.7z").arg(i)));
+        QFile file(paths.last());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(10, char('a' + i)));
+    }
+    const QString output = work.filePath(QStringLiteral("p.7z"));
+    QFile::remove(paths[1]);
+    QString error;
+    EXPECT_FALSE(VelquorPartJoiner::join(paths, output, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(output));
+    EXPECT_TRUE(QFileInfo::exists(paths[0]));
+    EXPECT_TRUE(QFileInfo::exists(paths[2]));
+
+    QStringList names{"x_10_part.zip", "x_2_part.zip", "X_1_part.zip", "x_9_part.zip", "x_11_part.zip"};
+    std::sort(names.begin(), names.end(), VelquorPartJoiner::naturalLess);
+    EXPECT_EQ(names, QStringList({"X_1_part.zip", "x_2_part.zip", "x_9_part.zip", "x_10_part.zip", "x_11_part.zip"}));
+}
+
+TEST_F(DownloadManagerTest, DeletingAVehicleMidTransferAbortsItAndRemovesItsFiles)
+{
+    const QString relative = QStringLiteral("files/FIAT_V1.00.zip");
+    addVehicle(QStringLiteral("FIAT"), {{relative, randomBytes(2 * 1024 * 1024, 41)}});
+    addVehicle(QStringLiteral("JEEP"), {{QStringLiteral("files/JEEP_V1.00.zip"), randomBytes(2 * 1024 * 1024, 42)}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + relative, slow);
+    server.setFault(QStringLiteral("/files/JEEP_V1.00.zip"), slow);
+    makeManager();
+    const auto fiat = database().getModelWithVehicle(QStringLiteral("FIAT")).first();
+    const auto jeep = database().getModelWithVehicle(QStringLiteral("JEEP")).first();
+    manager->startDownloadTask(fiat);
+    manager->startDownloadTask(jeep);
+    const QString partial = VelquorDownloadManager::partialPathForArchive(fiat->zipPath());
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto a = database().getModelWithUrl(fiat->url());
+            const auto b = database().getModelWithUrl(jeep->url());
+            return a->tmpFileSize() > 0 && b->tmpFileSize() > 0;
+        },
+        10000));
+    EXPECT_TRUE(QFileInfo::exists(partial));
+
+    manager->deleteTaskAndCache(fiat);
+    database().deleteModelWithVehicle(QStringLiteral("FIAT"));
+    ASSERT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1 && !QFileInfo::exists(partial); }, 10000));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("FIAT")));
+
+    // A row deleted under a running transfer ends that transfer too, without a word.
+    database().deleteModelWithVehicle(QStringLiteral("JEEP"));
+    ASSERT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 2; }, 10000));
+    QThread::msleep(300);
+    EXPECT_EQ(completed(QStringLiteral("FIAT")) + completed(QStringLiteral("JEEP")), 0);
+    EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(fiat->zipPath()));
+}
+
+} // namespace

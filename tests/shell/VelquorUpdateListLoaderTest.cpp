@@ -1,0 +1,84 @@
+#include "ShellTestSupport.h"
+#include "support/TestEnvironment.h"
+
+#include "core/VelquorMyUpdatesListModel.h"
+#include "shell/VelquorUpdateListLoader.h"
+#include "standin/StandinServer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+
+using namespace shelltest;
+
+namespace {
+
+QByteArray upgradeAnswer(const VelquorDownloadModelList &records)
+{
+    QJsonArray upgrade;
+    for (const auto &r : records)
+        upgrade.append(r->toJson());
+    return QJsonDocument(QJsonObject{{"MSG_CODE", 1}, {"MSG_INFO", "OK"}, {"UPGRADE", upgrade}})
+        .toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+TEST(UpdateListLoader, AnAnswerForAnEarlierChoiceIsDropped)
+{
+    standin::StandinServer server;
+    ASSERT_TRUE(server.start());
+    qputenv("VELQUOR_SERVICE_URL", server.baseUrl().toUtf8());
+    server.setOperation("ProductUpdateInformation", [](const standin::LoggedRequest &request) {
+        if (request.json.toObject().value("serialid").toInt() == 1) {
+            // The first device's answer is slow: it arrives after the second device's.
+            QThread::msleep(700);
+            return upgradeAnswer({record("BENZ", "V12.10", "Vehicles/Europe/BENZ", "English")});
+        }
+        return upgradeAnswer({record("MAC_UPDATETOOLS", "V9.00"), record("BMW", "V7.00")});
+    });
+
+    VelquorUpdateListLoader loader;
+    std::mutex mutex;
+    QStringList deleted;
+    loader.setInstalledVersion([](const QString &) { return QString(); });
+    loader.setHasSoftwarePath([](const VelquorDownloadModelPtr &) { return true; });
+    loader.setDeleteVehicle([&](const QString &vehicle) {
+        std::lock_guard lock(mutex);
+        deleted.append(vehicle);
+    });
+
+    auto list = std::make_shared<VelquorMyUpdatesListModel>();
+    std::atomic<int> deliveries{0};
+    auto delivered = [&](const VelquorUpdateListComposer::Result &) { ++deliveries; };
+
+    list->setSerialID(1);
+    list->setProductName("VQ900 PRO");
+    loader.reloadHomeData(list, delivered);
+    EXPECT_EQ(list->appendVersions().value("VEHICLES/EUROPE/BENZ"), "12.10"); // the product's own table
+    list->setSerialID(2);
+    list->setProductName("VQ500");
+    loader.reloadHomeData(list, delivered);
+    EXPECT_EQ(list->appendVersions().value("VEHICLES/EUROPE/BENZ"), "12.20"); // the "other" table
+
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1; }, 10000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return server.requestsTo("/webs/WebService.asmx/ProductUpdateInformation").size() == 2 &&
+                   server.requestsTo("/webs/WebService.asmx/ProductUpdateInformation")[0].status != 0 &&
+                   server.requestsTo("/webs/WebService.asmx/ProductUpdateInformation")[1].status != 0;
+        },
+        10000));
+    waitUntil([] { return false; }, 300); // time for the late answer to be handled, were it not dropped
+
+    EXPECT_EQ(deliveries.load(), 1);
+    EXPECT_EQ(describe(list->familyModels()), QStringList{"MAC_UPDATETOOLS [MAC_UPDATETOOLS] = MAC_UPDATETOOLS V9.00"});
+    EXPECT_EQ(describe(loader.vehicleArray()), QStringList{"BMW [BMW] = BMW V7.00"});
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(deleted, QStringList{"MAC_UPDATETOOLS"});
+}
