@@ -4,32 +4,20 @@
 #include "VelquorSearchFieldCell.h"
 
 #include <QEvent>
-#include <QPainter>
 
 namespace {
 
 // QLineEdit keeps this much room between its contents rectangle and the first glyph.
 constexpr int kLineEditTextInset = 2;
-const QColor kBorderColor(0xAA, 0xAA, 0xAA);
-constexpr qreal kBorderRadius = 4.0;
 
 } // namespace
 
 VelquorSearchField::VelquorSearchField(QWidget *parent) : QLineEdit(parent)
 {
-    setFrame(false);
-    setAttribute(Qt::WA_MacShowFocusRect, false);
     // The cell paints the background; the line edit paints only text, selection and caret.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, Qt::transparent);
-    palette.setColor(QPalette::Text, Qt::black);
-    setPalette(palette);
-
+    VelquorFieldCell::prepareEditor(this);
     m_cell = new VelquorSearchFieldCell(this);
-    m_borderView = new VelquorBorderView(this);
-    m_borderView->setBorderColor(kBorderColor);
-    m_borderView->setBorderWidth(1.0);
-    m_borderView->setCornerRadius(kBorderRadius);
+    m_borderView = VelquorFieldCell::addFieldBorder(this);
 
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (m_textFieldDidChange)
@@ -101,13 +89,7 @@ void VelquorSearchField::updateLayout()
 
 void VelquorSearchField::paintEvent(QPaintEvent *event)
 {
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(m_cell->bgColor());
-        painter.drawRoundedRect(QRectF(rect()), m_cell->radius(), m_cell->radius());
-    }
+    m_cell->paintBackground(this);
     QLineEdit::paintEvent(event);
 }
 

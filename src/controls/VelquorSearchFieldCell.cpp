@@ -6,25 +6,9 @@
 #include <QFontMetricsF>
 
 VelquorSearchFieldCell::VelquorSearchFieldCell(VelquorSearchField *controlView)
-    : QObject(controlView), m_controlView(controlView)
-{}
-
-void VelquorSearchFieldCell::setRadius(qreal radius)
+    : VelquorFieldCell(controlView), m_controlView(controlView)
 {
-    m_radius = radius;
-    changed();
-}
-
-void VelquorSearchFieldCell::setBgColor(const QColor &color)
-{
-    m_bgColor = color;
-    changed();
-}
-
-void VelquorSearchFieldCell::setInsertionPointColor(const QColor &color)
-{
-    m_insertionPointColor = color;
-    changed();
+    connect(this, &VelquorFieldCell::changed, this, [this] { m_controlView->updateLayout(); });
 }
 
 void VelquorSearchFieldCell::setLeftButtonWidth(qreal width)
@@ -34,7 +18,7 @@ void VelquorSearchFieldCell::setLeftButtonWidth(qreal width)
         m_leftButton = new VelquorBasicButton(m_controlView);
         m_leftButton->show();
     }
-    changed();
+    emit changed();
 }
 
 void VelquorSearchFieldCell::setRightButtonWidth(qreal width)
@@ -44,13 +28,13 @@ void VelquorSearchFieldCell::setRightButtonWidth(qreal width)
         m_rightButton = new VelquorBasicButton(m_controlView);
         m_rightButton->show();
     }
-    changed();
+    emit changed();
 }
 
 void VelquorSearchFieldCell::setMargin(qreal margin)
 {
     m_margin = margin;
-    changed();
+    emit changed();
 }
 
 QRectF VelquorSearchFieldCell::textRect(const QSizeF &bounds, qreal leftButtonX, qreal leftButtonWidth,
@@ -70,16 +54,5 @@ QRectF VelquorSearchFieldCell::searchTextRectForBounds(const QRectF &bounds) con
 
 void VelquorSearchFieldCell::layoutButtons()
 {
-    const int h = m_controlView->height();
-    if (m_leftButton)
-        m_leftButton->setGeometry(0, 0, qRound(m_leftButtonWidth), h);
-    if (m_rightButton) {
-        const int w = qRound(m_rightButtonWidth);
-        m_rightButton->setGeometry(m_controlView->width() - w, 0, w, h);
-    }
-}
-
-void VelquorSearchFieldCell::changed()
-{
-    m_controlView->updateLayout();
+    placeCaptionButtons(m_controlView, m_leftButton, m_leftButtonWidth, m_rightButton, m_rightButtonWidth);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "VelquorBasicButton.h"
+#include "VelquorFieldCell.h"
 
-#include <QColor>
-#include <QObject>
 #include <QPointer>
 #include <QRectF>
 
@@ -11,22 +10,14 @@ class VelquorSearchField;
 
 // The look of a VelquorSearchField: a rounded background, the caret colour and one caption
 // button per side, with the text kept `margin` clear of both buttons and centred vertically.
-// Owned by its field (the control view).
-class VelquorSearchFieldCell : public QObject
+// Owned by its field (the control view), which it lays out again at every change.
+class VelquorSearchFieldCell : public VelquorFieldCell
 {
     Q_OBJECT
 public:
     explicit VelquorSearchFieldCell(VelquorSearchField *controlView);
 
     VelquorSearchField *controlView() const { return m_controlView; }
-
-    qreal radius() const { return m_radius; }
-    void setRadius(qreal radius);
-    QColor bgColor() const { return m_bgColor; }
-    void setBgColor(const QColor &color);
-    // Kept for the field's editor; the caret is drawn in the text colour.
-    QColor insertionPointColor() const { return m_insertionPointColor; }
-    void setInsertionPointColor(const QColor &color);
 
     // The caption buttons, made by the first call of the matching width setter; later calls
     // only change the width. They always span the field's height.
@@ -52,12 +43,7 @@ public:
     void layoutButtons();
 
 private:
-    void changed();
-
     VelquorSearchField *m_controlView;
-    qreal m_radius = 0;
-    QColor m_bgColor = Qt::transparent;
-    QColor m_insertionPointColor = Qt::black;
     QPointer<VelquorBasicButton> m_leftButton;
     QPointer<VelquorBasicButton> m_rightButton;
     qreal m_leftButtonWidth = 0;

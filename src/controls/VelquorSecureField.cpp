@@ -2,12 +2,11 @@
 
 #include "VelquorBasicButton.h"
 #include "VelquorBorderView.h"
+#include "VelquorFieldCell.h"
 #include "VelquorSecureTextField.h"
 
 namespace {
 
-const QColor kBorderColor(0xAA, 0xAA, 0xAA);
-constexpr qreal kBorderRadius = 4.0;
 // The input slides this far under a left caption so no seam shows between them.
 constexpr qreal kCaptionOverlap = 2.0;
 
@@ -18,10 +17,7 @@ VelquorSecureField::VelquorSecureField(QWidget *parent) : QWidget(parent)
     m_secureTextField = new VelquorSecureTextField(this);
     m_leftButton = new VelquorBasicButton(this);
     m_rightButton = new VelquorBasicButton(this);
-    m_borderView = new VelquorBorderView(this);
-    m_borderView->setBorderColor(kBorderColor);
-    m_borderView->setBorderWidth(1.0);
-    m_borderView->setCornerRadius(kBorderRadius);
+    m_borderView = VelquorFieldCell::addFieldBorder(this);
     setFocusProxy(m_secureTextField);
     layoutSubviews();
 }
@@ -59,10 +55,7 @@ void VelquorSecureField::resizeEvent(QResizeEvent *event)
 
 void VelquorSecureField::layoutSubviews()
 {
-    const int h = height();
-    m_leftButton->setGeometry(0, 0, qRound(m_leftButtonWidth), h);
-    const int rightWidth = qRound(m_rightButtonWidth);
-    m_rightButton->setGeometry(width() - rightWidth, 0, rightWidth, h);
+    VelquorFieldCell::placeCaptionButtons(this, m_leftButton, m_leftButtonWidth, m_rightButton, m_rightButtonWidth);
     m_secureTextField->setGeometry(
         secureTextFieldFrame(size(), m_leftButton->x(), m_leftButtonWidth, m_rightButtonWidth).toRect());
 }

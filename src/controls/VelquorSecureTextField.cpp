@@ -2,8 +2,6 @@
 
 #include "VelquorSecureTextFieldCell.h"
 
-#include <QPainter>
-
 VelquorSecureTextField::VelquorSecureTextField(QWidget *parent) : QLineEdit(parent)
 {
     m_cell = new VelquorSecureTextFieldCell(this);
@@ -11,13 +9,8 @@ VelquorSecureTextField::VelquorSecureTextField(QWidget *parent) : QLineEdit(pare
     connect(m_cell, &VelquorSecureTextFieldCell::changed, this, qOverload<>(&QWidget::update));
 
     setEchoMode(QLineEdit::Password);
-    setFrame(false);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setAttribute(Qt::WA_MacShowFocusRect, false);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, Qt::transparent);
-    palette.setColor(QPalette::Text, Qt::black);
-    setPalette(palette);
+    VelquorFieldCell::prepareEditor(this);
     QFont font = this->font();
     font.setPixelSize(15);
     setFont(font);
@@ -25,12 +18,6 @@ VelquorSecureTextField::VelquorSecureTextField(QWidget *parent) : QLineEdit(pare
 
 void VelquorSecureTextField::paintEvent(QPaintEvent *event)
 {
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(m_cell->bgColor());
-        painter.drawRoundedRect(QRectF(rect()), m_cell->radius(), m_cell->radius());
-    }
+    m_cell->paintBackground(this);
     QLineEdit::paintEvent(event);
 }

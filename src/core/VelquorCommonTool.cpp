@@ -15,6 +15,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <locale.h>
+#include <stdlib.h>
+
 namespace {
 const QString kUpdateDirectoryName = QStringLiteral("Update");
 const QString kScanDirectoryName = QStringLiteral("Scan");
@@ -59,7 +62,10 @@ float leadingFloat(QStringView text)
     }
     if (!seenDigit)
         return 0;
-    return std::strtof(number.constData(), nullptr);
+    // Always a decimal point: Qt applies the user's locale to the C library, and under a locale
+    // with decimal commas plain strtof would read "2.50" as 2.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+    return strtof_l(number.constData(), nullptr, cLocale);
 }
 
 QString capitalizedFirst(const QString &text)
@@ -82,6 +88,25 @@ QString joinPath(const QString &directory, const QString &name)
     if (directory.endsWith(QLatin1Char('/')))
         return directory + name;
     return directory + QLatin1Char('/') + name;
+}
+
+// A name inside a directory; empty when either is empty.
+QString pathInside(const QString &directory, const QString &name)
+{
+    if (directory.isEmpty() || name.isEmpty())
+        return {};
+    return joinPath(directory, name);
+}
+
+// The first of the names that exists in the directory, as a path; empty when none does.
+QString firstExistingIn(const QString &directory, const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QString path = joinPath(directory, name);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
 }
 
 bool existsOnDisk(const QString &path)
@@ -299,11 +324,7 @@ QString VelquorCommonTool::getSoftwareUpdatePathWithSoftware(const QString &soft
 
 QString VelquorCommonTool::getZipResourcePath(const QString &url) const
 {
-    const QString name = fileNameOfUrl(url);
-    const QString cache = getUpdateDirectory();
-    if (name.isEmpty() || cache.isEmpty())
-        return {};
-    return joinPath(cache, name);
+    return pathInside(getUpdateDirectory(), fileNameOfUrl(url));
 }
 
 QString VelquorCommonTool::get7zFileName(const QString &url)
@@ -316,11 +337,7 @@ QString VelquorCommonTool::get7zFileName(const QString &url)
 
 QString VelquorCommonTool::get7ZResourcePath(const QString &url) const
 {
-    const QString name = get7zFileName(url);
-    const QString cache = getUpdateDirectory();
-    if (name.isEmpty() || cache.isEmpty())
-        return {};
-    return joinPath(cache, name);
+    return pathInside(getUpdateDirectory(), get7zFileName(url));
 }
 
 QString VelquorCommonTool::getDataPackageURLFromZipURL(const QString &url)
@@ -437,12 +454,7 @@ QString VelquorCommonTool::getPathByDirectoryEnumerator(const QString &fullPath)
     if (!isPlainFileName(last))
         return {};
     const QString directory = parent.isEmpty() ? QStringLiteral("/") : parent;
-    for (const QString &candidate : {last.toUpper(), capitalizedFirst(last), lowerFirst(last), last.toLower()}) {
-        const QString candidatePath = joinPath(directory, candidate);
-        if (QFileInfo::exists(candidatePath))
-            return candidatePath;
-    }
-    return {};
+    return firstExistingIn(directory, {last.toUpper(), capitalizedFirst(last), lowerFirst(last), last.toLower()});
 }
 
 QString VelquorCommonTool::getSoftwarePath(const VelquorDownloadModelPtr &model) const
@@ -462,12 +474,8 @@ QString VelquorCommonTool::getVersionPathFromFilePath(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    for (const char *name : {"VERSION.TXT", "version.txt", "Version.txt"}) {
-        const QString path = joinPath(directory, QString::fromLatin1(name));
-        if (QFileInfo::exists(path))
-            return path;
-    }
-    return {};
+    return firstExistingIn(
+        directory, {QStringLiteral("VERSION.TXT"), QStringLiteral("version.txt"), QStringLiteral("Version.txt")});
 }
 
 QString VelquorCommonTool::getVersionFromFilePath(const QString &directory)
@@ -490,12 +498,7 @@ QString VelquorCommonTool::getLinkFromFilePath(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    for (const char *name : {"link.txt", "LINK.TXT"}) {
-        const QString path = joinPath(directory, QString::fromLatin1(name));
-        if (QFileInfo::exists(path))
-            return path;
-    }
-    return {};
+    return firstExistingIn(directory, {QStringLiteral("link.txt"), QStringLiteral("LINK.TXT")});
 }
 
 bool VelquorCommonTool::getIsHasLanFromFilePath(const QString &directory, const QString &name)
@@ -503,11 +506,7 @@ bool VelquorCommonTool::getIsHasLanFromFilePath(const QString &directory, const 
     if (directory.isEmpty() || name.contains(QLatin1Char('/')))
         return false;
     const QString file = name + QStringLiteral(".cfg");
-    for (const QString &candidate : {file.toLower(), file.toUpper(), capitalizedFirst(file)}) {
-        if (QFileInfo::exists(joinPath(directory, candidate)))
-            return true;
-    }
-    return false;
+    return !firstExistingIn(directory, {file.toLower(), file.toUpper(), capitalizedFirst(file)}).isEmpty();
 }
 
 bool VelquorCommonTool::getIsHasLanFromModel(const VelquorDownloadModelPtr &model) const
@@ -573,7 +572,7 @@ bool VelquorCommonTool::writeVersion(const QString &text) const
 
 bool VelquorCommonTool::isAvailableEmail(const QString &text)
 {
-    return wholeMatch(QStringLiteral("[A-Z0-9a-z._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,4}"), text);
+    return wholeMatch(QStringLiteral("[A-Z0-9a-z._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,}"), text);
 }
 
 bool VelquorCommonTool::isAvailablePassword(const QString &text)

@@ -12,6 +12,7 @@
 #include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
 
+#include <array>
 #include <chrono>
 
 namespace {
@@ -81,8 +82,44 @@ QVariant u64(quint64 value)
     return QVariant(static_cast<qulonglong>(value));
 }
 
-// The 24 column values of an insert, in column order.
-QList<QVariant> insertValues(const VelquorDownloadModel &model)
+QVariant i64(qint64 value)
+{
+    return QVariant(static_cast<qlonglong>(value));
+}
+
+// The stored columns of a record, in table order (the order of an insert).
+enum Column {
+    Software,
+    Version,
+    Language,
+    ReleaseVerion,
+    IsUpdate,
+    FilePath,
+    SdPath,
+    UpdateInfo,
+    Price,
+    Vehicle,
+    ZipPath,
+    Vid,
+    Url,
+    ResumeData,
+    Progress,
+    State,
+    TotalFileSize,
+    TmpFileSize,
+    Speed,
+    LastSpeedTime,
+    IntervalFileSize,
+    LastStateTime,
+    ExpectedContentLength,
+    Ratio,
+    ColumnCount
+};
+using RecordValues = std::array<QVariant, ColumnCount>;
+
+// Every column's value, made in this one place for all statements: software and vehicle are
+// stored in upper case, progress and ratio in single precision.
+RecordValues recordValues(const VelquorDownloadModel &model)
 {
     return {
         text(model.software().toUpper()),
@@ -100,7 +137,7 @@ QList<QVariant> insertValues(const VelquorDownloadModel &model)
         text(model.url()),
         QVariant(model.resumeData()),
         QVariant(static_cast<float>(model.progress())),
-        QVariant(static_cast<qlonglong>(model.state())),
+        i64(model.state()),
         u64(model.totalFileSize()),
         u64(model.tmpFileSize()),
         u64(model.speed()),
@@ -112,36 +149,34 @@ QList<QVariant> insertValues(const VelquorDownloadModel &model)
     };
 }
 
-// The values of a whole-record update, zipPath included when asked; the row keys follow.
+// The values of the named columns, in the order a statement binds them.
+QList<QVariant> columnValues(const RecordValues &values, const QList<Column> &columns)
+{
+    QList<QVariant> picked;
+    picked.reserve(columns.size());
+    for (const Column column : columns)
+        picked << values.at(column);
+    return picked;
+}
+
+QList<QVariant> columnValues(const VelquorDownloadModel &model, const QList<Column> &columns)
+{
+    return columnValues(recordValues(model), columns);
+}
+
+// The values of a whole-record update, zipPath included when asked, stamped `now`; the row keys follow.
 QList<QVariant> wholeRecordValues(const VelquorDownloadModel &model, bool withZipPath, qint64 now)
 {
-    QList<QVariant> values = {
-        text(model.software().toUpper()),
-        text(model.version()),
-        text(model.language()),
-        text(model.releaseVerion()),
-        QVariant(model.isUpdate()),
-        text(model.filePath()),
-        text(model.sdPath()),
-        text(model.updateInfo()),
-        QVariant(model.price()),
-        text(model.vehicle().toUpper()),
-        text(model.vid()),
-        text(model.url()),
-        QVariant(model.resumeData()),
-        u64(model.totalFileSize()),
-        u64(model.tmpFileSize()),
-        QVariant(static_cast<float>(model.progress())),
-        QVariant(static_cast<qlonglong>(model.state())),
-        QVariant(model.lastSpeedTime()),
-        u64(model.intervalFileSize()),
-        QVariant(static_cast<qlonglong>(now)),
-        u64(model.speed()),
-    };
+    RecordValues values = recordValues(model);
+    values[LastStateTime] = i64(now);
+    QList<Column> columns = {Software,         Version,       Language,    ReleaseVerion, IsUpdate, FilePath,
+                             SdPath,           UpdateInfo,    Price,       Vehicle,       Vid,      Url,
+                             ResumeData,       TotalFileSize, TmpFileSize, Progress,      State,    LastSpeedTime,
+                             IntervalFileSize, LastStateTime, Speed};
     if (withZipPath)
-        values << text(model.zipPath());
-    values << u64(model.expectedContentLength()) << QVariant(model.ratio());
-    return values;
+        columns << ZipPath;
+    columns << ExpectedContentLength << Ratio;
+    return columnValues(values, columns);
 }
 
 } // namespace
@@ -201,6 +236,8 @@ void VelquorDownloadDataBaseManager::creatCachesTableWithUniqueIDString(const QS
             std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         database->setBusyTimeout(kBusyTimeoutMs);
         database->exec("PRAGMA journal_mode=WAL");
+        // With WAL, NORMAL stays consistent after a crash and spares an fsync on every progress write.
+        database->exec("PRAGMA synchronous=NORMAL");
         m_database = std::move(database);
     } catch (const std::exception &) {
         return;
@@ -269,8 +306,10 @@ void VelquorDownloadDataBaseManager::insertInto(const QString &table, const Velq
 {
     if (!model)
         return;
-    QList<QVariant> values = insertValues(*model);
-    values << text(model->software().toUpper()) << text(model->vehicle().toUpper()) << text(model->url());
+    // The values, then software, vehicle and url of the "not yet there" check.
+    const RecordValues record = recordValues(*model);
+    QList<QVariant> values(record.begin(), record.end());
+    values << columnValues(record, {Software, Vehicle, Url});
     execute(QString::fromLatin1(VelquorDatabase::InsertModel), table, values);
 }
 
@@ -305,7 +344,7 @@ void VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelP
     if (!m_database)
         return;
     const QString table = downloadTable();
-    const QList<QVariant> rowKeys = {text(model->vehicle().toUpper()), text(model->url())};
+    const QList<QVariant> rowKeys = columnValues(*model, {Vehicle, Url});
     auto run = [&](const char *statement, QList<QVariant> values) {
         values << rowKeys;
         execute(QString::fromLatin1(statement), table, values);
@@ -313,16 +352,15 @@ void VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelP
 
     if (option & VelquorDownloadUpdateState) {
         postStateChangeNotification(model);
-        run(VelquorDatabase::UpdateState, {QVariant(static_cast<qlonglong>(model->state()))});
+        run(VelquorDatabase::UpdateState, columnValues(*model, {State}));
     }
     if (option & VelquorDownloadUpdateStateTime)
-        run(VelquorDatabase::UpdateLastStateTime, {QVariant(static_cast<qlonglong>(currentTimeMicroseconds()))});
+        run(VelquorDatabase::UpdateLastStateTime, {i64(currentTimeMicroseconds())});
     if (option & VelquorDownloadUpdateResumeData)
-        run(VelquorDatabase::UpdateResumeData, {QVariant(model->resumeData())});
+        run(VelquorDatabase::UpdateResumeData, columnValues(*model, {ResumeData}));
     if (option & VelquorDownloadUpdateProgress)
         run(VelquorDatabase::UpdateProgress,
-            {u64(model->tmpFileSize()), u64(model->totalFileSize()), QVariant(static_cast<float>(model->progress())),
-             QVariant(model->lastSpeedTime()), u64(model->intervalFileSize()), u64(model->speed())});
+            columnValues(*model, {TmpFileSize, TotalFileSize, Progress, LastSpeedTime, IntervalFileSize, Speed}));
     if (option & VelquorDownloadUpdateAll) {
         postStateChangeNotification(model);
         run(VelquorDatabase::UpdateAll, wholeRecordValues(*model, false, currentTimeMicroseconds()));
@@ -349,7 +387,7 @@ void VelquorDownloadDataBaseManager::deleteModelWithName(const QString &vehicle,
 {
     std::lock_guard lock(m_mutex);
     execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicleAndState), downloadTable(),
-            {text(vehicle.toUpper()), QVariant(static_cast<qlonglong>(state))});
+            {text(vehicle.toUpper()), i64(state)});
 }
 
 void VelquorDownloadDataBaseManager::deleteModelWithSoftware(const QString &software)
@@ -368,22 +406,20 @@ VelquorDownloadModelList VelquorDownloadDataBaseManager::getDateWithOption(int o
 {
     std::lock_guard lock(m_mutex);
     const QString table = downloadTable();
-    auto state = [](qint64 value) { return QVariant(static_cast<qlonglong>(value)); };
     switch (option) {
     case 0:
         return query(QString::fromLatin1(VelquorDatabase::SelectAll), table, {});
     case 1:
         return query(QString::fromLatin1(VelquorDatabase::SelectDownloading), table,
-                     {state(VelquorDownloadStateDownloading)});
+                     {i64(VelquorDownloadStateDownloading)});
     case 2:
         return query(QString::fromLatin1(VelquorDatabase::SelectWithState), table,
-                     {state(VelquorDownloadStateDownloaded)});
+                     {i64(VelquorDownloadStateDownloaded)});
     case 3:
         return query(QString::fromLatin1(VelquorDatabase::SelectUnDownloaded), table,
-                     {state(VelquorDownloadStateDownloaded), state(VelquorDownloadStateFailed)});
+                     {i64(VelquorDownloadStateDownloaded), i64(VelquorDownloadStateFailed)});
     case 4:
-        return query(QString::fromLatin1(VelquorDatabase::SelectWithState), table,
-                     {state(VelquorDownloadStateWaiting)});
+        return query(QString::fromLatin1(VelquorDatabase::SelectWithState), table, {i64(VelquorDownloadStateWaiting)});
     default:
         return {};
     }
@@ -398,10 +434,10 @@ VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithOption(int o
         return queryLast(QString::fromLatin1(VelquorDatabase::SelectWithUrl), table, {text(url)});
     case 6:
         return queryLast(QString::fromLatin1(VelquorDatabase::SelectWaitingModel), table,
-                         {QVariant(static_cast<qlonglong>(VelquorDownloadStateWaiting))});
+                         {i64(VelquorDownloadStateWaiting)});
     case 7:
         return queryLast(QString::fromLatin1(VelquorDatabase::SelectLastDownloadingModel), table,
-                         {QVariant(static_cast<qlonglong>(VelquorDownloadStateDownloading))});
+                         {i64(VelquorDownloadStateDownloading)});
     default:
         return nullptr;
     }
@@ -427,7 +463,7 @@ VelquorDownloadModelPtr VelquorDownloadDataBaseManager::getModelWithOption(int o
         return nullptr;
     std::lock_guard lock(m_mutex);
     return queryLast(QString::fromLatin1(VelquorDatabase::SelectWithUrlAndState), downloadTable(),
-                     {text(url), QVariant(static_cast<qlonglong>(state))});
+                     {text(url), i64(state)});
 }
 
 VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllCacheData()

@@ -1,95 +1,17 @@
 #include "VelquorDownloadModel.h"
 
+#include "core/VelquorJsonMapping.h"
+#include "core/VelquorNetworkConstants.h"
+
 #include <QJsonValue>
 
 #include <SQLiteCpp/Column.h>
 #include <SQLiteCpp/Statement.h>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
-#include <optional>
 
 namespace {
-const QString kUpdateInfoLineFeedFlag = QStringLiteral("OSTRELLE_VELQUOR_FLAG");
-
-// --- Lenient JSON readers: the service sends numbers as strings and flags as words. Each answers
-// nothing when the member cannot be read, so the field keeps its value.
-
-std::optional<double> jsonNumber(const QJsonValue &value)
-{
-    if (value.isDouble())
-        return value.toDouble();
-    if (value.isBool())
-        return value.toBool() ? 1.0 : 0.0;
-    if (value.isString()) {
-        const QString text = value.toString().trimmed();
-        const QString lower = text.toLower();
-        if (lower == QLatin1String("yes") || lower == QLatin1String("true"))
-            return 1.0;
-        if (lower == QLatin1String("no") || lower == QLatin1String("false"))
-            return 0.0;
-        bool ok = false;
-        const double number = text.toDouble(&ok);
-        if (ok && std::isfinite(number))
-            return number;
-    }
-    return std::nullopt;
-}
-
-std::optional<qint64> jsonInt64(const QJsonValue &value)
-{
-    if (value.isString()) {
-        bool ok = false;
-        const qint64 exact = value.toString().trimmed().toLongLong(&ok);
-        if (ok)
-            return exact;
-    }
-    const std::optional<double> number = jsonNumber(value);
-    if (!number)
-        return std::nullopt;
-    // Out-of-range doubles would be undefined behaviour when converted.
-    if (*number >= 9.2e18 || *number <= -9.2e18)
-        return std::nullopt;
-    return static_cast<qint64>(*number);
-}
-
-std::optional<quint64> jsonUInt64(const QJsonValue &value)
-{
-    if (value.isString()) {
-        bool ok = false;
-        const quint64 exact = value.toString().trimmed().toULongLong(&ok);
-        if (ok)
-            return exact;
-    }
-    const std::optional<double> number = jsonNumber(value);
-    if (!number)
-        return std::nullopt;
-    if (*number < 0)
-        return 0;
-    if (*number >= 1.8e19)
-        return std::nullopt;
-    return static_cast<quint64>(*number);
-}
-
-std::optional<bool> jsonBool(const QJsonValue &value)
-{
-    const std::optional<double> number = jsonNumber(value);
-    if (!number)
-        return std::nullopt;
-    return *number != 0;
-}
-
-std::optional<QString> jsonText(const QJsonValue &value)
-{
-    if (value.isString())
-        return value.toString();
-    if (value.isDouble())
-        return QString::number(value.toDouble(), 'g', 17);
-    if (value.isBool())
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    return std::nullopt;
-}
 
 // "%@" of a column: NULL reads as "<null>".
 QString rowText(const SQLite::Statement &row, const char *name)
@@ -168,53 +90,41 @@ void VelquorDownloadModel::setValuesFromJson(const QJsonObject &object)
         const QString name = QString::fromLatin1(property);
         return object.value(renames.value(name, name));
     };
-    auto text = [&](const char *property, QString &field) {
-        if (const auto value = jsonText(member(property)))
-            field = *value;
-    };
-    auto uint64 = [&](const char *property, quint64 &field) {
-        if (const auto value = jsonUInt64(member(property)))
-            field = *value;
-    };
+    // The service's lenient rules (numeric strings, flag words; null or unreadable keeps the field).
+    auto read = [&](const char *property, auto &field) { VelquorJsonConvert::read(member(property), field); };
 
     std::lock_guard lock(m_mutex);
-    text("software", m_software);
-    text("version", m_version);
-    text("language", m_language);
-    text("releaseVerion", m_releaseVerion);
-    if (const auto value = jsonBool(member("isUpdate")))
-        m_isUpdate = *value;
-    text("filePath", m_filePath);
-    text("sdPath", m_sdPath);
-    text("updateInfo", m_updateInfo);
-    if (const auto value = jsonNumber(member("price")))
-        m_price = *value;
-    text("vehicle", m_vehicle);
-    text("zipPath", m_zipPath);
-    text("vid", m_vid);
-    text("url", m_url);
+    read("software", m_software);
+    read("version", m_version);
+    read("language", m_language);
+    read("releaseVerion", m_releaseVerion);
+    read("isUpdate", m_isUpdate);
+    read("filePath", m_filePath);
+    read("sdPath", m_sdPath);
+    read("updateInfo", m_updateInfo);
+    read("price", m_price);
+    read("vehicle", m_vehicle);
+    read("zipPath", m_zipPath);
+    read("vid", m_vid);
+    read("url", m_url);
     const QJsonValue resume = member("resumeData");
     if (resume.isString())
         m_resumeData = QByteArray::fromBase64(resume.toString().toLatin1());
-    if (const auto value = jsonNumber(member("progress")))
-        m_progress = *value;
-    if (const auto value = jsonInt64(member("state")))
-        m_state = *value;
-    uint64("totalFileSize", m_totalFileSize);
-    uint64("tmpFileSize", m_tmpFileSize);
-    uint64("speed", m_speed);
-    if (const auto value = jsonNumber(member("lastSpeedTime")))
-        m_lastSpeedTime = *value;
-    uint64("intervalFileSize", m_intervalFileSize);
-    uint64("lastStateTime", m_lastStateTime);
-    if (const auto value = jsonNumber(member("ratio")))
-        m_ratio = static_cast<float>(*value);
-    uint64("expectedContentLength", m_expectedContentLength);
-    if (const auto value = jsonInt64(member("resumeCount")))
+    read("progress", m_progress);
+    read("state", m_state);
+    read("totalFileSize", m_totalFileSize);
+    read("tmpFileSize", m_tmpFileSize);
+    read("speed", m_speed);
+    read("lastSpeedTime", m_lastSpeedTime);
+    read("intervalFileSize", m_intervalFileSize);
+    read("lastStateTime", m_lastStateTime);
+    read("ratio", m_ratio);
+    read("expectedContentLength", m_expectedContentLength);
+    qint64 resumeCount = 0;
+    if (VelquorJsonConvert::read(member("resumeCount"), resumeCount))
         m_resumeCount = static_cast<qint32>(
-            std::clamp<qint64>(*value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-    if (const auto value = jsonBool(member("selected")))
-        m_selected = *value;
+            std::clamp<qint64>(resumeCount, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    read("selected", m_selected);
 }
 
 QJsonObject VelquorDownloadModel::toJson() const
@@ -222,43 +132,41 @@ QJsonObject VelquorDownloadModel::toJson() const
     // Written through the getters, so language and release notes come out as they read.
     const auto &renames = replacedKeyFromPropertyName();
     QJsonObject object;
-    auto put = [&](const char *property, const QJsonValue &value) {
+    auto put = [&](const char *property, const auto &value) {
+        const QJsonValue json = VelquorJsonConvert::write(value);
+        if (json.isUndefined())
+            return; // an absent text
         const QString name = QString::fromLatin1(property);
-        object.insert(renames.value(name, name), value);
+        object.insert(renames.value(name, name), json);
     };
-    auto putText = [&](const char *property, const QString &value) {
-        if (!value.isNull())
-            put(property, value);
-    };
-    auto number = [](quint64 value) { return QJsonValue(static_cast<double>(value)); };
 
-    putText("software", software());
-    putText("version", version());
-    putText("language", language());
-    putText("releaseVerion", releaseVerion());
+    put("software", software());
+    put("version", version());
+    put("language", language());
+    put("releaseVerion", releaseVerion());
     put("isUpdate", isUpdate());
-    putText("filePath", filePath());
-    putText("sdPath", sdPath());
-    putText("updateInfo", updateInfo());
+    put("filePath", filePath());
+    put("sdPath", sdPath());
+    put("updateInfo", updateInfo());
     put("price", price());
-    putText("vehicle", vehicle());
-    putText("zipPath", zipPath());
-    putText("vid", vid());
-    putText("url", url());
+    put("vehicle", vehicle());
+    put("zipPath", zipPath());
+    put("vid", vid());
+    put("url", url());
     const QByteArray resume = resumeData();
     if (!resume.isNull())
         put("resumeData", QString::fromLatin1(resume.toBase64()));
     put("progress", progress());
     put("state", static_cast<double>(state()));
-    put("totalFileSize", number(totalFileSize()));
-    put("tmpFileSize", number(tmpFileSize()));
-    put("speed", number(speed()));
+    put("totalFileSize", totalFileSize());
+    put("tmpFileSize", tmpFileSize());
+    put("speed", speed());
     put("lastSpeedTime", lastSpeedTime());
-    put("intervalFileSize", number(intervalFileSize()));
-    put("lastStateTime", number(lastStateTime()));
-    put("ratio", static_cast<double>(ratio()));
-    put("expectedContentLength", number(expectedContentLength()));
-    put("resumeCount", resumeCount());
+    put("intervalFileSize", intervalFileSize());
+    put("lastStateTime", lastStateTime());
+    put("ratio", ratio());
+    put("expectedContentLength", expectedContentLength());
+    put("resumeCount", static_cast<qint64>(resumeCount()));
     put("selected", isSelected());
     return object;
 }
@@ -268,41 +176,41 @@ VelquorDownloadModelPtr VelquorDownloadModel::copy() const
     return fromJson(toJson());
 }
 
-#define VELQUOR_FIELD(Type, getter, setter, member)                                                                    \
+// Every accessor holds the record's mutex for exactly one read or write.
+#define VELQUOR_GETTER(Type, getter, member)                                                                           \
     Type VelquorDownloadModel::getter() const                                                                          \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
         return member;                                                                                                 \
-    }                                                                                                                  \
-    void VelquorDownloadModel::setter(Type value)                                                                      \
+    }
+#define VELQUOR_SETTER(ParameterType, setter, member)                                                                  \
+    void VelquorDownloadModel::setter(ParameterType value)                                                             \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
         member = value;                                                                                                \
     }
-
+#define VELQUOR_FIELD(Type, getter, setter, member)                                                                    \
+    VELQUOR_GETTER(Type, getter, member)                                                                               \
+    VELQUOR_SETTER(Type, setter, member)
 #define VELQUOR_TEXT_FIELD(getter, setter, member)                                                                     \
-    QString VelquorDownloadModel::getter() const                                                                       \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        return member;                                                                                                 \
-    }                                                                                                                  \
-    void VelquorDownloadModel::setter(const QString &value)                                                            \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        member = value;                                                                                                \
-    }
+    VELQUOR_GETTER(QString, getter, member)                                                                            \
+    VELQUOR_SETTER(const QString &, setter, member)
 
 VELQUOR_TEXT_FIELD(software, setSoftware, m_software)
 VELQUOR_TEXT_FIELD(version, setVersion, m_version)
+VELQUOR_SETTER(const QString &, setLanguage, m_language)
 VELQUOR_TEXT_FIELD(releaseVerion, setReleaseVerion, m_releaseVerion)
 VELQUOR_FIELD(bool, isUpdate, setIsUpdate, m_isUpdate)
 VELQUOR_TEXT_FIELD(filePath, setFilePath, m_filePath)
 VELQUOR_TEXT_FIELD(sdPath, setSdPath, m_sdPath)
+VELQUOR_SETTER(const QString &, setUpdateInfo, m_updateInfo)
 VELQUOR_FIELD(double, price, setPrice, m_price)
 VELQUOR_TEXT_FIELD(vehicle, setVehicle, m_vehicle)
 VELQUOR_TEXT_FIELD(zipPath, setZipPath, m_zipPath)
 VELQUOR_TEXT_FIELD(vid, setVid, m_vid)
 VELQUOR_TEXT_FIELD(url, setUrl, m_url)
+VELQUOR_GETTER(QByteArray, resumeData, m_resumeData)
+VELQUOR_SETTER(const QByteArray &, setResumeData, m_resumeData)
 VELQUOR_FIELD(double, progress, setProgress, m_progress)
 VELQUOR_FIELD(qint64, state, setState, m_state)
 VELQUOR_FIELD(quint64, totalFileSize, setTotalFileSize, m_totalFileSize)
@@ -316,8 +224,10 @@ VELQUOR_FIELD(quint64, expectedContentLength, setExpectedContentLength, m_expect
 VELQUOR_FIELD(qint32, resumeCount, setResumeCount, m_resumeCount)
 VELQUOR_FIELD(bool, isSelected, setSelected, m_selected)
 
-#undef VELQUOR_FIELD
 #undef VELQUOR_TEXT_FIELD
+#undef VELQUOR_FIELD
+#undef VELQUOR_SETTER
+#undef VELQUOR_GETTER
 
 QString VelquorDownloadModel::language() const
 {
@@ -327,35 +237,12 @@ QString VelquorDownloadModel::language() const
     return m_language.trimmed();
 }
 
-void VelquorDownloadModel::setLanguage(const QString &value)
-{
-    std::lock_guard lock(m_mutex);
-    m_language = value;
-}
-
 QString VelquorDownloadModel::updateInfo() const
 {
     std::lock_guard lock(m_mutex);
     if (m_updateInfo.isNull())
         return m_updateInfo;
     QString notes = m_updateInfo;
-    return notes.replace(kUpdateInfoLineFeedFlag, QStringLiteral("\n"));
-}
-
-void VelquorDownloadModel::setUpdateInfo(const QString &value)
-{
-    std::lock_guard lock(m_mutex);
-    m_updateInfo = value;
-}
-
-QByteArray VelquorDownloadModel::resumeData() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_resumeData;
-}
-
-void VelquorDownloadModel::setResumeData(const QByteArray &value)
-{
-    std::lock_guard lock(m_mutex);
-    m_resumeData = value;
+    // The answer parser stood this text in for each line feed of the release notes.
+    return notes.replace(VelquorNetwork::kLineFeedFlag, QStringLiteral("\n"));
 }

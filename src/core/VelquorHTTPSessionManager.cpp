@@ -50,6 +50,13 @@ struct VelquorHTTPSessionManager::Private
         return accessManager;
     }
 
+    // Completes once the reply has finished (GUI thread).
+    static void completeWhenFinished(QNetworkReply *reply, Completion completion)
+    {
+        QObject::connect(reply, &QNetworkReply::finished, reply,
+                         [reply, completion = std::move(completion)] { finish(reply, completion); });
+    }
+
     static void finish(QNetworkReply *reply, const Completion &completion)
     {
         const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -101,9 +108,7 @@ void VelquorHTTPSessionManager::setTimeoutInterval(int milliseconds)
 void VelquorHTTPSessionManager::dataTask(const QNetworkRequest &request, const QByteArray &body, Completion completion)
 {
     DispatchQueue::main().async([state = d, request, body, completion = std::move(completion)] {
-        QNetworkReply *reply = state->manager()->post(request, body);
-        QObject::connect(reply, &QNetworkReply::finished, reply,
-                         [reply, completion] { Private::finish(reply, completion); });
+        Private::completeWhenFinished(state->manager()->post(request, body), completion);
     });
 }
 
@@ -126,7 +131,6 @@ void VelquorHTTPSessionManager::POST(const QString &path, const QList<FormPart> 
         }
         QNetworkReply *reply = state->manager()->post(request, multiPart);
         multiPart->setParent(reply);
-        QObject::connect(reply, &QNetworkReply::finished, reply,
-                         [reply, completion] { Private::finish(reply, completion); });
+        Private::completeWhenFinished(reply, completion);
     });
 }

@@ -19,21 +19,31 @@ std::optional<bool> flagWord(const QString &text)
     return std::nullopt;
 }
 
-// A JSON member as a number: numbers, flags, numeric strings and flag words.
+// The bounds of the 64-bit integers, exact in double precision.
+constexpr double kTwoToThe63 = 9223372036854775808.0;
+constexpr double kTwoToThe64 = 18446744073709551616.0;
+
+// A JSON member as a finite number: numbers, flags, numeric strings and flag words.
 std::optional<double> numberOf(const QJsonValue &value)
 {
-    if (value.isDouble())
-        return value.toDouble();
-    if (value.isBool())
-        return value.toBool() ? 1.0 : 0.0;
-    if (!value.isString())
+    double number = 0;
+    if (value.isDouble()) {
+        number = value.toDouble();
+    } else if (value.isBool()) {
+        number = value.toBool() ? 1.0 : 0.0;
+    } else if (value.isString()) {
+        const QString text = value.toString();
+        if (const auto flag = flagWord(text))
+            return *flag ? 1.0 : 0.0;
+        bool ok = false;
+        number = text.trimmed().toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
+    } else {
         return std::nullopt;
-    const QString text = value.toString();
-    if (const auto flag = flagWord(text))
-        return *flag ? 1.0 : 0.0;
-    bool ok = false;
-    const double number = text.trimmed().toDouble(&ok);
-    if (!ok || std::isnan(number))
+    }
+    // "inf" and "nan" parse as numbers but are no value the service means.
+    if (!std::isfinite(number))
         return std::nullopt;
     return number;
 }
@@ -53,7 +63,13 @@ bool read(const QJsonValue &value, QString &target)
         return true;
     }
     if (value.isDouble()) {
-        target = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        // Whole numbers keep every digit (an id of 17000000 is not "1.7e+07"); others read in
+        // their shortest exact form ("0.1").
+        const double number = value.toDouble();
+        if (std::trunc(number) == number && std::fabs(number) < kTwoToThe63)
+            target = QString::number(static_cast<qint64>(number));
+        else
+            target = QString::number(number, 'g', QLocale::FloatingPointShortest);
         return true;
     }
     return false;
@@ -71,12 +87,28 @@ bool read(const QJsonValue &value, qint64 &target)
         }
     }
     const auto number = numberOf(value);
-    if (!number)
-        return false;
-    constexpr double limit = 9.2233720368547758e18;
-    if (*number >= limit || *number <= -limit || std::isinf(*number))
+    // Out of range would be undefined behaviour when converted.
+    if (!number || *number >= kTwoToThe63 || *number <= -kTwoToThe63)
         return false;
     target = qint64(std::trunc(*number));
+    return true;
+}
+
+bool read(const QJsonValue &value, quint64 &target)
+{
+    if (value.isString()) {
+        bool ok = false;
+        const quint64 whole = value.toString().trimmed().toULongLong(&ok);
+        if (ok) {
+            target = whole;
+            return true;
+        }
+    }
+    const auto number = numberOf(value);
+    if (!number || *number >= kTwoToThe64)
+        return false;
+    // Sizes and times cannot be negative: a negative number reads as none.
+    target = *number < 0 ? 0 : quint64(std::trunc(*number));
     return true;
 }
 
@@ -86,6 +118,15 @@ bool read(const QJsonValue &value, double &target)
     if (!number)
         return false;
     target = *number;
+    return true;
+}
+
+bool read(const QJsonValue &value, float &target)
+{
+    const auto number = numberOf(value);
+    if (!number || std::fabs(*number) > double(std::numeric_limits<float>::max()))
+        return false;
+    target = float(*number);
     return true;
 }
 
@@ -108,9 +149,19 @@ QJsonValue write(qint64 value)
     return QJsonValue(value);
 }
 
+QJsonValue write(quint64 value)
+{
+    return QJsonValue(double(value));
+}
+
 QJsonValue write(double value)
 {
     return QJsonValue(value);
+}
+
+QJsonValue write(float value)
+{
+    return QJsonValue(double(value));
 }
 
 QJsonValue write(bool value)

@@ -13,18 +13,25 @@
 
 // Lenient conversions between JSON members and model fields, as the service's answers need them:
 // numbers may arrive as numeric strings, flags as "yes"/"true"/"no"/"false" or numbers, texts as
-// numbers. A null, missing or unconvertible member leaves the field as it was (read answers false).
-// An absent text is a null QString and is left out when written.
+// numbers. A null, missing or unconvertible member leaves the field as it was (read answers false);
+// so does a number that does not fit the field (never a wrapped or undefined conversion), except
+// that a negative number reads as 0 into an unsigned field. An absent text is a null QString and is
+// left out when written.
 namespace VelquorJsonConvert {
 
 bool read(const QJsonValue &value, QString &target);
 bool read(const QJsonValue &value, qint64 &target);
+bool read(const QJsonValue &value, quint64 &target);
 bool read(const QJsonValue &value, double &target);
+bool read(const QJsonValue &value, float &target);
 bool read(const QJsonValue &value, bool &target);
 
 QJsonValue write(const QString &value);
 QJsonValue write(qint64 value);
+// As a JSON number (a double), as every other number is written.
+QJsonValue write(quint64 value);
 QJsonValue write(double value);
+QJsonValue write(float value);
 QJsonValue write(bool value);
 
 template <class Element> Element elementFromJson(const QJsonObject &object)

@@ -16,8 +16,8 @@ VelquorKeychainManager::Identifier VelquorKeychainManager::keyChainIdentifier(co
 bool VelquorKeychainManager::saveDataForKeyChain(const QString &password, const QString &identifier)
 {
     const Identifier item = keyChainIdentifier(identifier);
-    // Removing first leaves exactly one item even if an older one carried another label.
-    Keyring::remove(item.service, item.account);
+    // The Secret Service replaces an item with the same attributes, so one item remains; storing
+    // without removing first never leaves a moment (or a failed store) with no password at all.
     return Keyring::store(item.service, item.account, password);
 }
 

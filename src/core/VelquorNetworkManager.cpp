@@ -77,19 +77,26 @@ std::optional<QJsonObject> VelquorNetworkManager::answerObject(const QByteArray 
     return document.object();
 }
 
+namespace {
+
+// Hands the answer model (none when the answer did not parse) to the success callback, if any.
+template <class Model>
+void deliver(const VelquorNetworkManager::Success<Model> &success, const std::optional<QJsonObject> &answer)
+{
+    if (!success)
+        return;
+    success(answer ? std::make_shared<Model>(Model::fromJson(*answer)) : nullptr);
+}
+
+} // namespace
+
 template <class Model>
 void VelquorNetworkManager::request(const QString &path, const QString &bodyKey, const QJsonObject &params,
                                     Success<Model> success, Failure failure)
 {
     // The queue is shared with the callback so an answer arriving late never finds it gone.
     auto parse = [queue = m_networkQueue, success = std::move(success)](const QByteArray &answer) {
-        queue->async([answer, success] {
-            std::shared_ptr<Model> model;
-            if (const std::optional<QJsonObject> object = answerObject(answer))
-                model = std::make_shared<Model>(Model::fromJson(*object));
-            if (success)
-                success(model);
-        });
+        queue->async([answer, success] { deliver<Model>(success, answerObject(answer)); });
     };
     VelquorNetworkRequest::postDataWithParameters(params, path, bodyKey, std::move(parse), std::move(failure));
 }
@@ -162,13 +169,9 @@ void VelquorNetworkManager::requestUploadWithParams(const QJsonObject &params, c
                                                     Success<VelquorFileUploadResultModel> success, Failure failure)
 {
     auto parse = [success = std::move(success)](const QByteArray &answer) {
-        std::shared_ptr<VelquorFileUploadResultModel> model;
         const QJsonDocument document = QJsonDocument::fromJson(answer);
-        if (document.isObject())
-            model = std::make_shared<VelquorFileUploadResultModel>(
-                VelquorFileUploadResultModel::fromJson(document.object()));
-        if (success)
-            success(model);
+        deliver<VelquorFileUploadResultModel>(success,
+                                              document.isObject() ? std::optional(document.object()) : std::nullopt);
     };
     VelquorNetworkRequest::postFormDataWithParameters(
         params, VelquorNetwork::kUploadPath, fileName,

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "core/VelquorJsonMapping.h"
+#include "core/VelquorUserDetailsModel.h"
 
 #include <optional>
 
 // The sign-up record: the body of UserReg (members named as the properties) and the record
 // kept in "registeInfo.data".
-class VelquorUserRegisteInfoModel : public VelquorJsonModel<VelquorUserRegisteInfoModel>
+class VelquorUserRegisteInfoModel : public VelquorUserDetailsModel, public VelquorJsonModel<VelquorUserRegisteInfoModel>
 {
 public:
     static const VelquorJsonMapping<VelquorUserRegisteInfoModel> &mapping();
@@ -15,60 +16,15 @@ public:
     QJsonObject encodeWithCoder() const;
     static std::optional<VelquorUserRegisteInfoModel> initWithCoder(const QJsonValue &archive);
 
-    QString login_name() const { return m_login_name; }
-    void setLogin_name(const QString &value) { m_login_name = value; }
     QString pwd() const { return m_pwd; }
     void setPwd(const QString &value) { m_pwd = value; }
     QString email() const { return m_email; }
     void setEmail(const QString &value) { m_email = value; }
-    QString first_name() const { return m_first_name; }
-    void setFirst_name(const QString &value) { m_first_name = value; }
-    QString middle_name() const { return m_middle_name; }
-    void setMiddle_name(const QString &value) { m_middle_name = value; }
-    QString last_name() const { return m_last_name; }
-    void setLast_name(const QString &value) { m_last_name = value; }
-    QString nick_name() const { return m_nick_name; }
-    void setNick_name(const QString &value) { m_nick_name = value; }
-    QString address() const { return m_address; }
-    void setAddress(const QString &value) { m_address = value; }
-    QString address_two() const { return m_address_two; }
-    void setAddress_two(const QString &value) { m_address_two = value; }
-    QString city() const { return m_city; }
-    void setCity(const QString &value) { m_city = value; }
-    QString state() const { return m_state; }
-    void setState(const QString &value) { m_state = value; }
-    QString country() const { return m_country; }
-    void setCountry(const QString &value) { m_country = value; }
-    QString telphone() const { return m_telphone; }
-    void setTelphone(const QString &value) { m_telphone = value; }
-    QString zip() const { return m_zip; }
-    void setZip(const QString &value) { m_zip = value; }
     QString reg_ip() const { return m_reg_ip; }
     void setReg_ip(const QString &value) { m_reg_ip = value; }
-    bool is_receive_email() const { return m_is_receive_email; }
-    void setIs_receive_email(bool value) { m_is_receive_email = value; }
-    bool is_notified_update() const { return m_is_notified_update; }
-    void setIs_notified_update(bool value) { m_is_notified_update = value; }
-    bool is_receive_catalog() const { return m_is_receive_catalog; }
-    void setIs_receive_catalog(bool value) { m_is_receive_catalog = value; }
 
 private:
-    QString m_login_name;
     QString m_pwd;
     QString m_email;
-    QString m_first_name;
-    QString m_middle_name;
-    QString m_last_name;
-    QString m_nick_name;
-    QString m_address;
-    QString m_address_two;
-    QString m_city;
-    QString m_state;
-    QString m_country;
-    QString m_telphone;
-    QString m_zip;
     QString m_reg_ip;
-    bool m_is_receive_email = false;
-    bool m_is_notified_update = false;
-    bool m_is_receive_catalog = false;
 };

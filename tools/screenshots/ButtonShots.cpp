@@ -1,37 +1,14 @@
 // Push buttons and self-drawn buttons in each look and state.
+#include "ShotKit.h"
 #include "ShotRegistry.h"
 
 #include "controls/VelquorBasicButton.h"
 #include "controls/VelquorButton.h"
 #include "controls/VelquorImages.h"
 
-#include <QCoreApplication>
-#include <QEnterEvent>
-
 namespace {
 
-QFont systemFont(int pixelSize)
-{
-    QFont font;
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-std::unique_ptr<QWidget> page(const QSize &size)
-{
-    auto host = std::make_unique<QWidget>();
-    host->resize(size);
-    host->setPalette(QPalette(Qt::white));
-    host->setAutoFillBackground(true);
-    return host;
-}
-
-void hover(QWidget *widget)
-{
-    const QPointF centre = QRectF(widget->rect()).center();
-    QEnterEvent enter(centre, centre, widget->mapToGlobal(centre));
-    QCoreApplication::sendEvent(widget, &enter);
-}
+using namespace ShotKit;
 
 enum class Mode { Picture, TextColour, BackgroundColour };
 

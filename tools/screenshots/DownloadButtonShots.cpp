@@ -1,4 +1,5 @@
 // The download-state button in each of its ten states, and the progress bar.
+#include "ShotKit.h"
 #include "ShotRegistry.h"
 
 #include "controls/VelquorDownloadButton.h"
@@ -7,14 +8,7 @@
 
 namespace {
 
-std::unique_ptr<QWidget> page(const QSize &size)
-{
-    auto host = std::make_unique<QWidget>();
-    host->resize(size);
-    host->setPalette(QPalette(Qt::white));
-    host->setAutoFillBackground(true);
-    return host;
-}
+using ShotKit::page;
 
 struct StateContent
 {

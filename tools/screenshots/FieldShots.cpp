@@ -1,4 +1,5 @@
 // Search and password fields: bordered and borderless, empty and filled, with a caption button.
+#include "ShotKit.h"
 #include "ShotRegistry.h"
 
 #include "controls/VelquorBasicButton.h"
@@ -13,21 +14,12 @@
 
 namespace {
 
-QFont systemFont(int pixelSize)
-{
-    QFont font;
-    font.setPixelSize(pixelSize);
-    return font;
-}
+using ShotKit::systemFont;
 
 // A light page behind one control, with some room around it.
 std::unique_ptr<QWidget> page(const QSize &size)
 {
-    auto host = std::make_unique<QWidget>();
-    host->resize(size);
-    host->setPalette(QPalette(QColor(0xF2, 0xF2, 0xF2)));
-    host->setAutoFillBackground(true);
-    return host;
+    return ShotKit::page(size, QColor(0xF2, 0xF2, 0xF2));
 }
 
 // The form caption the pages put at the left of a field: black title, red star, white ground.

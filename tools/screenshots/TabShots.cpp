@@ -1,4 +1,5 @@
 // The tab bar: each item selected, a caption that wraps, and the two helper views.
+#include "ShotKit.h"
 #include "ShotRegistry.h"
 
 #include "controls/VelquorTabItemBgView.h"
@@ -82,10 +83,7 @@ VELQUOR_SHOTS(registry)
         return bar;
     });
     registry.add("tabview", "selection-marker", [] {
-        auto host = std::make_unique<QWidget>();
-        host->resize(200, 44);
-        host->setPalette(QPalette(Qt::white));
-        host->setAutoFillBackground(true);
+        auto host = ShotKit::page(QSize(200, 44));
         auto *marker = new VelquorTabItemView(host.get());
         marker->setOffset(12);
         marker->setGeometry(20, 0, 160, 44);

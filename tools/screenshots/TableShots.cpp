@@ -1,5 +1,6 @@
 // The table kit: rows of cells under check-box headers, with and without a selection, and its
 // pieces on their own.
+#include "ShotKit.h"
 #include "ShotRegistry.h"
 
 #include "controls/VelquorImages.h"
@@ -11,9 +12,6 @@
 #include "controls/VelquorTableRowView.h"
 #include "controls/VelquorTableView.h"
 #include "controls/VelquorTableViewDataSource.h"
-
-#include <QCoreApplication>
-#include <QEnterEvent>
 
 #include <QLabel>
 #include <algorithm>
@@ -117,18 +115,10 @@ VELQUOR_SHOTS(registry)
         });
     registry.add(
         "table", "header-hovered", [] { return std::make_unique<TableHost>(kInstalled); },
-        [](QWidget *host) {
-            QWidget *button = static_cast<TableHost *>(host)->headerCell()->checkButton();
-            const QPointF centre = QRectF(button->rect()).center();
-            QEnterEvent enter(centre, centre, button->mapToGlobal(centre));
-            QCoreApplication::sendEvent(button, &enter);
-        });
+        [](QWidget *host) { ShotKit::hover(static_cast<TableHost *>(host)->headerCell()->checkButton()); });
 
     registry.add("table", "row-view-selected", [] {
-        auto host = std::make_unique<QWidget>();
-        host->resize(300, 34);
-        host->setPalette(QPalette(Qt::white));
-        host->setAutoFillBackground(true);
+        auto host = ShotKit::page(QSize(300, 34));
         auto *row = new VelquorTableRowView(host.get());
         row->setGeometry(host->rect());
         row->setSelected(true);
@@ -136,10 +126,7 @@ VELQUOR_SHOTS(registry)
     });
     for (bool emphasized : {false, true})
         registry.add("table", emphasized ? "cell-emphasized" : "cell-with-image", [emphasized] {
-            auto host = std::make_unique<QWidget>();
-            host->resize(160, 34);
-            host->setPalette(QPalette(Qt::white));
-            host->setAutoFillBackground(true);
+            auto host = ShotKit::page(QSize(160, 34));
             auto *cell = new VelquorTableCellView(host.get());
             cell->setGeometry(host->rect());
             cell->setShowImage(true);
