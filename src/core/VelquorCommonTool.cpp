@@ -399,6 +399,17 @@ QString VelquorCommonTool::joinCardPath(const QString &relativePath, bool allowR
     // Strictly inside the card root.
     if (!joined.startsWith(joinPath(cleanRoot, QString())) || joined.size() <= joinPath(cleanRoot, QString()).size())
         return {};
+    // A link on the way could lead out of the card (a card folder on a disk that has links);
+    // card file systems have none, so any link is refused.
+    QString prefix = cleanRoot;
+    for (const QString &component : components) {
+        prefix = joinPath(prefix, component);
+        const QFileInfo step(prefix);
+        if (step.isSymLink())
+            return {};
+        if (!step.exists())
+            break;
+    }
     return joined;
 }
 

@@ -333,3 +333,18 @@ TEST_F(CommonToolCardTest, HostileCardPathsAreRefused)
     }
     EXPECT_TRUE(QFileInfo(onCard(QStringLiteral("Scan"))).isDir());
 }
+
+TEST_F(CommonToolCardTest, ALinkOnTheCardCannotLeadARemovalOutside)
+{
+    ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("outside")), onCard(QStringLiteral("Evil"))));
+    QDir().mkpath(onCard(QStringLiteral("Real")));
+    ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("outside")), onCard(QStringLiteral("Real/Inner"))));
+    for (const char *linked : {"Evil", "Evil/keep.txt", "Real/Inner"}) {
+        SCOPED_TRACE(linked);
+        const auto model = recordAt(QString::fromLatin1(linked));
+        EXPECT_EQ(tool.getSoftwarePath(model), QString());
+        EXPECT_FALSE(tool.unInstallSoftwore(model));
+        EXPECT_EQ(tool.getDecompressPathWithSoftware(QString::fromLatin1(linked)), QString());
+    }
+    EXPECT_TRUE(QFileInfo::exists(base.filePath(QStringLiteral("outside/keep.txt"))));
+}
