@@ -238,8 +238,8 @@ void VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
 
 void VelquorDownloadManager::startVehicle(const QString &vehicle)
 {
-    if (holdsSlot(vehicle))
-        return; // never started twice
+    if (holdsSlot(vehicle) || m_joining.contains(vehicle))
+        return; // never started twice; a vehicle being joined has all its bytes already
     if (slotCount() >= m_maxConcurrentCount)
         return; // its rows wait for startDownloadWaitingTask
     if (!networkingAllowsDownloadTask())
@@ -313,7 +313,8 @@ void VelquorDownloadManager::startDownloadWaitingTask()
         // The earliest stamped waiting row whose vehicle is not running yet; unstamped rows wait.
         VelquorDownloadModelPtr next;
         for (const auto &row : m_database.getAllWaitingData()) {
-            if (row->lastStateTime() == 0 || holdsSlot(row->vehicle().toUpper()))
+            const QString vehicle = row->vehicle().toUpper();
+            if (row->lastStateTime() == 0 || holdsSlot(vehicle) || m_joining.contains(vehicle))
                 continue;
             if (!next || row->lastStateTime() < next->lastStateTime())
                 next = row;
@@ -514,8 +515,11 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
                                         const VelquorResumeData &resume)
 {
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
-    if (!row)
+    if (!row) {
+        m_failureCounts.remove(url);
+        releaseIfIdle(vehicle); // its transfer is gone and none follows
         return;
+    }
     const int failures = madeProgress ? 1 : m_failureCounts.value(url) + 1;
     m_failureCounts.insert(url, failures);
     const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(failures - 1, 16));
@@ -527,8 +531,12 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
             if (!holdsSlot(vehicle))
                 return; // paused, failed or deleted meanwhile
             VelquorDownloadModelPtr current = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
-            if (!current)
+            if (!current) {
+                // Deleted or changed by a page while the retry waited: no retry, and no slot kept for it.
+                m_failureCounts.remove(url);
+                releaseIfIdle(vehicle);
                 return;
+            }
             current->setResumeCount(m_failureCounts.value(url));
             downloadwithModel(current);
             releaseIfIdle(vehicle);
@@ -542,8 +550,10 @@ void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QStri
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStatePaused);
     if (!row)
         row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
-    if (!row)
+    if (!row) {
+        releaseIfIdle(vehicle);
         return;
+    }
     // Without a network the vehicle's other transfers fail too: the whole vehicle pauses.
     removeVehicleDownloadTask(vehicle);
     cancelTransfersOfVehicle(vehicle, true);
@@ -661,16 +671,19 @@ void VelquorDownloadManager::composeFilePath(const QString &vehicle, const Velqu
     }
 
     // Joining can take seconds for large packages: it runs beside the transfers, not on their queue.
+    m_joining.insert(vehicle);
     m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail] {
         const bool written = VelquorPartJoiner::join(partPaths, joinedPath);
         onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written] {
+            m_joining.remove(vehicle);
             if (!written) {
                 fail();
                 return;
             }
             if (!m_database.getModelWithUrl(parts.first()->url())) {
-                // The vehicle was deleted while it was being joined.
+                // The vehicle was deleted while it was being joined (and may be queued anew meanwhile).
                 QFile::remove(joinedPath);
+                startDownloadWaitingTask();
                 return;
             }
             for (int i = 0; i < parts.size(); ++i) {

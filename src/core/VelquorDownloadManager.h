@@ -133,6 +133,7 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
     QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
+    QSet<QString> m_joining;             // vehicles whose parts are being joined: neither started nor completed again
 
     mutable std::mutex m_slotMutex;
     QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)

@@ -209,8 +209,9 @@ void VelquorDownloadTransfer::onReadyRead()
             return;
         }
         m_madeProgress = true;
-        if (onProgress)
-            onProgress(read, m_file.pos());
+        // A copy: the handler may cancel this transfer, which clears onProgress while it runs.
+        if (auto callback = onProgress)
+            callback(read, m_file.pos());
     }
 }
 
@@ -221,8 +222,11 @@ void VelquorDownloadTransfer::onReplyFinished()
         return;
     m_timeout.stop();
     const QNetworkReply::NetworkError error = reply->error();
-    if (!m_pendingOutcome && error == QNetworkReply::NoError)
+    if (!m_pendingOutcome && error == QNetworkReply::NoError) {
         onReadyRead(); // the last bytes
+        if (!m_reply)
+            return; // cancelled by the progress handler: no outcome
+    }
     if (!m_headersChecked && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         acceptHeaders();
     m_reply = nullptr;

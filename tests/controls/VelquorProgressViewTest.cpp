@@ -75,8 +75,9 @@ TEST(VelquorProgressViewTest, CustomColourTintsEveryDrawnPixelOfAPlatformBar)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (pixel.alpha() == 255)
+            if (pixel.alpha() == 255) {
                 ASSERT_EQ(pixel, QColor(255, 0, 255)) << x << "," << y;
+            }
         }
     EXPECT_TRUE(containsColor(image, QColor(255, 0, 255)));
 }

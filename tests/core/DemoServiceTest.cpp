@@ -227,8 +227,9 @@ TEST(DemoCatalogue, CardPathsMatchTheBundledTables)
                 continue;
             if (!vehicles.contains(key))
                 missing << key;
-            if (package.filePath.contains(QLatin1String("APPEND.zip")))
+            if (package.filePath.contains(QLatin1String("APPEND.zip"))) {
                 EXPECT_TRUE(appendVersions.value(QStringLiteral("other")).contains(key)) << qPrintable(key);
+            }
         }
     }
     missing.removeDuplicates();

@@ -4,6 +4,7 @@
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorPartJoiner.h"
 #include "core/VelquorResumeData.h"
+#include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
@@ -510,6 +511,43 @@ TEST_F(DownloadManagerTest, SplitPartsAreJoinedInTheOrderOfTheirNumbers)
         EXPECT_FALSE(QFileInfo::exists(tool().get7ZResourcePath(server.baseUrl() + parts[i - 1].first)));
 }
 
+TEST_F(DownloadManagerTest, APartMissingAtJoinTimeFailsTheVehicleAndKeepsEverything)
+{
+    // Part 1 arrives at once; part 2 trickles in, so part 1's archive can go missing meanwhile.
+    const QByteArray first = randomBytes(64 * 1024, 71);
+    const QByteArray second = randomBytes(512 * 1024, 72);
+    addVehicle(QStringLiteral("LANCIA"), {{QStringLiteral("files/LANCIA_V2.00_1_part.zip"), first},
+                                          {QStringLiteral("files/LANCIA_V2.00_2_part.zip"), second}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(QStringLiteral("/files/LANCIA_V2.00_2_part.zip"), slow);
+    makeManager();
+    const auto partOne = database().getModelWithUrl(server.baseUrl() + QStringLiteral("files/LANCIA_V2.00_1_part.zip"));
+    const auto partTwo = database().getModelWithUrl(server.baseUrl() + QStringLiteral("files/LANCIA_V2.00_2_part.zip"));
+    manager->startDownloadTask(partOne);
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto row = database().getModelWithUrl(partOne->url());
+            return row && row->state() == VelquorDownloadStateDownloaded;
+        },
+        10000));
+    ASSERT_TRUE(QFile::remove(partOne->zipPath()));
+
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 15000));
+    manager->queue().sync([] {});
+    QThread::msleep(200);
+    EXPECT_EQ(postedNamed(VelquorDownload::RequestErrorNotification).size(), 1);
+    EXPECT_EQ(completed(QStringLiteral("LANCIA")), 0);
+    // Nothing was written or deleted: both part rows stay, in state 5, and part 2's archive is kept.
+    const auto rows = database().getModelWithVehicle(QStringLiteral("LANCIA"));
+    EXPECT_EQ(rows.size(), 2);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("LANCIA"), VelquorDownloadStateFailed));
+    EXPECT_EQ(sha256(partTwo->zipPath()), QCryptographicHash::hash(second, QCryptographicHash::Sha256));
+    EXPECT_FALSE(QFileInfo::exists(tool().getUpdateDirectory() + QStringLiteral("/LANCIA_V2.00.7z")));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("LANCIA")));
+}
+
 TEST(VelquorPartJoinerTest, AMissingPartWritesNothingAndKeepsTheParts)
 {
     QTemporaryDir work;
@@ -571,6 +609,108 @@ TEST_F(DownloadManagerTest, DeletingAVehicleMidTransferAbortsItAndRemovesItsFile
     EXPECT_EQ(completed(QStringLiteral("FIAT")) + completed(QStringLiteral("JEEP")), 0);
     EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(fiat->zipPath()));
+}
+
+TEST_F(DownloadManagerTest, ARowWhoseStateChangesUnderItsTransferStopsItAndKeepsItsBytes)
+{
+    const QString relative = QStringLiteral("files/MINI_V1.00.zip");
+    addVehicle(QStringLiteral("MINI"), {{relative, randomBytes(2 * 1024 * 1024, 81)}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("MINI")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 0; }, 10000));
+
+    // Another page sets the row's state behind the manager's back; the next progress report notices.
+    const auto changed = database().getModelWithUrl(row->url());
+    changed->setState(VelquorDownloadStatePaused);
+    database().updateWithModel(changed, VelquorDownloadUpdateState);
+    ASSERT_TRUE(waitUntil([&] { return !manager->dataTaskVehicles().contains(QStringLiteral("MINI")); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
+    const auto stopped = database().getModelWithUrl(row->url());
+    EXPECT_EQ(stopped->state(), VelquorDownloadStatePaused);
+    const auto resume = VelquorResumeData::decode(stopped->resumeData());
+    ASSERT_TRUE(resume.has_value());
+    EXPECT_EQ(resume->offset, QFileInfo(VelquorDownloadManager::partialPathForArchive(row->zipPath())).size());
+    EXPECT_FALSE(QFileInfo::exists(row->zipPath()));
+}
+
+TEST_F(DownloadManagerTest, ARowDeletedWhileItsRetryWaitsGivesUpTheSlot)
+{
+    UserDefaults::standard().setInteger(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey), 1);
+    addVehicle(QStringLiteral("TATA"), {{QStringLiteral("files/TATA_V1.00.zip"), randomBytes(256 * 1024, 91)}});
+    addVehicle(QStringLiteral("OPEL"), {{QStringLiteral("files/OPEL_V1.00.zip"), randomBytes(64 * 1024, 92)}});
+    standin::Fault drop;
+    drop.kind = standin::Fault::Kind::DropAfter;
+    drop.bytes = 64 * 1024;
+    server.setFault(QStringLiteral("/files/TATA_V1.00.zip"), drop);
+    makeManager();
+    manager->setRetryBaseDelay(1500);
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("TATA")).first());
+    // The first answer is cut off; its retry waits. Meanwhile the vehicle's rows are deleted.
+    ASSERT_TRUE(waitUntil([&] { return getsTo(QStringLiteral("files/TATA_V1.00.zip")).size() == 1; }, 10000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto rows = database().getModelWithVehicle(QStringLiteral("TATA"));
+            return !rows.isEmpty() && !rows.first()->resumeData().isEmpty();
+        },
+        10000));
+    database().deleteModelWithVehicle(QStringLiteral("TATA"));
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("OPEL")).first());
+    EXPECT_TRUE(waitUntil([&] { return completed(QStringLiteral("OPEL")) == 1; }, 10000));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("TATA")));
+}
+
+TEST_F(DownloadManagerTest, StartingAVehicleWhileItsPartsAreJoinedCompletesItOnce)
+{
+    QList<QPair<QString, QByteArray>> parts;
+    for (int i = 1; i <= 3; ++i)
+        parts.append({QStringLiteral("files/DAEWOO_V1.00_%1_part.zip").arg(i), randomBytes(24 * 1024 * 1024, 120 + i)});
+    addVehicle(QStringLiteral("DAEWOO"), parts);
+    makeManager();
+    manager->setStartDelays(0, 0);
+    // The moment the last byte is stored the page asks for the vehicle again (a quick pause and resume).
+    std::atomic<int> received{0};
+    NotificationCenter::workspace().addObserver(
+        &received, QString::fromLatin1(VelquorDownload::ProgressNotification), [&](const Notification &notification) {
+            const auto *row = std::any_cast<VelquorDownloadModelPtr>(&notification.object);
+            if (!row || !*row || (*row)->tmpFileSize() != (*row)->expectedContentLength())
+                return;
+            if (++received == 3)
+                manager->startDownloadTask(*row);
+        });
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("DAEWOO")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("DAEWOO")) == 1; }, 30000));
+    QThread::msleep(500);
+    manager->queue().sync([] {});
+    NotificationCenter::workspace().removeObserver(&received);
+    EXPECT_EQ(completed(QStringLiteral("DAEWOO")), 1);
+    EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
+    EXPECT_TRUE(allRowsIn(QStringLiteral("DAEWOO"), VelquorDownloadStateDownloaded));
+    EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("DAEWOO")).size(), 1);
+}
+
+TEST_F(DownloadManagerTest, QuittingDuringATransferStopsItCleanly)
+{
+    const QString relative = QStringLiteral("files/SMART_V1.00.zip");
+    addVehicle(QStringLiteral("SMART"), {{relative, randomBytes(2 * 1024 * 1024, 131)}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("SMART")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 0; }, 10000));
+
+    // As at the end of main: every queue stops (its objects die on its thread), then the statics go.
+    DispatchQueue::shutdownAll();
+    manager.reset();
+    EXPECT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
+    EXPECT_FALSE(QFileInfo::exists(row->zipPath()));
 }
 
 } // namespace
