@@ -83,7 +83,11 @@ VelquorDownloadManager::VelquorDownloadManager(VelquorDownloadDataBaseManager *d
         m_network = new QNetworkAccessManager(m_host);
         m_network->setAutoDeleteReplies(false);
         // The queue's thread deletes its objects when it stops; from then on nothing may use them.
+        // The host's children die in creation order, the network manager (and its replies) before
+        // the transfers, so the transfers let go of their replies first.
         QObject::connect(m_host, &QObject::destroyed, [this] {
+            for (const Task &task : std::as_const(m_tasks))
+                task.transfer->cancel();
             m_host = nullptr;
             m_network = nullptr;
             m_tasks.clear();
@@ -114,13 +118,7 @@ VelquorDownloadManager::~VelquorDownloadManager()
     NotificationCenter::workspace().removeObserver(this);
     // File work may still hand results to the transfer queue, so it ends first.
     m_filesQueue.reset();
-    m_queue->sync([this] {
-        if (m_host) {
-            for (const Task &task : std::as_const(m_tasks))
-                task.transfer->cancel();
-            delete m_host;
-        }
-    });
+    m_queue->sync([this] { delete m_host; });
     m_queue.reset();
 }
 
