@@ -361,14 +361,22 @@ void VelquorAlert::done(int returnCode)
 void VelquorAlert::sheetDidEnd(int returnCode)
 {
     m_sheetPending = false;
+    // The did-end may delete this alert, or the window it sits on (and with it this alert and the queue):
+    // both are looked up before and only touched afterwards while they still exist.
+    const QPointer<VelquorAlert> self(this);
+    QPointer<VelquorSheetQueue> queue;
+    if (auto *host = parentWidget())
+        queue = host->findChild<VelquorSheetQueue *>(QString(), Qt::FindDirectChildrenOnly);
+
     const bool delegateAlive = m_delegate && (!m_delegateIsObject || m_delegateObject);
     if (delegateAlive)
         m_delegate->alertSheetDidEnd(this, returnCode, m_contextInfo);
 
-    if (auto *host = parentWidget()) {
-        if (auto *queue = host->findChild<VelquorSheetQueue *>(QString(), Qt::FindDirectChildrenOnly))
-            queue->sheetEnded(this);
-    }
+    // A deleted sheet lets the next one up through the queue's watch on its destruction.
+    if (!self)
+        return;
+    if (queue)
+        queue->sheetEnded(this);
     // Nobody else holds a sheet once it has ended, unless its did-end showed it again.
     if (!m_sheetPending)
         deleteLater();

@@ -31,7 +31,9 @@ void VelquorSheetQueue::enqueue(VelquorAlert *alert)
 
 void VelquorSheetQueue::sheetEnded(VelquorAlert *alert)
 {
-    if (m_current == alert)
+    // Begun again on this window from its own did-end, the sheet is up once more and stays current.
+    const bool upAgain = alert->isVisible() && alert->parentWidget() == parent();
+    if (m_current == alert && !upAgain)
         m_current = nullptr;
     presentNext();
 }

@@ -73,6 +73,10 @@ void VelquorTableHeaderCell::setSelected(bool selected)
 
 void VelquorTableHeaderCell::checkAction()
 {
+    // The click toggled the check box; the cell's selection follows it, so a later setShowImage does
+    // not take the tick away again.
+    if (m_checkButton->isCheckable())
+        m_selected = m_checkButton->state() == 1;
     if (m_delegate)
         m_delegate->softwareManagementTableHeaderClickButton(this, m_checkButton);
 }

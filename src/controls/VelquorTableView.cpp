@@ -9,6 +9,7 @@
 #include "VelquorTableViewDataSource.h"
 #include "VelquorTableViewDelegate.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -138,6 +139,9 @@ void VelquorTableView::reloadData()
             kept.insert(row);
     if (m_anchorRow >= count)
         m_anchorRow = -1;
+    // A press in progress on a row that is gone must not report it on release.
+    if (m_pressedRow >= count)
+        m_pressedRow = -1;
     if (kept != m_selection)
         applySelection(kept, true);
     else
@@ -151,7 +155,9 @@ void VelquorTableView::buildRow(qint64 index, qreal y)
     row.y = y;
     row.height = qMax<qreal>(0, m_dataSource->tableViewHeightOfRow(this, index));
     VelquorTableRowView *view = m_dataSource->tableViewRowViewForRow(this, index);
-    if (!view) {
+    if (view)
+        QCoreApplication::removePostedEvents(view, QEvent::DeferredDelete);
+    else {
         view = qobject_cast<VelquorTableRowView *>(makeViewWithIdentifier(kDefaultRowIdentifier));
         if (!view) {
             view = new VelquorTableRowView;
@@ -174,6 +180,8 @@ QWidget *VelquorTableView::placeCell(qint64 row, int column)
     QWidget *cell = m_dataSource->tableViewViewForTableColumn(this, m_columns.at(column).get(), row);
     if (!cell)
         return nullptr;
+    // A view the table was about to throw away but which the data source hands out again stays.
+    QCoreApplication::removePostedEvents(cell, QEvent::DeferredDelete);
     VelquorTableRowView *rowView = m_rows.at(row).view;
     cell->setParent(rowView);
     cell->show();
@@ -190,6 +198,9 @@ void VelquorTableView::reloadDataForRowIndexes(const QList<qint64> &rows, const 
         for (int column : columns) {
             if (column < 0 || column >= int(m_columns.size()))
                 continue;
+            // A column added since the last full reload has no cell in this row yet.
+            if (column >= m_rows[row].cells.size())
+                m_rows[row].cells.resize(column + 1);
             // Handed back first, so the data source gets the same view from makeViewWithIdentifier.
             recycle(m_rows[row].cells.value(column));
             m_rows[row].cells[column] = placeCell(row, column);

@@ -77,7 +77,10 @@ void VelquorDeviceManager::addObservers()
 {
     if (!DispatchQueue::main().isCurrent()) {
         // The watcher and its events belong to the GUI thread.
-        DispatchQueue::main().async([this] { addObservers(); });
+        DispatchQueue::main().async([this, lifetime = std::weak_ptr<int>(m_lifetime)] {
+            if (lifetime.lock())
+                addObservers();
+        });
         return;
     }
     if (m_watcher)

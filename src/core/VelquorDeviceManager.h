@@ -70,4 +70,6 @@ private:
     QString m_sysfsRoot;
     int m_debounceMs = 250;
     std::unique_ptr<MountWatcher> m_watcher; // lives on the GUI thread
+    // Work handed to the GUI thread holds this weakly, so it does nothing once the manager is gone.
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QMutex>
+#include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -62,6 +63,9 @@ struct DispatchQueue::Private
     bool isMain = false;
     std::atomic<bool> stopped{false};
     QMutex lifecycle;
+    // Held while work is checked against `stopped` and handed over, so nothing is handed to a
+    // thread or pool that shutdown has already drained (its context object may be gone by then).
+    QMutex posting;
     std::unique_ptr<QueueThread> thread; // serial queues, and the timer thread of concurrent ones
     QObject *context = nullptr;           // lives on `thread`
     std::unique_ptr<QThreadPool> pool;    // concurrent queues
@@ -93,6 +97,9 @@ DispatchQueue::DispatchQueue(int) : d(std::make_unique<Private>())
 
 DispatchQueue::~DispatchQueue()
 {
+    // The main queue is a function-local static that may outlive the registry's statics.
+    if (d->isMain)
+        return;
     {
         QMutexLocker lock(&registryMutex());
         registry().erase(this);
@@ -156,6 +163,9 @@ void DispatchQueue::async(Work work)
             QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
         return;
     }
+    QMutexLocker lock(&d->posting);
+    if (d->stopped)
+        return;
     if (d->kind == Kind::Concurrent) {
         d->pool->start([this, work = std::move(work)] {
             CurrentQueueScope scope(this);
@@ -176,16 +186,37 @@ void DispatchQueue::sync(const Work &work)
         work();
         return;
     }
-    if (isCurrent() || d->stopped) {
+    if (isCurrent()) {
         work();
         return;
     }
-    QObject *target = d->isMain ? static_cast<QObject *>(QCoreApplication::instance()) : d->context;
-    if (!target) {
-        work();
+    if (d->isMain) {
+        QObject *app = QCoreApplication::instance();
+        if (!app)
+            work();
+        else
+            QMetaObject::invokeMethod(app, work, Qt::BlockingQueuedConnection);
         return;
     }
-    QMetaObject::invokeMethod(target, work, Qt::BlockingQueuedConnection);
+    QSemaphore done;
+    bool posted = false;
+    {
+        QMutexLocker lock(&d->posting);
+        if (!d->stopped) {
+            // The caller is released when the work has run, or when its event is dropped unrun.
+            auto release = std::shared_ptr<QSemaphore>(&done, [](QSemaphore *semaphore) { semaphore->release(); });
+            QMetaObject::invokeMethod(d->context, [&work, release] { work(); }, Qt::QueuedConnection);
+            posted = true;
+        }
+    }
+    if (posted) {
+        done.acquire();
+        return;
+    }
+    // A stopped queue runs sync work inline, but only once its thread has finished what was queued
+    // before the stop, so the work never overlaps work still running there.
+    d->thread->wait();
+    work();
 }
 
 void DispatchQueue::after(int milliseconds, Work work)
@@ -202,6 +233,9 @@ void DispatchQueue::after(int milliseconds, Work work)
         return;
     }
     // The timer lives on the queue's own thread; a concurrent queue then hands the work to its pool.
+    QMutexLocker lock(&d->posting);
+    if (d->stopped)
+        return;
     QObject *context = d->context;
     QMetaObject::invokeMethod(
         context,
@@ -235,8 +269,18 @@ void DispatchQueue::shutdown()
     if (d->isMain)
         return;
     QMutexLocker lock(&d->lifecycle);
-    if (d->stopped.exchange(true))
+    bool alreadyStopped = false;
+    {
+        QMutexLocker postingLock(&d->posting);
+        alreadyStopped = d->stopped.exchange(true);
+    }
+    if (alreadyStopped) {
+        // A stop begun from inside the queue did not wait; the thread must still end before the
+        // queue (and its QThread) may go away.
+        if (d->thread && QThread::currentThread() != d->thread.get())
+            d->thread->wait();
         return;
+    }
     if (d->pool)
         d->pool->waitForDone();
     if (d->thread) {

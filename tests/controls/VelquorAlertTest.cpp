@@ -237,3 +237,76 @@ TEST_F(VelquorAlertTest, DestroyedDelegateIsNotCalledAndDeletedSheetFreesTheWind
     third->closeAction();
     EXPECT_EQ(recorder.ends.size(), 1u);
 }
+
+TEST_F(VelquorAlertTest, DidEndMayDeleteTheSheetOrTheWindowUnderIt)
+{
+    struct Deleting : VelquorAlertDelegate
+    {
+        void alertSheetDidEnd(VelquorAlert *alert, int, void *) override
+        {
+            ++calls;
+            onEnd(alert);
+        }
+        std::function<void(VelquorAlert *)> onEnd;
+        int calls = 0;
+    } deleting;
+
+    deleting.onEnd = [](VelquorAlert *alert) { delete alert; };
+    QPointer<VelquorAlert> alert =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("M"), QStringLiteral("OK"), QString());
+    alert->beginSheetModalForWindow(&mainWindow, &deleting);
+    QTest::mouseClick(alert->okButton(), Qt::LeftButton);
+    EXPECT_EQ(deleting.calls, 1);
+    EXPECT_TRUE(alert.isNull());
+
+    // The window the sheet sits on, closed for good from the did-end.
+    VelquorAlert::setMainWindow(nullptr);
+    auto *host = new QWidget;
+    host->resize(300, 200);
+    host->show();
+    QPointer<QWidget> hostGuard(host);
+    deleting.onEnd = [host](VelquorAlert *) { delete host; };
+    QPointer<VelquorAlert> second =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("M"), QStringLiteral("OK"), QString());
+    second->beginSheetModalForWindow(host, &deleting);
+    ASSERT_EQ(second->parentWidget(), host);
+    QTest::keyPress(second.data(), Qt::Key_Escape);
+    EXPECT_EQ(deleting.calls, 2);
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(hostGuard.isNull());
+}
+
+TEST_F(VelquorAlertTest, SheetBegunAgainFromItsDidEndStillHoldsBackTheNextOne)
+{
+    struct Again : VelquorAlertDelegate
+    {
+        void alertSheetDidEnd(VelquorAlert *alert, int returnCode, void *) override
+        {
+            codes.push_back(returnCode);
+            if (codes.size() == 1)
+                alert->beginSheetModalForWindow(window, this);
+        }
+        QWidget *window = nullptr;
+        std::vector<int> codes;
+    } again;
+    again.window = &mainWindow;
+
+    QPointer<VelquorAlert> alert =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("M"), QStringLiteral("OK"), QString());
+    alert->beginSheetModalForWindow(&mainWindow, &again);
+    QTest::mouseClick(alert->okButton(), Qt::LeftButton);
+    ASSERT_TRUE(alert);
+    EXPECT_TRUE(alert->isVisible());
+
+    RecordingDelegate recorder;
+    QPointer<VelquorAlert> next =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("next"), QStringLiteral("OK"), QString());
+    next->beginSheetModalForWindow(&mainWindow, &recorder);
+    EXPECT_FALSE(next->isVisible()) << "one sheet on a window at a time";
+
+    alert->closeAction();
+    EXPECT_EQ(again.codes, (std::vector<int>{1000, 0}));
+    EXPECT_TRUE(next->isVisible());
+    next->closeAction();
+    EXPECT_EQ(recorder.ends.size(), 1u);
+}

@@ -79,7 +79,19 @@ TEST_F(HeaderCellFixture, ClicksTellTheDelegateWithTheNewState)
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     EXPECT_EQ(clicks.cells, (QList<VelquorTableHeaderCell *>{&cell, &cell}));
     EXPECT_EQ(clicks.states, (QList<int>{1, 0}));
-    EXPECT_FALSE(cell.isSelected()) << "the delegate decides what the header shows";
+    EXPECT_FALSE(cell.isSelected()) << "two clicks leave it unticked";
+}
+
+TEST_F(HeaderCellFixture, AClickedTickIsTheCellsSelectionAndSurvivesAReset)
+{
+    VelquorTableHeaderCheckButton *button = cell.checkButton();
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(button->state(), 1);
+    EXPECT_TRUE(cell.isSelected());
+    // Setting the look again must not take away the tick the user just gave.
+    cell.setShowImage(true);
+    EXPECT_EQ(button->state(), 1);
+    EXPECT_EQ(imageColour(), QColor(Qt::red));
 }
 
 TEST_F(HeaderCellFixture, WithoutImageItIsAPlainTitleButton)

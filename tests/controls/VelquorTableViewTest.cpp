@@ -9,10 +9,14 @@
 
 #include "controls/VelquorSearchField.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +55,8 @@ public:
         for (qint64 row : table->selectedRowIndexes())
             rows << QString::number(row);
         log << "selection " + rows.join(',');
+        if (onSelectionChange)
+            onSelectionChange(table);
     }
     void tableViewDidClickedRow(VelquorTableView *, qint64 row) override { log << QStringLiteral("click %1").arg(row); }
 
@@ -59,6 +65,7 @@ public:
     bool withButton = false;
     int cellsAsked = 0;
     QStringList log;
+    std::function<void(VelquorTableView *)> onSelectionChange;
 };
 
 struct TableFixture : ::testing::Test
@@ -119,6 +126,25 @@ TEST_F(TableFixture, ClickBelowTheRowsClearsTheSelectionAndReportsNothing)
     EXPECT_EQ(table.rowAtPoint(QPointF(60, 3 * 34 - 1)), 2);
 }
 
+TEST_F(TableFixture, RowRemovedByAReloadDuringThePressIsNotReported)
+{
+    // The data source answers the selection change by dropping rows, the pressed one among them.
+    rows.onSelectionChange = [this](VelquorTableView *tableView) {
+        if (rows.count == 1)
+            return;
+        rows.count = 1;
+        tableView->reloadData();
+    };
+    clickAt(QPoint(60, 2 * 34 + 17));
+    EXPECT_EQ(table.numberOfRows(), 1);
+    EXPECT_FALSE(rows.log.contains("click 2")) << rows.log.join('|').toStdString();
+
+    // A row that survives the reload is still reported.
+    rows.log.clear();
+    clickAt(QPoint(60, 17));
+    EXPECT_EQ(rows.log.last(), "click 0");
+}
+
 TEST_F(TableFixture, ModifierClicksExtendOnlyAMultipleSelection)
 {
     clickAt(QPoint(60, 5));
@@ -170,6 +196,36 @@ TEST_F(TableFixture, ReloadReusesCellsByIdentifierAndTrimsTheSelection)
     EXPECT_EQ(rows.cellsAsked, asked + 2);
     EXPECT_EQ(table.viewAtColumn(0, 1)->geometry(), QRect(0, 0, 120, 34));
     EXPECT_EQ(table.viewAtColumn(0, 1), cell);
+}
+
+TEST_F(TableFixture, ColumnAddedAfterAReloadCanBeReloadedOnItsOwn)
+{
+    table.addTableColumn("c", "C", 50);
+    table.reloadDataForRowIndexes({1}, {2});
+    ASSERT_NE(table.viewAtColumn(2, 1), nullptr);
+    EXPECT_EQ(table.viewAtColumn(2, 1)->geometry(), QRect(320, 0, 50, 34));
+}
+
+TEST_F(TableFixture, UnnamedViewTheDataSourceHandsOutAgainIsNotDeleted)
+{
+    // A data source that keeps its own unnamed view for one cell and returns it on every reload.
+    struct Keeping : Rows
+    {
+        QWidget *tableViewViewForTableColumn(VelquorTableView *, VelquorTableColumn *column, qint64 row) override
+        {
+            return column->identifier() == "a" && row == 0 ? kept.data() : nullptr;
+        }
+        QPointer<QLabel> kept = new QLabel(QStringLiteral("kept"));
+    } keeping;
+    table.setDataSource(&keeping);
+    table.reloadData();
+    table.reloadData();
+    table.reloadDataForRowIndexes({0}, {0});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(keeping.kept.isNull());
+    EXPECT_EQ(table.viewAtColumn(0, 0), keeping.kept.data());
+    EXPECT_TRUE(keeping.kept->isVisibleTo(&table));
+    table.setDataSource(&rows);
 }
 
 TEST_F(TableFixture, SelectedRowsDrawTheirSelectionUnlessTheStyleIsNone)

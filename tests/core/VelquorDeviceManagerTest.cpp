@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <unistd.h>
 
 namespace {
@@ -199,6 +201,23 @@ TEST(VelquorDeviceManagerTest, ARealCardIsSeenComingAndGoing)
     manager.getDeviceInfoByUSBSerialPort();
     EXPECT_FALSE(manager.getDevicePaths().contains(card.mountPoint()));
     manager.setDelegate(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(VelquorDeviceManagerTest, AManagerGoneBeforeItsObservationStartsIsLeftAlone)
+{
+    QTemporaryDir work;
+    const QString table = work.filePath(QStringLiteral("mountinfo"));
+    writeText(table, "26 1 8:1 / / rw - ext4 /dev/sda1 rw\n");
+    auto manager = std::make_unique<VelquorDeviceManager>();
+    manager->setMountInfoPath(table);
+    // Started off the GUI thread, the observation is handed to it; the manager goes first.
+    std::thread([&] { manager->addObservers(); }).join();
+    manager.reset();
+    waitUntil([] { return false; }, 100);
 }
 
 } // namespace
