@@ -9,6 +9,10 @@
 struct VelquorUpdateListLoader::Shared
 {
     std::atomic<quint64> latestRequest{0};
+    // Held while a new request is numbered and while an answer is applied, so an answer is applied
+    // only while it is still the latest request. Failures are handled on the GUI thread, answers on
+    // the client's queue: without it an answer composed meanwhile could overwrite a newer one.
+    std::mutex applyMutex;
     mutable std::mutex mutex; // guards the two arrays and the hooks
     QList<VelquorVehicleFamilyGroup> osArray;
     QList<VelquorVehicleFamilyGroup> vehicleArray;
@@ -79,7 +83,11 @@ void VelquorUpdateListLoader::reloadHomeData(const std::shared_ptr<VelquorMyUpda
         environment.hasSoftwarePath = m_shared->hasSoftwarePath;
     }
 
-    const quint64 request = ++m_shared->latestRequest;
+    quint64 request = 0;
+    {
+        std::lock_guard apply(m_shared->applyMutex);
+        request = ++m_shared->latestRequest;
+    }
     std::weak_ptr<Shared> weakShared = m_shared;
     std::weak_ptr<VelquorMyUpdatesListModel> weakList = listModel;
     m_viewModel.requestMyUpdatesWithSerialID(
@@ -91,6 +99,10 @@ void VelquorUpdateListLoader::reloadHomeData(const std::shared_ptr<VelquorMyUpda
             if (!shared || !list || shared->latestRequest.load() != request)
                 return;
             const auto result = VelquorUpdateListComposer::compose(answer, environment);
+            // Another device may have been chosen while this answer was composed.
+            std::lock_guard apply(shared->applyMutex);
+            if (shared->latestRequest.load() != request)
+                return;
             DeleteVehicle deleteVehicle;
             {
                 std::lock_guard lock(shared->mutex);

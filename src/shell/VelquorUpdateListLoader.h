@@ -21,7 +21,9 @@ class VelquorMyUpdatesListModel;
 // arrives after a newer request was made (another device chosen meanwhile) is dropped unseen.
 //
 // Call from the GUI thread. Answers are composed on the web-service client's queue, where the list
-// model's familyModels are set and `delivered` runs; the caller moves view work to the GUI thread.
+// model's familyModels are set and `delivered` runs (a failed request is handled on the GUI thread);
+// the caller moves view work to the GUI thread with an asynchronous call, never waiting for it:
+// `delivered` runs while a new request would have to wait.
 // The loader may go away before an answer arrives: the answer is then dropped.
 class VelquorUpdateListLoader
 {

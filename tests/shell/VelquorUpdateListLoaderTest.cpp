@@ -82,3 +82,82 @@ TEST(UpdateListLoader, AnAnswerForAnEarlierChoiceIsDropped)
     std::lock_guard lock(mutex);
     EXPECT_EQ(deleted, QStringList{"MAC_UPDATETOOLS"});
 }
+
+TEST(UpdateListLoader, AnAnswerStillBeingComposedWhenAnotherDeviceFailsIsDropped)
+{
+    standin::StandinServer server;
+    ASSERT_TRUE(server.start());
+    qputenv("VELQUOR_SERVICE_URL", server.baseUrl().toUtf8());
+    server.setOperation("ProductUpdateInformation", [](const standin::LoggedRequest &) {
+        return upgradeAnswer(
+            {record("OS-SOFTWARE", "V5.00", "Scan"), record("BENZ", "V12.10", "Vehicles/Europe/BENZ")});
+    });
+
+    // Shared with the client's queue, which may still hold the hooks when the test ends.
+    struct State
+    {
+        std::atomic<bool> composing{false};
+        std::atomic<bool> release{false};
+        std::atomic<bool> composed{false};
+        std::atomic<int> deliveries{0};
+        std::mutex mutex;
+        QStringList deleted;
+        QList<VelquorUpdateListComposer::Result::Kind> kinds;
+    };
+    const auto state = std::make_shared<State>();
+    struct Release
+    {
+        std::shared_ptr<State> state;
+        ~Release() { state->release = true; }
+    } releaseAtEnd{state};
+
+    VelquorUpdateListLoader loader;
+    // The first device's answer is held while it is composed.
+    loader.setInstalledVersion([state](const QString &) {
+        state->composing = true;
+        while (!state->release)
+            QThread::msleep(5);
+        return QString();
+    });
+    loader.setHasSoftwarePath([state](const VelquorDownloadModelPtr &) {
+        state->composed = true;
+        return true;
+    });
+    loader.setDeleteVehicle([state](const QString &vehicle) {
+        std::lock_guard lock(state->mutex);
+        state->deleted.append(vehicle);
+    });
+    auto delivered = [state](const VelquorUpdateListComposer::Result &result) {
+        std::lock_guard lock(state->mutex);
+        state->kinds.append(result.kind);
+        ++state->deliveries;
+    };
+
+    auto list = std::make_shared<VelquorMyUpdatesListModel>();
+    list->setSerialID(1);
+    list->setProductName("VQ900 PRO");
+    loader.reloadHomeData(list, delivered);
+    ASSERT_TRUE(waitUntil([&] { return state->composing.load(); }, 10000));
+
+    // The second device's request fails at once; its failure is handled here, on the GUI thread.
+    standin::Fault fault;
+    fault.kind = standin::Fault::Kind::Status;
+    fault.status = 503;
+    server.setFault("/webs/WebService.asmx/ProductUpdateInformation", fault);
+    list->setSerialID(2);
+    list->setProductName("VQ500");
+    loader.reloadHomeData(list, delivered);
+    ASSERT_TRUE(waitUntil([&] { return state->deliveries.load() == 1; }, 10000));
+
+    state->release = true;
+    ASSERT_TRUE(waitUntil([&] { return state->composed.load(); }, 10000));
+    waitUntil([] { return false; }, 300); // time for the held answer to be applied, were it not dropped
+
+    EXPECT_EQ(state->deliveries.load(), 1);
+    EXPECT_TRUE(list->familyModels().isEmpty());
+    EXPECT_TRUE(loader.osArray().isEmpty());
+    std::lock_guard lock(state->mutex);
+    EXPECT_EQ(state->kinds,
+              QList<VelquorUpdateListComposer::Result::Kind>{VelquorUpdateListComposer::Result::Kind::ErrorAlert});
+    EXPECT_TRUE(state->deleted.isEmpty());
+}
