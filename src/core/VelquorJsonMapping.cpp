@@ -1,6 +1,7 @@
 #include "VelquorJsonMapping.h"
 
 #include <QLocale>
+#include <QVariant>
 
 #include <cmath>
 #include <limits>
@@ -22,6 +23,17 @@ std::optional<bool> flagWord(const QString &text)
 // The bounds of the 64-bit integers, exact in double precision.
 constexpr double kTwoToThe63 = 9223372036854775808.0;
 constexpr double kTwoToThe64 = 18446744073709551616.0;
+
+// A JSON integer exactly as the parser kept it: through a double, ids beyond 2^53 would change.
+std::optional<qint64> exactInteger(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const QVariant variant = value.toVariant();
+    if (variant.userType() != QMetaType::LongLong)
+        return std::nullopt;
+    return variant.toLongLong();
+}
 
 // A JSON member as a finite number: numbers, flags, numeric strings and flag words.
 std::optional<double> numberOf(const QJsonValue &value)
@@ -62,6 +74,10 @@ bool read(const QJsonValue &value, QString &target)
         target = value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
         return true;
     }
+    if (const auto whole = exactInteger(value)) {
+        target = QString::number(*whole);
+        return true;
+    }
     if (value.isDouble()) {
         // Whole numbers keep every digit (an id of 17000000 is not "1.7e+07"); others read in
         // their shortest exact form ("0.1").
@@ -77,6 +93,10 @@ bool read(const QJsonValue &value, QString &target)
 
 bool read(const QJsonValue &value, qint64 &target)
 {
+    if (const auto whole = exactInteger(value)) {
+        target = *whole;
+        return true;
+    }
     if (value.isString()) {
         // Whole numbers keep every digit; anything else goes through the floating-point reading.
         bool ok = false;

@@ -17,15 +17,23 @@ QJsonValue member(const char *json)
 TEST(VelquorJsonConvert, NumbersReadAsTextKeepEveryDigitOfWholeNumbers)
 {
     const QList<QPair<const char *, QString>> cases = {
-        {R"({"v":17000000})", QStringLiteral("17000000")}, {R"({"v":-3})", QStringLiteral("-3")},
-        {R"({"v":0.1})", QStringLiteral("0.1")},           {R"({"v":12.3})", QStringLiteral("12.3")},
-        {R"({"v":1e20})", QStringLiteral("1e+20")},        {R"({"v":true})", QStringLiteral("1")},
+        {R"({"v":17000000})", QStringLiteral("17000000")},
+        {R"({"v":-3})", QStringLiteral("-3")},
+        {R"({"v":0.1})", QStringLiteral("0.1")},
+        {R"({"v":12.3})", QStringLiteral("12.3")},
+        {R"({"v":1e20})", QStringLiteral("1e+20")},
+        {R"({"v":true})", QStringLiteral("1")},
+        {R"({"v":9007199254740993})", QStringLiteral("9007199254740993")},
     };
     for (const auto &[json, expected] : cases) {
         QString text;
         EXPECT_TRUE(VelquorJsonConvert::read(member(json), text)) << json;
         EXPECT_EQ(text, expected) << json;
     }
+    // Beyond 2^53 a double would round the id.
+    qint64 id = 0;
+    EXPECT_TRUE(VelquorJsonConvert::read(member(R"({"v":9223372036854775807})"), id));
+    EXPECT_EQ(id, std::numeric_limits<qint64>::max());
 }
 
 TEST(VelquorJsonConvert, NumbersThatDoNotFitLeaveTheFieldAlone)
