@@ -10,6 +10,8 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace {
 
 constexpr int PollIntervalMs = 100;           // longest wait for an abort to be noticed
@@ -84,6 +86,21 @@ QString LzmaTool::executable() const
     return m_executable;
 }
 
+namespace {
+
+// What a finished 7zz run means, when it is not a success.
+template <typename Result>
+std::optional<LzmaToolError> failureOf(const Result &result)
+{
+    if (!result.started)
+        return makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText);
+    if (result.crashed || result.exitCode != 0)
+        return SevenZipOutput::errorFor(result.exitCode, result.errorText);
+    return std::nullopt;
+}
+
+} // namespace
+
 QString LzmaTool::typeSwitch(int fileType)
 {
     switch (fileType) {
@@ -138,12 +155,8 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
 
     if (result.aborted)
         return;
-    if (!result.started) {
-        fail(makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText));
-        return;
-    }
-    if (result.crashed || result.exitCode != 0) {
-        fail(SevenZipOutput::errorFor(result.exitCode, result.errorText));
+    if (const auto error = failureOf(result)) {
+        fail(*error);
         return;
     }
     // 7-Zip never prints 100%: the exit code is what says the work is complete.
@@ -193,12 +206,8 @@ void LzmaTool::compressWithDestinationPath(const QString &destinationPath, const
 
     if (result.aborted)
         return;
-    if (!result.started) {
-        fail(makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText));
-        return;
-    }
-    if (result.crashed || result.exitCode != 0) {
-        fail(SevenZipOutput::errorFor(result.exitCode, result.errorText));
+    if (const auto error = failureOf(result)) {
+        fail(*error);
         return;
     }
     m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(1.0, result.lastPath); });
