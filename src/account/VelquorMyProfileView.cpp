@@ -1,0 +1,3 @@
+#include "account/VelquorMyProfileView.h"
+
+VelquorMyProfileView::VelquorMyProfileView(QWidget *parent) : QWidget(parent) {}
