@@ -81,6 +81,14 @@ void VelquorDownloadButton::setDownloadState(qint64 state)
         showImage(m_images.value(look));
 }
 
+void VelquorDownloadButton::addTarget(QObject *target, Action action)
+{
+    if (!target || !action)
+        return;
+    m_target = target;
+    m_action = std::move(action);
+}
+
 void VelquorDownloadButton::setTitle(const QString &title, qint64 state)
 {
     if (title.isNull())
@@ -134,6 +142,9 @@ void VelquorDownloadButton::mousePressEvent(QMouseEvent *event)
         return;
     }
     emit pressed(this);
+    // The target may have gone while pressed() was handled.
+    if (m_target && m_action)
+        m_action(m_target, this);
 }
 
 void VelquorDownloadButton::resizeEvent(QResizeEvent *event)
