@@ -160,8 +160,7 @@ public:
     Extraction(zip_t *archive, const QString &destination, bool overwrite,
                const VelquorZipTool::ProgressHandler &progress)
         : m_archive(archive), m_destination(destination), m_overwrite(overwrite), m_progress(progress)
-    {
-    }
+    {}
 
     // Reads and checks every entry name before anything is written.
     std::optional<Result> plan()
@@ -307,9 +306,8 @@ private:
 
 } // namespace
 
-VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination,
-                                                       bool overwrite, const QString &password,
-                                                       const ProgressHandler &progress)
+VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
+                                                       const QString &password, const ProgressHandler &progress)
 {
     if (!QFileInfo(path).isFile())
         return failure(Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));

@@ -56,8 +56,8 @@ VelquorRowUpdate rowUpdate(qint64 state, double progress)
 VelquorExtractionInstaller::VelquorExtractionInstaller(VelquorUpdatesPageServices &page,
                                                        VelquorDownloadManager &manager,
                                                        VelquorDownloadDataBaseManager &database,
-                                                       VelquorCommonTool &commonTool,
-                                                       VelquorAppUpdateManager &launcher, LzmaTool &lzmaTool)
+                                                       VelquorCommonTool &commonTool, VelquorAppUpdateManager &launcher,
+                                                       LzmaTool &lzmaTool)
     : m_page(page), m_manager(manager), m_database(database), m_commonTool(commonTool), m_launcher(launcher),
       m_lzmaTool(lzmaTool)
 {
@@ -127,6 +127,7 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
     }
 
     m_manager.setDecompressCount(0);
+    m_extractedBy7z.clear();
     bool allExtracted = true;
     for (const VelquorDownloadModelPtr &record : records) {
         const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record);
@@ -188,9 +189,8 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(co
                                                                               bool *retryAs7z)
 {
     const VelquorZipTool::Result result = VelquorZipTool::unzipFileAtPath(
-        record->zipPath(), destination, true, VelquorArchive::kArchivePassword, [this](quint64 done, quint64 total) {
-            decompressing(total > 0 ? double(done) / double(total) : 0.0);
-        });
+        record->zipPath(), destination, true, VelquorArchive::kArchivePassword,
+        [this](quint64 done, quint64 total) { decompressing(total > 0 ? double(done) / double(total) : 0.0); });
     if (result.succeeded())
         return Outcome::Extracted;
     // A package may be a 7z under a zip name; an archive that tries to write outside its folder
@@ -211,8 +211,10 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
                                   destination);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
-    if (m_sevenZipFinished)
+    if (m_sevenZipFinished) {
+        m_extractedBy7z.append(record->url());
         return Outcome::Extracted;
+    }
     if (m_stopping)
         return Outcome::Aborted;
     // Neither finished nor failed: the extraction was aborted (the application is quitting).
@@ -270,6 +272,9 @@ bool VelquorExtractionInstaller::flushVehicle(const VelquorDownloadModelList &re
         if (isInstaller(record))
             continue; // extracted into the local cache
         onCard = true;
+        // The zip extractor flushed each file it wrote; what 7zz wrote is found in the package folder.
+        if (!m_extractedBy7z.contains(record->url()))
+            continue;
         const QString folder = m_commonTool.getSoftwarePath(record);
         if (!folder.isEmpty() && !FileSync::flushTree(folder))
             return false;

@@ -4,6 +4,7 @@
 #include "core/VelquorDownloadModel.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <memory>
@@ -85,6 +86,7 @@ private:
     int m_lastPermille = -1;           // its last stored progress, in thousandths
     int m_lastPercent = -1;            // its last card rebuild, in hundredths
     bool m_sevenZipFailed = false;
+    QStringList m_extractedBy7z; // urls of the vehicle's records whose archive 7zz extracted
 
     // Set when the installer goes (the application quits): the running vehicle stops between
     // archives and stays downloaded.

@@ -183,7 +183,8 @@ TEST_F(LzmaToolTest, AFatCardThatHoldsNoPermissionsStillGetsEveryFile)
     ASSERT_TRUE(make7z(source, archive, ArchivePassword));
 
     tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, card.mountPath());
-    EXPECT_TRUE(delegate.errors.isEmpty()) << (delegate.errors.isEmpty() ? "" : delegate.errors[0].message.toStdString());
+    EXPECT_TRUE(delegate.errors.isEmpty())
+        << (delegate.errors.isEmpty() ? "" : delegate.errors[0].message.toStdString());
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(TestArchives::filesBelow(card.mountPath() + QStringLiteral("/FORD")),
               TestArchives::below(contents, QStringLiteral("FORD")));

@@ -323,8 +323,8 @@ TEST_F(CommonToolCardTest, ALeadingSlashIsReadFromTheCardRoot)
 TEST_F(CommonToolCardTest, HostileCardPathsAreRefused)
 {
     QDir().mkpath(onCard(QStringLiteral("Scan")));
-    for (const char *bad : {"", "<null>", "NULL", "  ", "/", "/../outside", "../outside", "Scan/../../outside", "./Scan",
-                            "Scan/.", "..", "Scan/.."}) {
+    for (const char *bad : {"", "<null>", "NULL", "  ", "/", "/../outside", "../outside", "Scan/../../outside",
+                            "./Scan", "Scan/.", "..", "Scan/.."}) {
         const auto model = recordAt(QString::fromLatin1(bad));
         SCOPED_TRACE(bad);
         EXPECT_EQ(tool.getSoftwarePath(model), QString());

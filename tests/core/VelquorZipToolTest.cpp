@@ -51,7 +51,9 @@ TEST_F(ZipToolTest, ExtractsAPasswordZipOntoAFatCardByteForByte)
 
     QList<QPair<quint64, quint64>> reports;
     const auto result = VelquorZipTool::unzipFileAtPath(archive, card.mountPath(), true, archivePassword(),
-                                                        [&](quint64 done, quint64 total) { reports.append({done, total}); });
+                                                        [&](quint64 done, quint64 total) {
+                                                            reports.append({done, total});
+                                                        });
     ASSERT_TRUE(result.succeeded()) << result.message.toStdString();
     EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Scan")), below(contents, QStringLiteral("Scan")));
 
@@ -90,9 +92,9 @@ TEST_F(ZipToolTest, BadArchivesEndInOneErrorOfTheirKind)
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     QByteArray bytes = original.readAll();
     ASSERT_TRUE(writeFile(work.filePath(QStringLiteral("half.zip")), bytes.left(bytes.size() / 2)));
-    EXPECT_EQ(VelquorZipTool::unzipFileAtPath(work.filePath(QStringLiteral("half.zip")), out, true, archivePassword())
-                  .kind,
-              Kind::CorruptArchive);
+    EXPECT_EQ(
+        VelquorZipTool::unzipFileAtPath(work.filePath(QStringLiteral("half.zip")), out, true, archivePassword()).kind,
+        Kind::CorruptArchive);
     // Damage inside the stored data: found at the latest by the checksum.
     for (qsizetype i = bytes.size() / 3; i < bytes.size() / 3 + 64; ++i)
         bytes[i] = char(bytes[i] ^ 0x5a);
@@ -108,9 +110,9 @@ TEST_F(ZipToolTest, BadArchivesEndInOneErrorOfTheirKind)
     ASSERT_TRUE(QFile::rename(work.filePath(QStringLiteral("p.7z")), sevenZip));
     EXPECT_EQ(VelquorZipTool::unzipFileAtPath(sevenZip, out, true, archivePassword()).kind, Kind::CorruptArchive);
 
-    EXPECT_EQ(VelquorZipTool::unzipFileAtPath(work.filePath(QStringLiteral("gone.zip")), out, true, archivePassword())
-                  .kind,
-              Kind::MissingArchive);
+    EXPECT_EQ(
+        VelquorZipTool::unzipFileAtPath(work.filePath(QStringLiteral("gone.zip")), out, true, archivePassword()).kind,
+        Kind::MissingArchive);
 }
 
 TEST_F(ZipToolTest, NothingIsWrittenOutsideTheDestination)
@@ -137,8 +139,9 @@ TEST_F(ZipToolTest, NothingIsWrittenOutsideTheDestination)
         SCOPED_TRACE(c.label);
         const QString archive = work.filePath(QStringLiteral("hostile.zip"));
         // The harmless entry comes first: the whole archive is refused before anything is written.
-        ASSERT_TRUE(makeRawZip(archive, {{QStringLiteral("FORD/VERSION.TXT"), "V1"}, c.hostile,
-                                         {QStringLiteral("FORD/link/escape.txt"), "x"}}));
+        ASSERT_TRUE(makeRawZip(
+            archive,
+            {{QStringLiteral("FORD/VERSION.TXT"), "V1"}, c.hostile, {QStringLiteral("FORD/link/escape.txt"), "x"}}));
         const auto result = VelquorZipTool::unzipFileAtPath(archive, target, true, QString());
         EXPECT_EQ(result.kind, Kind::UnsafeEntry) << result.message.toStdString();
         EXPECT_EQ(entriesBelow(target), QStringList());

@@ -35,8 +35,8 @@ QByteArray randomBytes(qsizetype size, quint32 seed)
 
 bool pack(const QString &sourceDir, const QString &archive, const QString &type, const QString &password)
 {
-    QStringList arguments{QStringLiteral("a"), QStringLiteral("-t") + type, QStringLiteral("-y"),
-                          QStringLiteral("-bso0"), QStringLiteral("-bsp0"), QStringLiteral("-mx=1")};
+    QStringList arguments{QStringLiteral("a"),     QStringLiteral("-t") + type, QStringLiteral("-y"),
+                          QStringLiteral("-bso0"), QStringLiteral("-bsp0"),     QStringLiteral("-mx=1")};
     if (!password.isEmpty()) {
         arguments << QStringLiteral("-p") + password;
         if (type == QLatin1String("7z"))

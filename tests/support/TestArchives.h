@@ -24,7 +24,7 @@ bool pack(const QString &sourceDir, const QString &archive, const QString &type,
 struct RawEntry
 {
     enum class Kind { File, Directory, SymbolicLink };
-    QString name; // stored exactly as given
+    QString name;       // stored exactly as given
     QByteArray content; // a link's target
     Kind kind = Kind::File;
 };

@@ -30,8 +30,7 @@ struct Package
     Package(const QString &fileName, const QMap<QString, QByteArray> &entries,
             const QString &type = QStringLiteral("7z"))
         : fileName(fileName), entries(entries), type(type)
-    {
-    }
+    {}
     static Package prebuiltAt(const QString &fileName, const QString &path)
     {
         Package package(fileName, {});
@@ -74,8 +73,8 @@ protected:
 
     // A downloaded vehicle: one row per archive in state 7, each archive in the cache, and its row
     // on the page.
-    VelquorDownloadModelList addDownloadedVehicle(const QString &vehicle, const QString &software, const QString &sdPath,
-                                                  const QList<Package> &packages)
+    VelquorDownloadModelList addDownloadedVehicle(const QString &vehicle, const QString &software,
+                                                  const QString &sdPath, const QList<Package> &packages)
     {
         QList<QPair<VelquorDownloadModelPtr, QString>> made;
         quint64 total = 0;
@@ -88,8 +87,10 @@ protected:
             record->setSdPath(sdPath);
             record->setFilePath(QStringLiteral("files/%1/%2").arg(vehicle, package.fileName));
             record->setUrl(QStringLiteral("http://127.0.0.1:8080/") + record->filePath());
-            const bool keepsName = software == QLatin1String("OS-SOFTWARE") || software == QLatin1String("MAC_UPDATETOOLS");
-            record->setZipPath(keepsName ? tool.getZipResourcePath(record->url()) : tool.get7ZResourcePath(record->url()));
+            const bool keepsName =
+                software == QLatin1String("OS-SOFTWARE") || software == QLatin1String("MAC_UPDATETOOLS");
+            record->setZipPath(keepsName ? tool.getZipResourcePath(record->url())
+                                         : tool.get7ZResourcePath(record->url()));
             QString archive = package.prebuilt;
             if (archive.isEmpty()) {
                 const QString source = work.filePath(QStringLiteral("src/%1/%2").arg(vehicle, package.fileName));
@@ -264,8 +265,9 @@ TEST_F(ExtractionInstallerTest, FailedVehiclesLoseOnlyTheirOwnFoldersAndHoldNobo
     addDownloadedVehicle(QStringLiteral("BMW"), QStringLiteral("BMW"), QStringLiteral("Vehicles/Europe/BMW"),
                          {{QStringLiteral("BMW_V15.02.zip"), prefixed(QStringLiteral("BMW"), entries)}, broken});
 
-    const auto kia = addDownloadedVehicle(QStringLiteral("KIA"), QStringLiteral("KIA"), QStringLiteral("Vehicles/Asia/KIA"),
-                                          {{QStringLiteral("KIA_V2.00.zip"), prefixed(QStringLiteral("KIA"), entries)}});
+    const auto kia =
+        addDownloadedVehicle(QStringLiteral("KIA"), QStringLiteral("KIA"), QStringLiteral("Vehicles/Asia/KIA"),
+                             {{QStringLiteral("KIA_V2.00.zip"), prefixed(QStringLiteral("KIA"), entries)}});
     QFile::remove(kia.first()->zipPath()); // gone from the cache since it was downloaded
 
     const auto toyota =
@@ -347,12 +349,13 @@ TEST_F(ExtractionInstallerTest, AHostileZipWritesNothingOutsideItsVehiclesFolder
     QTemporaryDir outside;
     ASSERT_TRUE(outside.isValid());
     const QString hostile = work.filePath(QStringLiteral("hostile.zip"));
-    ASSERT_TRUE(makeRawZip(hostile, {{QStringLiteral("BENZ/VERSION.TXT"), "V12.35"},
-                                     {QStringLiteral("../escape.txt"), "out"},
-                                     {QStringLiteral("../../../escape.txt"), "out"},
-                                     {outside.filePath(QStringLiteral("absolute.txt")), "out"},
-                                     {QStringLiteral("BENZ/link"), outside.path().toUtf8(), RawEntry::Kind::SymbolicLink},
-                                     {QStringLiteral("BENZ/link/through.txt"), "out"}}));
+    ASSERT_TRUE(
+        makeRawZip(hostile, {{QStringLiteral("BENZ/VERSION.TXT"), "V12.35"},
+                             {QStringLiteral("../escape.txt"), "out"},
+                             {QStringLiteral("../../../escape.txt"), "out"},
+                             {outside.filePath(QStringLiteral("absolute.txt")), "out"},
+                             {QStringLiteral("BENZ/link"), outside.path().toUtf8(), RawEntry::Kind::SymbolicLink},
+                             {QStringLiteral("BENZ/link/through.txt"), "out"}}));
     const Package package = Package::prebuiltAt(QStringLiteral("BENZ_V12.35_APPEND.zip"), hostile);
     addDownloadedVehicle(QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
                          {package});
@@ -379,9 +382,9 @@ TEST_F(ExtractionInstallerTest, TheSystemAndTheApplicationsOwnPackagesFinishThei
     addDownloadedVehicle(QStringLiteral("OS-SOFTWARE"), QStringLiteral("OS-SOFTWARE"), QStringLiteral("Scan"),
                          {{QStringLiteral("OS-SOFTWARE_V3.20.zip"), system}});
     const QByteArray pkg = "Velquor installer package V1.00\n";
-    addDownloadedVehicle(QStringLiteral("MAC_UPDATETOOLS"), QStringLiteral("MAC_UPDATETOOLS"), QString(),
-                         {{QStringLiteral("Velquor_V1.00.zip"), {{QStringLiteral("Velquor.pkg"), pkg}},
-                           QStringLiteral("zip")}});
+    addDownloadedVehicle(
+        QStringLiteral("MAC_UPDATETOOLS"), QStringLiteral("MAC_UPDATETOOLS"), QString(),
+        {{QStringLiteral("Velquor_V1.00.zip"), {{QStringLiteral("Velquor.pkg"), pkg}}, QStringLiteral("zip")}});
 
     installer->decompressVehicle(QStringLiteral("OS-SOFTWARE"));
     installer->decompressVehicle(QStringLiteral("MAC_UPDATETOOLS"));
@@ -393,8 +396,8 @@ TEST_F(ExtractionInstallerTest, TheSystemAndTheApplicationsOwnPackagesFinishThei
 
     EXPECT_TRUE(allRowsIn(QStringLiteral("MAC_UPDATETOOLS"), VelquorDownloadStateInstalled));
     EXPECT_EQ(database.getAllDataWithVehicleForInstall(QStringLiteral("MAC_UPDATETOOLS")).size(), 1);
-    const QString package = tool.getSoftwareUpdatePathWithSoftware(QStringLiteral("MAC_UPDATETOOLS")) +
-                            QStringLiteral("/Velquor.pkg");
+    const QString package =
+        tool.getSoftwareUpdatePathWithSoftware(QStringLiteral("MAC_UPDATETOOLS")) + QStringLiteral("/Velquor.pkg");
     QFile openedFile(opened());
     ASSERT_TRUE(openedFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(openedFile.readAll(), package.toUtf8() + '\n');
