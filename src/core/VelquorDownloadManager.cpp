@@ -189,10 +189,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
             m_failureCounts.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
-        m_filesQueue->async([this, rows] {
-            for (const auto &row : rows)
-                deleteLocFilePath(row);
-        });
+        queueFileDeletion(rows);
         if (heldSlot)
             startDownloadWaitingTask();
     });
@@ -212,10 +209,7 @@ void VelquorDownloadManager::deleteAllTask()
         cancelAllDownTask();
         m_failureCounts.clear();
         clearSlots();
-        m_filesQueue->async([this, rows] {
-            for (const auto &row : rows)
-                deleteLocFilePath(row);
-        });
+        queueFileDeletion(rows);
     });
 }
 
@@ -266,6 +260,9 @@ bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &ro
     const QString vehicle = row->vehicle().toUpper();
     if (!holdsSlot(vehicle))
         return false; // paused, failed or deleted meanwhile
+    // A deletion asked for before this start belongs to the vehicle's past: it ends now, so that
+    // it can never remove what this download writes.
+    finishPendingDeletes(vehicle);
     if (row->state() == VelquorDownloadStateDownloaded) {
         if (m_commonTool.getHasDownFile(row)) {
             row->setTmpFileSize(row->expectedContentLength());
@@ -779,6 +776,67 @@ void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &ro
     m_commonTool.removeCachedArchive(zipPath);
     m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
     m_commonTool.unInstallSoftwore(row);
+}
+
+void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows)
+{
+    if (rows.isEmpty())
+        return;
+    quint64 id = 0;
+    {
+        std::lock_guard lock(m_deletionMutex);
+        id = ++m_lastDeletionId;
+        m_deletions.append({id, rows, false});
+    }
+    m_filesQueue->async([this, id] {
+        VelquorDownloadModelList rows;
+        {
+            std::lock_guard lock(m_deletionMutex);
+            const auto it = std::find_if(m_deletions.begin(), m_deletions.end(),
+                                         [id](const PendingDeletion &deletion) { return deletion.id == id; });
+            if (it == m_deletions.end())
+                return; // a new start of its vehicle has done it already
+            it->running = true;
+            rows = it->rows;
+        }
+        for (const auto &row : rows)
+            deleteLocFilePath(row);
+        {
+            std::lock_guard lock(m_deletionMutex);
+            m_deletions.removeIf([id](const PendingDeletion &deletion) { return deletion.id == id; });
+        }
+        m_deletionEnded.notify_all();
+    });
+}
+
+void VelquorDownloadManager::finishPendingDeletes(const QString &vehicle)
+{
+    auto concerns = [&vehicle](const PendingDeletion &deletion) {
+        return std::any_of(deletion.rows.begin(), deletion.rows.end(), [&vehicle](const VelquorDownloadModelPtr &row) {
+            return row->vehicle().compare(vehicle, Qt::CaseInsensitive) == 0;
+        });
+    };
+    QList<PendingDeletion> taken;
+    {
+        std::unique_lock lock(m_deletionMutex);
+        m_deletionEnded.wait(lock, [&] {
+            return std::none_of(m_deletions.begin(), m_deletions.end(), [&](const PendingDeletion &deletion) {
+                return deletion.running && concerns(deletion);
+            });
+        });
+        for (auto it = m_deletions.begin(); it != m_deletions.end();) {
+            if (concerns(*it)) {
+                taken.append(*it);
+                it = m_deletions.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (const PendingDeletion &deletion : std::as_const(taken)) {
+        for (const auto &row : deletion.rows)
+            deleteLocFilePath(row);
+    }
 }
 
 bool VelquorDownloadManager::isInsideArchiveCache(const QString &path) const

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -59,6 +60,8 @@ public:
     QStringList dataTaskVehicles() const;
     // The serial queue of the transfers (tests wait on it with sync()).
     DispatchQueue &queue() const { return *m_queue; }
+    // The serial queue that joins parts and deletes files (tests hold it back or wait on it).
+    DispatchQueue &filesQueue() const { return *m_filesQueue; }
     // Path of the file that holds a row's bytes until its transfer is complete.
     static QString partialPathForArchive(const QString &zipPath);
 
@@ -112,6 +115,11 @@ private:
 
     // Files (files queue).
     void deleteLocFilePath(const VelquorDownloadModelPtr &row);
+    // Deletes the rows' files on the files queue, unless a vehicle of theirs starts again first:
+    // then that start deletes them itself, before anything of the new download is written.
+    void queueFileDeletion(const VelquorDownloadModelList &rows);
+    // Runs the deletions still pending for the vehicle and waits for one running (queue only).
+    void finishPendingDeletes(const QString &vehicle);
 
     // Slots.
     bool holdsSlot(const QString &vehicle) const;
@@ -134,6 +142,17 @@ private:
     QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
     QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
     QSet<QString> m_joining;             // vehicles whose parts are being joined: neither started nor completed again
+
+    struct PendingDeletion
+    {
+        quint64 id = 0;
+        VelquorDownloadModelList rows;
+        bool running = false;
+    };
+    std::mutex m_deletionMutex;
+    std::condition_variable m_deletionEnded;
+    QList<PendingDeletion> m_deletions; // waiting or running on the files queue
+    quint64 m_lastDeletionId = 0;
 
     mutable std::mutex m_slotMutex;
     QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)

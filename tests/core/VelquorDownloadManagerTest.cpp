@@ -611,6 +611,46 @@ TEST_F(DownloadManagerTest, DeletingAVehicleMidTransferAbortsItAndRemovesItsFile
     EXPECT_FALSE(QFileInfo::exists(fiat->zipPath()));
 }
 
+TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehiclesNextDownload)
+{
+    // A failed installation: the vehicle's archive and its package folder on the card are to go.
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    tool().setSaveFilePath(card.path());
+    const QString stale = card.filePath(QStringLiteral("Scan/FIAT/STALE.BIN"));
+    QDir().mkpath(QFileInfo(stale).absolutePath());
+    QFile(stale).open(QIODevice::WriteOnly);
+    const QString relative = QStringLiteral("files/FIAT_V1.00.zip");
+    const QByteArray first = randomBytes(300 * 1024, 51);
+    addVehicle(QStringLiteral("FIAT"), {{relative, first}});
+    makeManager();
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("FIAT")) == 1; }, 10000));
+    const QString zipPath = database().getModelWithVehicle(QStringLiteral("FIAT")).first()->zipPath();
+
+    // The files queue is busy (a long join) while the deletion is asked for.
+    std::mutex gate;
+    std::unique_lock hold(gate);
+    manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    manager->queue().sync([] {});
+
+    // Pressed again: the rows are made anew and downloaded again, while the deletion still waits.
+    database().deleteModelWithVehicle(QStringLiteral("FIAT"));
+    const QByteArray second = randomBytes(300 * 1024, 52);
+    addVehicle(QStringLiteral("FIAT"), {{relative, second}});
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("FIAT")) == 2; }, 10000));
+    EXPECT_FALSE(QFileInfo::exists(stale)) << "the deletion ran before the new download";
+
+    hold.unlock();
+    manager->filesQueue().sync([] {});
+    ASSERT_TRUE(QFileInfo::exists(zipPath));
+    EXPECT_EQ(sha256(zipPath), QCryptographicHash::hash(second, QCryptographicHash::Sha256));
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FIAT"), VelquorDownloadStateDownloaded));
+    tool().setSaveFilePath(QString());
+}
+
 TEST_F(DownloadManagerTest, ARowWhoseStateChangesUnderItsTransferStopsItAndKeepsItsBytes)
 {
     const QString relative = QStringLiteral("files/MINI_V1.00.zip");
