@@ -7,8 +7,9 @@
 // software-management page, its queues, and the language codes looked for on the card.
 namespace VelquorAccount {
 
-// Posted on the workspace centre (no object) on the GUI thread; the updates page observes the
-// last two.
+// Posted on the workspace centre (no object): the first on the uninstall queue when the card's
+// operating-software version file was removed, the others on the GUI thread; the updates page
+// observes the last two.
 inline const QString kSoftwareManagementUninstallNotification =
     QStringLiteral("VelquorSoftwareManagementUninstallNotification");
 inline const QString kDeleteCarInfoNotification = QStringLiteral("VelquorDeleteCarInfoNotification");

@@ -13,6 +13,7 @@
 #include "shell/VelquorShellStyle.h"
 
 #include <QJsonObject>
+#include <QShowEvent>
 
 namespace {
 
@@ -62,7 +63,8 @@ void VelquorMyProfileView::setupUI()
         VelquorFieldCaption::addSearchFiled(searchField, editable);
         if (editable) {
             // Only the user's own typing counts as an edit, never a fill from a profile.
-            connect(searchField, &QLineEdit::textEdited, this, [this] { m_edited = true; });
+            connect(searchField, &QLineEdit::textEdited, this,
+                    [this, searchField] { m_editedFields.insert(searchField); });
         }
         return searchField;
     };
@@ -122,6 +124,9 @@ QList<VelquorSearchField *> VelquorMyProfileView::fieldsInOrder() const
 void VelquorMyProfileView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // A window restored after being minimised is no new showing of the page.
+    if (event->spontaneous())
+        return;
     // Each showing starts a new record to save and loads the profile until one load succeeded.
     m_profileModel = VelquorUserProfileModel();
     requestUserInfo();
@@ -149,25 +154,32 @@ void VelquorMyProfileView::layoutSubviews()
 
 void VelquorMyProfileView::configDefaultValue()
 {
+    m_editedFields.clear();
+    fillFields();
+}
+
+void VelquorMyProfileView::fillFields()
+{
     const VelquorProfileForm::Entries values = VelquorProfileForm::entriesFromUserInfo(m_userInfoModel);
-    m_userIDSearchField->setText(values.userID);
-    m_firstNameSearchField->setText(values.firstName);
-    m_lastNameSearchField->setText(values.lastName);
-    m_emailSearchField->setText(values.email);
-    m_telephoneSearchField->setText(values.telephone);
-    m_addressSearchField->setText(values.address);
-    m_citySearchField->setText(values.city);
-    m_provinceSearchField->setText(values.province);
-    m_countrySearchField->setText(values.country);
-    m_edited = false;
+    const QList<std::pair<VelquorSearchField *, QString>> fill{
+        {m_userIDSearchField, values.userID},       {m_firstNameSearchField, values.firstName},
+        {m_lastNameSearchField, values.lastName},   {m_emailSearchField, values.email},
+        {m_telephoneSearchField, values.telephone}, {m_addressSearchField, values.address},
+        {m_citySearchField, values.city},           {m_provinceSearchField, values.province},
+        {m_countrySearchField, values.country},
+    };
+    // What the user typed stays until reset or a save.
+    for (const auto &[field, value] : fill) {
+        if (!m_editedFields.contains(field))
+            field->setText(value);
+    }
 }
 
 void VelquorMyProfileView::setUserInfoModel(const VelquorUserInfoModel &userInfo)
 {
     m_userInfoModel = userInfo;
     m_success = true;
-    if (!m_edited)
-        configDefaultValue();
+    fillFields();
 }
 
 void VelquorMyProfileView::requestUserInfo()
@@ -209,8 +221,7 @@ void VelquorMyProfileView::loadFinished(quint64 number, bool loaded, const Velqu
         return;
     }
     m_success = false;
-    if (!m_edited)
-        configDefaultValue();
+    fillFields();
     VelquorPageAlert::show(this, text(QStringLiteral("UserinfoHint4")), QStringLiteral("warning"));
 }
 
@@ -251,7 +262,7 @@ void VelquorMyProfileView::submitAction()
     m_saving = true;
     m_submitButton->setEnabled(false);
     // What is on screen now is what gets saved; typing from here on is a new edit.
-    m_edited = false;
+    m_editedFields.clear();
     const QPointer<VelquorMyProfileView> self(this);
     auto finished = [self](bool saved) {
         DispatchQueue::main().async([self, saved] {
@@ -271,7 +282,10 @@ void VelquorMyProfileView::saveFinished(bool saved)
     m_submitButton->setEnabled(true);
     if (!saved) {
         // The edits were not saved: a later load must not replace them.
-        m_edited = true;
+        for (VelquorSearchField *field : fieldsInOrder()) {
+            if (field->isEditable())
+                m_editedFields.insert(field);
+        }
         VelquorPageAlert::show(this, VelquorAccount::kProfileSaveFailedMessage, QStringLiteral("warning"));
         return;
     }

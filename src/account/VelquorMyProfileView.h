@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 // The profile page: the second tab of the main view. Shows the signed-in account's profile as
@@ -15,8 +16,8 @@
 //
 // The profile is requested each time the page is shown until one load has succeeded, and again
 // after every successful save. One request of each kind runs at a time: the save button stays
-// disabled while a save is under way. A profile that arrives after the user started editing is
-// kept for reset but does not replace the edits.
+// disabled while a save is under way. A profile that arrives after the user started typing fills
+// only the fields the user has not touched; reset shows it whole.
 class VelquorMyProfileView : public QWidget
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
     explicit VelquorMyProfileView(QWidget *parent = nullptr);
     ~VelquorMyProfileView() override;
 
-    // Fills the fields from the last loaded profile (empty before any).
+    // Fills every field from the last loaded profile (empty before any), dropping the edits.
     void configDefaultValue();
     // Loads the profile unless one is loaded or a load is under way.
     void requestUserInfo();
@@ -64,6 +65,8 @@ private:
     void layoutSubviews();
     VelquorProfileForm::Entries entries() const;
     QList<VelquorSearchField *> fieldsInOrder() const;
+    // Fills the fields the user has not edited from the last loaded profile.
+    void fillFields();
     void loadFinished(quint64 number, bool loaded, const VelquorUserInfoModel &userInfo);
     void saveFinished(bool saved);
 
@@ -86,6 +89,6 @@ private:
     bool m_loading = false;
     quint64 m_loadNumber = 0; // the latest load request
     bool m_saving = false;
-    // The user changed a field since the form was last filled from a profile.
-    bool m_edited = false;
+    // Fields the user typed into since the form was last reset or saved.
+    QSet<const VelquorSearchField *> m_editedFields;
 };

@@ -20,6 +20,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -158,9 +159,13 @@ void VelquorSoftwareManagementView::layoutSubviews()
                                           kBarWidth, kBarHeight);
     m_tableView->setGeometry(kTableSide, kTableTop, width() - 2 * kTableSide, buttonY - kButtonBottom - kTableTop);
 
+    // The last column fills the table's width, leaving room for a vertical scroll bar, so the
+    // columns never need a horizontal one.
+    const int scrollBar = m_tableView->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_tableView);
+    const int emptyWidth = qMax(0, m_tableView->contentsRect().width() - scrollBar - kFixedColumnsWidth);
     const QList<VelquorTableColumn *> columns = m_tableView->tableColumns();
     for (int i = 0; i < columns.size(); ++i)
-        columns.at(i)->setWidth(i < EmptyColumn ? kColumnWidths[i] : qMax(0, width() - kFixedColumnsWidth));
+        columns.at(i)->setWidth(i < EmptyColumn ? kColumnWidths[i] : emptyWidth);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -320,6 +325,8 @@ void VelquorSoftwareManagementView::unInstallAction()
     if (rows.isEmpty())
         return;
     downloadManager().setUnInstalling(true);
+    // Each run starts from an empty bar.
+    m_totalProgressIndicator->reset();
     unInstallProgress(0);
 
     const QPointer<VelquorSoftwareManagementView> self(this);
@@ -342,12 +349,12 @@ void VelquorSoftwareManagementView::unInstallAction()
 void VelquorSoftwareManagementView::unInstallProgress(double fraction)
 {
     const double percent = fraction * 100;
-    m_totalProgressIndicator->setValue(qRound(percent));
-    m_progressLabel->setText(QString::asprintf("%.0f%%", percent));
     const bool running = fraction < 1;
-    m_totalProgressIndicator->setVisible(running);
-    m_progressLabel->setVisible(running);
     downloadManager().setUnInstalling(running);
+    m_progressLabel->setText(QString::asprintf("%.0f%%", percent));
+    m_progressLabel->setVisible(running);
+    m_totalProgressIndicator->setVisible(running);
+    m_totalProgressIndicator->setValue(qRound(percent));
 }
 
 void VelquorSoftwareManagementView::removeSofoware(bool vehicleDeleted)

@@ -13,6 +13,7 @@
 #include "shell/VelquorShellStyle.h"
 
 #include <QPlainTextEdit>
+#include <QShowEvent>
 #include <QtMath>
 
 namespace {
@@ -158,7 +159,9 @@ QList<QWidget *> VelquorSupportTicketsView::rowsInOrder() const
 void VelquorSupportTicketsView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    configDefaultValue();
+    // A window restored after being minimised is no new showing of the page: the entries stay.
+    if (!event->spontaneous())
+        configDefaultValue();
 }
 
 void VelquorSupportTicketsView::resizeEvent(QResizeEvent *event)
