@@ -171,7 +171,12 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    onQueue([this, vehicle] { pauseVehicle(vehicle); });
+    // Waits for the queue: the caller then reads the pause, with the bytes received until it, from
+    // the rows, and a start still in its settling time behind this on the queue finds them paused.
+    m_queue->sync([this, vehicle] {
+        if (m_host)
+            pauseVehicle(vehicle);
+    });
 }
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
@@ -232,12 +237,22 @@ void VelquorDownloadManager::startVehicle(const QString &vehicle)
 {
     if (holdsSlot(vehicle) || m_joining.contains(vehicle))
         return; // never started twice; a vehicle being joined has all its bytes already
+    if (!stillWaiting(vehicle))
+        return; // paused, failed or deleted during the settling time: the later command wins
     if (slotCount() >= m_maxConcurrentCount)
         return; // its rows wait for startDownloadWaitingTask
     if (!networkingAllowsDownloadTask())
         return;
     addSlot(vehicle);
     startRowsOfVehicle(vehicle);
+}
+
+bool VelquorDownloadManager::stillWaiting(const QString &vehicle)
+{
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    return !rows.isEmpty() && std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStateWaiting || row->state() == VelquorDownloadStateDownloaded;
+    });
 }
 
 void VelquorDownloadManager::startRowsOfVehicle(const QString &vehicle)
@@ -487,6 +502,17 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
     if (!row)
         return;
     m_failureCounts.remove(url);
+    // A file of another size than the probe measured is not the archive (an error page, a cut
+    // answer): it fails the vehicle and is not kept for a resume.
+    const quint64 expected = row->expectedContentLength();
+    if (expected > 0 && quint64(QFileInfo(partialPath).size()) != expected) {
+        if (isInsideArchiveCache(partialPath))
+            QFile::remove(partialPath);
+        row->setResumeData({});
+        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+        failVehicle(url, vehicle, {});
+        return;
+    }
     // The finished file replaces whatever was at the archive path.
     const QString zipPath = row->zipPath();
     if (QFileInfo::exists(zipPath))

@@ -31,8 +31,9 @@ class VelquorDownloadDataBaseManager;
 //
 // All scheduling and every transfer callback run on the manager's own serial queue, whose thread
 // hosts the QNetworkAccessManager; the three download notifications are posted there, on the
-// workspace notification centre. The public commands may be called from any thread and return at
-// once; their work follows on the queue in call order.
+// workspace notification centre. The public commands may be called from any thread; their work
+// runs on the queue in call order, so a later command always wins over an earlier one. All but
+// the pause return at once.
 class VelquorDownloadManager : public VelquorDownloadPageState
 {
 public:
@@ -47,6 +48,7 @@ public:
     // Marks the record's vehicle waiting (rows not yet downloaded) and starts it when a slot is free.
     void startDownloadTask(const VelquorDownloadModelPtr &model);
     // Stops every transfer of the vehicle keeping its resume data; its rows become paused (3).
+    // Returns once that is done, so the rows read afterwards show the pause and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
     // Frees the vehicle's slot, ends all its transfers and deletes its archives, partial files and
     // package directories on the card (the rows themselves stay).
@@ -88,6 +90,8 @@ private:
     // Scheduling (queue only).
     void markVehicleWaiting(const QString &vehicle);
     void startVehicle(const QString &vehicle);
+    // Every row of the vehicle still waiting (or downloaded): nothing changed it since its start.
+    bool stillWaiting(const QString &vehicle);
     void startRowsOfVehicle(const QString &vehicle);
     bool downloadwithModel(const VelquorDownloadModelPtr &row);
     void startDownloadWaitingTask();

@@ -82,6 +82,9 @@ public:
     bool addNeedDownloadData(const QString &vehicle, const VelquorDownloadModelList &rows);
     std::optional<NeedDownloadEntry> firstNeedDownloadData() const;
     void removeFirstNeedDownloadData();
+    // Removes exactly this entry (same vehicle, same record objects), wherever it stands now.
+    bool removeNeedDownloadData(const NeedDownloadEntry &entry);
+    bool containsNeedDownloadData(const QString &vehicle) const; // letter case ignored
 
 private:
     // Every value is copied in or out under the one lock.
