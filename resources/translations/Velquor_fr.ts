@@ -358,6 +358,11 @@
         <extracomment>Alert: the removal of the ticked software has finished.</extracomment>
         <translation>Désinstallation terminée.</translation>
     </message>
+    <message id="UninstallHint1">
+        <source>The following software could not be removed from the SD card: %1</source>
+        <extracomment>Alert at the end of a removal: %1 is the comma-separated list of software (vehicle names) that could not be removed from the SD card.</extracomment>
+        <translation>Les logiciels suivants n'ont pas pu être supprimés de la carte SD : %1</translation>
+    </message>
     <message id="Submit">
         <source>Save</source>
         <extracomment>Profile page: button that saves the edited profile.</extracomment>
@@ -432,6 +437,11 @@
         <source>The VIN must be exactly 17 characters long.</source>
         <extracomment>Feedback alert: the VIN does not have 17 characters.</extracomment>
         <translation>Le numéro VIN doit comporter exactement 17 caractères.</translation>
+    </message>
+    <message id="FeedbackHint4">
+        <source>Your support request could not be sent. Please try again later.</source>
+        <extracomment>Feedback alert: the support request was refused by the service or did not reach it; the form keeps its entries.</extracomment>
+        <translation>Votre demande d'assistance n'a pas pu être envoyée. Veuillez réessayer plus tard.</translation>
     </message>
     <message id="FeedbackHint3">
         <source>Thank you! Your support request has been sent.</source>

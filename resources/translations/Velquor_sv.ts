@@ -358,6 +358,11 @@
         <extracomment>Alert: the removal of the ticked software has finished.</extracomment>
         <translation>Avinstallationen är klar.</translation>
     </message>
+    <message id="UninstallHint1">
+        <source>The following software could not be removed from the SD card: %1</source>
+        <extracomment>Alert at the end of a removal: %1 is the comma-separated list of software (vehicle names) that could not be removed from the SD card.</extracomment>
+        <translation>Följande programvara kunde inte tas bort från SD-kortet: %1</translation>
+    </message>
     <message id="Submit">
         <source>Save</source>
         <extracomment>Profile page: button that saves the edited profile.</extracomment>
@@ -432,6 +437,11 @@
         <source>The VIN must be exactly 17 characters long.</source>
         <extracomment>Feedback alert: the VIN does not have 17 characters.</extracomment>
         <translation>Chassinumret (VIN) måste vara exakt 17 tecken långt.</translation>
+    </message>
+    <message id="FeedbackHint4">
+        <source>Your support request could not be sent. Please try again later.</source>
+        <extracomment>Feedback alert: the support request was refused by the service or did not reach it; the form keeps its entries.</extracomment>
+        <translation>Din supportförfrågan kunde inte skickas. Försök igen senare.</translation>
     </message>
     <message id="FeedbackHint3">
         <source>Thank you! Your support request has been sent.</source>

@@ -314,7 +314,10 @@ void VelquorAlert::beginSheetModalForWindow(QWidget *window, VelquorAlertDelegat
     m_delegateIsObject = !m_delegateObject.isNull();
     m_contextInfo = contextInfo;
 
-    QWidget *host = g_mainWindow ? g_mainWindow.data() : (window ? window->window() : nullptr);
+    // The main window takes every sheet while it is on screen; while it is hidden (the sign-up
+    // window stands in for it) the caller's own window does.
+    QWidget *host =
+        g_mainWindow && g_mainWindow->isVisible() ? g_mainWindow.data() : (window ? window->window() : nullptr);
     if (host == this)
         host = nullptr;
     if (host) {

@@ -20,8 +20,9 @@ class VelquorSheetQueue;
 // the close box (and Escape) 0; Return presses OK.
 //
 // Shown either application-modal with runModal(), or as a sheet with beginSheetModalForWindow(): the
-// sheet attaches to the registered main window (setMainWindow), or without one to the caller's window,
-// or without either runs application-modal; a second sheet on a window waits until the first ends.
+// sheet attaches to the registered main window (setMainWindow, set once the user has signed in) while
+// it is shown, otherwise to the caller's window, or without either runs application-modal; a second
+// sheet on a window waits until the first ends.
 // The delegate's alertSheetDidEnd() comes exactly once per sheet, with this alert, the code and the
 // context. Afterwards the alert deletes itself (later, on the event loop) unless it was begun again, so
 // keep it in a QPointer. An alert run with runModal() belongs to the caller.

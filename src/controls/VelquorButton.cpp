@@ -10,6 +10,8 @@
 namespace {
 const QString kNormalPicture = QStringLiteral("Btn_Nor");
 const QString kHighlightedPicture = QStringLiteral("Btn_Fcs");
+// Gap between the picture and the title.
+constexpr qreal kImageTitleSpacing = 6;
 } // namespace
 
 VelquorButton::VelquorButton(QWidget *parent) : VelquorButton(QString(), parent) {}
@@ -58,6 +60,47 @@ void VelquorButton::setHighlightedBackgroundColor(const QColor &color)
     update();
 }
 
+void VelquorButton::setImage(const QPixmap &image)
+{
+    m_image = image;
+    update();
+}
+
+void VelquorButton::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment & Qt::AlignHorizontal_Mask;
+    update();
+}
+
+qreal VelquorButton::contentLeft() const
+{
+    const qreal imageWidth = m_image.isNull() ? 0 : m_image.deviceIndependentSize().width();
+    const qreal titleWidth = text().isEmpty() ? 0 : fontMetrics().horizontalAdvance(text());
+    const qreal gap = imageWidth > 0 && titleWidth > 0 ? kImageTitleSpacing : 0;
+    const qreal contentWidth = imageWidth + gap + titleWidth;
+    if (m_alignment & Qt::AlignLeft)
+        return 0;
+    if (m_alignment & Qt::AlignRight)
+        return width() - contentWidth;
+    return (width() - contentWidth) / 2.0;
+}
+
+QRectF VelquorButton::imageRect() const
+{
+    if (m_image.isNull())
+        return {};
+    const QSizeF size = m_image.deviceIndependentSize();
+    return QRectF(QPointF(contentLeft(), (height() - size.height()) / 2.0), size);
+}
+
+QRectF VelquorButton::titleRect() const
+{
+    if (text().isEmpty())
+        return {};
+    const qreal left = m_image.isNull() ? contentLeft() : imageRect().right() + kImageTitleSpacing;
+    return QRectF(left, 0, qMax<qreal>(0, width() - left), height());
+}
+
 QString VelquorButton::backgroundImageName() const
 {
     if (!m_showBackgroundImage)
@@ -95,13 +138,24 @@ void VelquorButton::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), m_highlighted ? m_highlightedBackgroundColor : m_normalBackgroundColor);
     }
 
+    if (!m_image.isNull()) {
+        if (!isEnabled())
+            painter.setOpacity(0.5);
+        painter.drawPixmap(imageRect().topLeft(), m_image);
+        painter.setOpacity(1);
+    }
+
     if (!text().isEmpty()) {
         QColor titleColor = currentTitleColor();
         if (!isEnabled())
             titleColor.setAlphaF(titleColor.alphaF() * 0.5);
         painter.setPen(titleColor);
         painter.setFont(font());
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+        // Centred text keeps its old, exact placement; otherwise it follows the picture.
+        if (m_image.isNull() && (m_alignment & Qt::AlignHCenter))
+            painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+        else
+            painter.drawText(titleRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QPushButton>
 
 // The pages' ordinary push button. Its look follows the mouse: while the pointer is over it or
@@ -10,7 +11,9 @@
 //                            its own size under the title;
 //   text-colour mode:        the title in highlightedTextColor or normalTextColor;
 //   otherwise:               the whole button filled with highlightedBackgroundColor or normalBackgroundColor.
-// Outside text-colour mode the title is drawn in normalTextColor. The button never takes keyboard focus.
+// Outside text-colour mode the title is drawn in normalTextColor. A picture set with setImage stands
+// left of the title, the pair placed by alignment (centred unless told otherwise). The button never
+// takes keyboard focus.
 class VelquorButton : public QPushButton
 {
     Q_OBJECT
@@ -32,6 +35,16 @@ public:
     QColor highlightedBackgroundColor() const { return m_highlightedBackgroundColor; }
     void setHighlightedBackgroundColor(const QColor &color);
 
+    // A picture drawn at its own size left of the title (the help button's "help"); none by default.
+    QPixmap image() const { return m_image; }
+    void setImage(const QPixmap &image);
+    // Where picture and title stand across the button: Qt::AlignHCenter (default), AlignLeft or AlignRight.
+    Qt::Alignment alignment() const { return m_alignment; }
+    void setAlignment(Qt::Alignment alignment);
+    // Where the picture and the title are drawn for the current size, font and alignment.
+    QRectF imageRect() const;
+    QRectF titleRect() const;
+
     // True while the pointer is over the button or pressing it.
     bool isHighlighted() const { return m_highlighted; }
     // The picture shown in background-picture mode ("Btn_Nor" or "Btn_Fcs"); empty in the other modes.
@@ -47,6 +60,8 @@ protected:
 private:
     void setHighlighted(bool highlighted);
     QColor currentTitleColor() const;
+    // Left edge of the picture-and-title pair.
+    qreal contentLeft() const;
 
     bool m_onlyShowTextColor = false;
     bool m_showBackgroundImage = true;
@@ -55,4 +70,6 @@ private:
     QColor m_highlightedTextColor = Qt::white;
     QColor m_normalBackgroundColor = Qt::transparent;
     QColor m_highlightedBackgroundColor = Qt::transparent;
+    QPixmap m_image;
+    Qt::Alignment m_alignment = Qt::AlignHCenter;
 };

@@ -39,9 +39,11 @@ VelquorTabView::VelquorTabView(QWidget *parent) : QWidget(parent)
 
 VelquorTabView::~VelquorTabView()
 {
-    // The shown page belongs to the data source; hand it back instead of deleting it with us.
-    if (QWidget *page = m_scrollView->takeWidget())
-        page->hide();
+    // Pages belong to the data source; hand them back instead of deleting them with us.
+    releaseShownPage(true);
+    for (const QPointer<QWidget> &page : std::as_const(m_parkedPages))
+        if (page && page->parent() == this)
+            page->setParent(nullptr);
 }
 
 void VelquorTabView::setDataSource(VelquorTabViewDataSource *dataSource)
@@ -199,13 +201,33 @@ void VelquorTabView::showPage(QWidget *page)
         page->show();
         return;
     }
-    // takeWidget keeps the page alive: it belongs to the data source.
-    if (QWidget *previous = m_scrollView->takeWidget())
-        previous->hide();
+    releaseShownPage(false);
     if (!page)
         return;
+    m_parkedPages.removeAll(page);
+    m_parkedPages.removeAll(nullptr);
+    QWidget *home = page->parentWidget();
+    m_shownPageHome = home == this ? nullptr : home;
     const QRect frame = page->geometry();
     m_scrollView->setWidget(page);
     page->setGeometry(frame);
     page->show();
+}
+
+void VelquorTabView::releaseShownPage(bool tabViewGoing)
+{
+    // takeWidget keeps the page alive (it belongs to the data source) but leaves it without a
+    // parent, which would make it a window of its own.
+    QWidget *page = m_scrollView->takeWidget();
+    if (!page)
+        return;
+    page->hide();
+    if (m_shownPageHome) {
+        page->setParent(m_shownPageHome);
+    } else if (!tabViewGoing) {
+        page->setParent(this);
+        m_parkedPages.append(page);
+    }
+    page->hide();
+    m_shownPageHome = nullptr;
 }

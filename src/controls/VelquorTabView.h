@@ -19,7 +19,9 @@ class VelquorTabViewDelegate;
 // the selected item's picture, and below it a content area showing the selected item's page.
 // The first layout selects item 0; later layouts keep the selection. Indexes outside the data
 // source's items are ignored. The data source and delegate are not owned and must outlive the
-// tab view or be unset first.
+// tab view or be unset first. A page switched away from goes back, hidden, to the parent it had
+// before it was shown (a page without one is kept hidden inside the tab view and let go when the
+// tab view goes), so it never turns into a window of its own.
 class VelquorTabView : public QWidget
 {
     Q_OBJECT
@@ -68,6 +70,8 @@ private:
     void rebuildItems(qint64 count, const QSizeF &itemSize);
     void onClick(qint64 index);
     void showPage(QWidget *page);
+    // Takes the shown page out of the content area and gives it back to its parent, hidden.
+    void releaseShownPage(bool tabViewGoing);
 
     VelquorTabViewDataSource *m_dataSource = nullptr;
     VelquorTabViewDelegate *m_delegate = nullptr;
@@ -79,6 +83,10 @@ private:
     QScrollArea *m_scrollView = nullptr;
     VelquorTabItemView *m_selectedBgView = nullptr;
     QList<QPointer<VelquorTabItemButton>> m_buttons;
+    // Parent of the shown page before it was shown; null when it had none.
+    QPointer<QWidget> m_shownPageHome;
+    // Pages without a parent of their own, kept hidden here while switched away.
+    QList<QPointer<QWidget>> m_parkedPages;
     QSizeF m_builtItemSize;
     bool m_handlingClick = false;
     bool m_layoutPending = false;

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -94,7 +95,11 @@ std::optional<LzmaToolError> failureOf(const Result &result)
 {
     if (!result.started)
         return makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText);
-    if (result.crashed || result.exitCode != 0)
+    if (result.crashed)
+        return SevenZipOutput::errorFor(result.exitCode, result.errorText);
+    // A FAT card holds no permissions: complaints about those alone leave every file written.
+    const bool onlyAttributes = result.attributeComplaints > 0 && result.errorText.trimmed().isEmpty();
+    if (result.exitCode != 0 && !onlyAttributes)
         return SevenZipOutput::errorFor(result.exitCode, result.errorText);
     return std::nullopt;
 }
@@ -219,6 +224,30 @@ void LzmaTool::abortCompress()
     abort(m_compress);
 }
 
+void LzmaTool::takeErrorLines(QByteArray &pending, bool atEnd, RunResult &result)
+{
+    // Complaints about attributes are counted, not kept: a card of thousands of files would
+    // otherwise fill the kept text and push a real error out of it.
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = pending.indexOf('\n', start);
+        if (end < 0) {
+            if (!atEnd || start >= pending.size())
+                break;
+            end = pending.size();
+        }
+        const QString line = QString::fromUtf8(pending.constData() + start, end - start);
+        start = end + 1;
+        if (SevenZipOutput::isUnsupportedAttributeComplaint(line)) {
+            ++result.attributeComplaints;
+            continue;
+        }
+        if (result.errorText.size() < MaxErrorText)
+            result.errorText += line.left(MaxErrorText - result.errorText.size()) + QLatin1Char('\n');
+    }
+    pending.remove(0, std::min(start, pending.size()));
+}
+
 void LzmaTool::abort(Job &job)
 {
     std::lock_guard lock(job.mutex);
@@ -258,6 +287,7 @@ LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const 
         process.closeWriteChannel();
 
         SevenZipOutput output;
+        QByteArray pendingErrors;
         QString lastReported;
         double lastFraction = -1;
         auto drain = [&] {
@@ -270,9 +300,8 @@ LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const 
                 lastReported = result.lastPath;
                 onProgress(update.fraction, result.lastPath);
             }
-            const QByteArray errors = process.readAllStandardError();
-            if (result.errorText.size() < MaxErrorText)
-                result.errorText += QString::fromUtf8(errors.left(MaxErrorText - result.errorText.size()));
+            pendingErrors += process.readAllStandardError();
+            takeErrorLines(pendingErrors, false, result);
         };
 
         bool finished = false;
@@ -286,6 +315,7 @@ LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const 
             finished = process.waitForFinished(PollIntervalMs) || process.state() == QProcess::NotRunning;
             drain();
         }
+        takeErrorLines(pendingErrors, true, result);
         if (!result.aborted) {
             result.crashed = process.exitStatus() == QProcess::CrashExit;
             result.exitCode = process.exitCode();

@@ -65,13 +65,16 @@ private:
         bool started = false;
         int exitCode = -1;
         bool crashed = false;
-        QString errorText;
+        QString errorText;           // the error stream, without the complaints counted below
+        int attributeComplaints = 0; // file attributes the destination could not hold
         QString lastPath;
     };
     using ProgressHandler = std::function<void(double fraction, const QString &path)>;
 
     RunResult run(Job &job, const QStringList &arguments, const QByteArray &input, const ProgressHandler &onProgress);
     static QString typeSwitch(int fileType);
+    // Moves the complete lines of the error stream (all of them at the end) into the result.
+    static void takeErrorLines(QByteArray &pending, bool atEnd, RunResult &result);
     static void abort(Job &job);
 
     WeakDelegate<LzmaToolDelegate> m_delegate;

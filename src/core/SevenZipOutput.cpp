@@ -68,6 +68,22 @@ bool SevenZipOutput::isNoSpace(const QString &errorText)
            errorText.contains(QLatin1String("not enough space on the disk"), Qt::CaseInsensitive);
 }
 
+bool SevenZipOutput::isUnsupportedAttributeComplaint(const QString &line)
+{
+    // "ERROR: Cannot set file attribute : errno=38 : Function not implemented : card/Scan/FORD"
+    static const QRegularExpression complaint(
+        QStringLiteral(R"(^\s*ERROR:\s*Can(?:not| not) set file attributes?\s*:\s*errno=(\d+)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    constexpr int NotPermitted = 1;    // EPERM
+    constexpr int NotImplemented = 38; // ENOSYS
+    constexpr int NotSupported = 95;   // EOPNOTSUPP
+    const auto match = complaint.match(line);
+    if (!match.hasMatch())
+        return false;
+    const int error = match.captured(1).toInt();
+    return error == NotPermitted || error == NotImplemented || error == NotSupported;
+}
+
 LzmaToolError SevenZipOutput::errorFor(int exitCode, const QString &errorText)
 {
     LzmaToolError error;

@@ -26,6 +26,10 @@ public:
     static bool isWrongPassword(const QString &errorText);
     static bool isCorruptArchive(const QString &errorText);
     static bool isNoSpace(const QString &errorText);
+    // Whether an error line only says that a file's attributes could not be set because the file
+    // system cannot hold them (a FAT card: EPERM from the kernel's vfat, ENOSYS through FUSE, or
+    // EOPNOTSUPP); the file itself was written.
+    static bool isUnsupportedAttributeComplaint(const QString &line);
 
     // The error of a run that ended with a non-zero exit code.
     static LzmaToolError errorFor(int exitCode, const QString &errorText);

@@ -386,8 +386,10 @@ QString VelquorCommonTool::joinCardPath(const QString &relativePath, bool allowR
     const QString cleanRoot = QDir::cleanPath(root);
     if (relativePath.isEmpty() && allowRoot)
         return cleanRoot;
-    if (!isUsableText(relativePath) || relativePath.startsWith(QLatin1Char('/')))
+    if (!isUsableText(relativePath))
         return {};
+    // Joined with one "/" between the parts: a leading "/" ("/Scan/FORD") still names a place on
+    // the card, never the computer's root.
     const QStringList components = relativePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     if (components.isEmpty())
         return allowRoot ? cleanRoot : QString();

@@ -24,9 +24,9 @@ class QTranslator;
 // read and compared, the user-interface language and the two tables shipped with the application.
 //
 // Every card path is made by one checked join: the card root must be an absolute path and a
-// card-relative path must be usable, relative and free of "." and ".." components, so a hostile
-// path from the service or the database can never name anything outside the card. A refused path
-// reads as absent (empty text, NO).
+// card-relative path must be usable and free of "." and ".." components (a leading "/" is read
+// from the card root), so a hostile path from the service or the database can never name anything
+// outside the card. A refused path reads as absent (empty text, NO).
 //
 // All methods may be called from any thread. The only state is saveFilePath and
 // indexOfSelectedItem, exchanged atomically, plus the language tables, loaded once per language.

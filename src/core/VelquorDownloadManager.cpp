@@ -171,7 +171,12 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    onQueue([this, vehicle] { pauseVehicle(vehicle); });
+    // Waits for the queue: the caller then reads the pause, with the bytes received until it, from
+    // the rows, and a start still in its settling time behind this on the queue finds them paused.
+    m_queue->sync([this, vehicle] {
+        if (m_host)
+            pauseVehicle(vehicle);
+    });
 }
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
@@ -189,10 +194,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
             m_failureCounts.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
-        m_filesQueue->async([this, rows] {
-            for (const auto &row : rows)
-                deleteLocFilePath(row);
-        });
+        queueFileDeletion(rows);
         if (heldSlot)
             startDownloadWaitingTask();
     });
@@ -212,10 +214,7 @@ void VelquorDownloadManager::deleteAllTask()
         cancelAllDownTask();
         m_failureCounts.clear();
         clearSlots();
-        m_filesQueue->async([this, rows] {
-            for (const auto &row : rows)
-                deleteLocFilePath(row);
-        });
+        queueFileDeletion(rows);
     });
 }
 
@@ -238,12 +237,22 @@ void VelquorDownloadManager::startVehicle(const QString &vehicle)
 {
     if (holdsSlot(vehicle) || m_joining.contains(vehicle))
         return; // never started twice; a vehicle being joined has all its bytes already
+    if (!stillWaiting(vehicle))
+        return; // paused, failed or deleted during the settling time: the later command wins
     if (slotCount() >= m_maxConcurrentCount)
         return; // its rows wait for startDownloadWaitingTask
     if (!networkingAllowsDownloadTask())
         return;
     addSlot(vehicle);
     startRowsOfVehicle(vehicle);
+}
+
+bool VelquorDownloadManager::stillWaiting(const QString &vehicle)
+{
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    return !rows.isEmpty() && std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStateWaiting || row->state() == VelquorDownloadStateDownloaded;
+    });
 }
 
 void VelquorDownloadManager::startRowsOfVehicle(const QString &vehicle)
@@ -266,6 +275,9 @@ bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &ro
     const QString vehicle = row->vehicle().toUpper();
     if (!holdsSlot(vehicle))
         return false; // paused, failed or deleted meanwhile
+    // A deletion asked for before this start belongs to the vehicle's past: it ends now, so that
+    // it can never remove what this download writes.
+    finishPendingDeletes(vehicle);
     if (row->state() == VelquorDownloadStateDownloaded) {
         if (m_commonTool.getHasDownFile(row)) {
             row->setTmpFileSize(row->expectedContentLength());
@@ -490,6 +502,17 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
     if (!row)
         return;
     m_failureCounts.remove(url);
+    // A file of another size than the probe measured is not the archive (an error page, a cut
+    // answer): it fails the vehicle and is not kept for a resume.
+    const quint64 expected = row->expectedContentLength();
+    if (expected > 0 && quint64(QFileInfo(partialPath).size()) != expected) {
+        if (isInsideArchiveCache(partialPath))
+            QFile::remove(partialPath);
+        row->setResumeData({});
+        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+        failVehicle(url, vehicle, {});
+        return;
+    }
     // The finished file replaces whatever was at the archive path.
     const QString zipPath = row->zipPath();
     if (QFileInfo::exists(zipPath))
@@ -779,6 +802,67 @@ void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &ro
     m_commonTool.removeCachedArchive(zipPath);
     m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
     m_commonTool.unInstallSoftwore(row);
+}
+
+void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows)
+{
+    if (rows.isEmpty())
+        return;
+    quint64 id = 0;
+    {
+        std::lock_guard lock(m_deletionMutex);
+        id = ++m_lastDeletionId;
+        m_deletions.append({id, rows, false});
+    }
+    m_filesQueue->async([this, id] {
+        VelquorDownloadModelList rows;
+        {
+            std::lock_guard lock(m_deletionMutex);
+            const auto it = std::find_if(m_deletions.begin(), m_deletions.end(),
+                                         [id](const PendingDeletion &deletion) { return deletion.id == id; });
+            if (it == m_deletions.end())
+                return; // a new start of its vehicle has done it already
+            it->running = true;
+            rows = it->rows;
+        }
+        for (const auto &row : rows)
+            deleteLocFilePath(row);
+        {
+            std::lock_guard lock(m_deletionMutex);
+            m_deletions.removeIf([id](const PendingDeletion &deletion) { return deletion.id == id; });
+        }
+        m_deletionEnded.notify_all();
+    });
+}
+
+void VelquorDownloadManager::finishPendingDeletes(const QString &vehicle)
+{
+    auto concerns = [&vehicle](const PendingDeletion &deletion) {
+        return std::any_of(deletion.rows.begin(), deletion.rows.end(), [&vehicle](const VelquorDownloadModelPtr &row) {
+            return row->vehicle().compare(vehicle, Qt::CaseInsensitive) == 0;
+        });
+    };
+    QList<PendingDeletion> taken;
+    {
+        std::unique_lock lock(m_deletionMutex);
+        m_deletionEnded.wait(lock, [&] {
+            return std::none_of(m_deletions.begin(), m_deletions.end(), [&](const PendingDeletion &deletion) {
+                return deletion.running && concerns(deletion);
+            });
+        });
+        for (auto it = m_deletions.begin(); it != m_deletions.end();) {
+            if (concerns(*it)) {
+                taken.append(*it);
+                it = m_deletions.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (const PendingDeletion &deletion : std::as_const(taken)) {
+        for (const auto &row : deletion.rows)
+            deleteLocFilePath(row);
+    }
 }
 
 bool VelquorDownloadManager::isInsideArchiveCache(const QString &path) const

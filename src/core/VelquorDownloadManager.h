@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,8 +31,9 @@ class VelquorDownloadDataBaseManager;
 //
 // All scheduling and every transfer callback run on the manager's own serial queue, whose thread
 // hosts the QNetworkAccessManager; the three download notifications are posted there, on the
-// workspace notification centre. The public commands may be called from any thread and return at
-// once; their work follows on the queue in call order.
+// workspace notification centre. The public commands may be called from any thread; their work
+// runs on the queue in call order, so a later command always wins over an earlier one. All but
+// the pause return at once.
 class VelquorDownloadManager : public VelquorDownloadPageState
 {
 public:
@@ -46,6 +48,7 @@ public:
     // Marks the record's vehicle waiting (rows not yet downloaded) and starts it when a slot is free.
     void startDownloadTask(const VelquorDownloadModelPtr &model);
     // Stops every transfer of the vehicle keeping its resume data; its rows become paused (3).
+    // Returns once that is done, so the rows read afterwards show the pause and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
     // Frees the vehicle's slot, ends all its transfers and deletes its archives, partial files and
     // package directories on the card (the rows themselves stay).
@@ -59,6 +62,8 @@ public:
     QStringList dataTaskVehicles() const;
     // The serial queue of the transfers (tests wait on it with sync()).
     DispatchQueue &queue() const { return *m_queue; }
+    // The serial queue that joins parts and deletes files (tests hold it back or wait on it).
+    DispatchQueue &filesQueue() const { return *m_filesQueue; }
     // Path of the file that holds a row's bytes until its transfer is complete.
     static QString partialPathForArchive(const QString &zipPath);
 
@@ -85,6 +90,8 @@ private:
     // Scheduling (queue only).
     void markVehicleWaiting(const QString &vehicle);
     void startVehicle(const QString &vehicle);
+    // Every row of the vehicle still waiting (or downloaded): nothing changed it since its start.
+    bool stillWaiting(const QString &vehicle);
     void startRowsOfVehicle(const QString &vehicle);
     bool downloadwithModel(const VelquorDownloadModelPtr &row);
     void startDownloadWaitingTask();
@@ -112,6 +119,11 @@ private:
 
     // Files (files queue).
     void deleteLocFilePath(const VelquorDownloadModelPtr &row);
+    // Deletes the rows' files on the files queue, unless a vehicle of theirs starts again first:
+    // then that start deletes them itself, before anything of the new download is written.
+    void queueFileDeletion(const VelquorDownloadModelList &rows);
+    // Runs the deletions still pending for the vehicle and waits for one running (queue only).
+    void finishPendingDeletes(const QString &vehicle);
 
     // Slots.
     bool holdsSlot(const QString &vehicle) const;
@@ -134,6 +146,17 @@ private:
     QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
     QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
     QSet<QString> m_joining;             // vehicles whose parts are being joined: neither started nor completed again
+
+    struct PendingDeletion
+    {
+        quint64 id = 0;
+        VelquorDownloadModelList rows;
+        bool running = false;
+    };
+    std::mutex m_deletionMutex;
+    std::condition_variable m_deletionEnded;
+    QList<PendingDeletion> m_deletions; // waiting or running on the files queue
+    quint64 m_lastDeletionId = 0;
 
     mutable std::mutex m_slotMutex;
     QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)

@@ -87,3 +87,24 @@ void VelquorDownloadPageState::removeFirstNeedDownloadData()
     if (!m_needDownloadData.isEmpty())
         m_needDownloadData.removeFirst();
 }
+
+bool VelquorDownloadPageState::removeNeedDownloadData(const NeedDownloadEntry &entry)
+{
+    std::lock_guard lock(m_mutex);
+    for (qsizetype i = 0; i < m_needDownloadData.size(); ++i) {
+        // The records are compared as objects, not by value: a later entry of the same vehicle stays.
+        if (m_needDownloadData[i].first == entry.first && m_needDownloadData[i].second == entry.second) {
+            m_needDownloadData.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool VelquorDownloadPageState::containsNeedDownloadData(const QString &vehicle) const
+{
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_needDownloadData.begin(), m_needDownloadData.end(), [&](const NeedDownloadEntry &entry) {
+        return entry.first.compare(vehicle, Qt::CaseInsensitive) == 0;
+    });
+}

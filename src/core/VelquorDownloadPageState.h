@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/VelquorDownloadModel.h"
+#include "core/VelquorSoftwareManagementListModel.h"
 #include "core/VelquorVehicleFamilyModel.h"
 
 #include <QList>
@@ -67,8 +68,8 @@ public:
     void setUnInstalling(bool value) { m_unInstalling = value; }
 
     // Rows of the software-management list.
-    VelquorDownloadModelList listModels() const { return read(m_listModels); }
-    void setListModels(const VelquorDownloadModelList &value) { write(m_listModels, value); }
+    VelquorSoftwareManagementList listModels() const { return read(m_listModels); }
+    void setListModels(const VelquorSoftwareManagementList &value) { write(m_listModels, value); }
 
     // Product name of the selected device.
     QString productName() const { return read(m_productName); }
@@ -81,6 +82,9 @@ public:
     bool addNeedDownloadData(const QString &vehicle, const VelquorDownloadModelList &rows);
     std::optional<NeedDownloadEntry> firstNeedDownloadData() const;
     void removeFirstNeedDownloadData();
+    // Removes exactly this entry (same vehicle, same record objects), wherever it stands now.
+    bool removeNeedDownloadData(const NeedDownloadEntry &entry);
+    bool containsNeedDownloadData(const QString &vehicle) const; // letter case ignored
 
 private:
     // Every value is copied in or out under the one lock.
@@ -106,7 +110,7 @@ private:
     std::shared_ptr<DispatchQueue> m_reloadSDCardQueue;
     std::shared_ptr<DispatchQueue> m_unInstallSerialQueue;
     std::atomic<bool> m_unInstalling{false};
-    VelquorDownloadModelList m_listModels;
+    VelquorSoftwareManagementList m_listModels;
     QString m_productName;
     QList<NeedDownloadEntry> m_needDownloadData;
 };

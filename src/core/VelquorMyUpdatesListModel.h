@@ -11,8 +11,8 @@
 #include <optional>
 
 // The account's devices and the chosen device's packages as the updates page sees them. Filled by
-// the main view controller, read by the updates page; every field but familyModels belongs to the
-// GUI thread. familyModels is written on the web-service queue and read everywhere, so it is
+// the main view controller, read by the updates page; every field is written on the GUI thread, and
+// every field but familyModels is read there only. familyModels is read everywhere, so it is
 // exchanged under a lock as a whole list.
 class VelquorMyUpdatesListModel
 {

@@ -1,5 +1,6 @@
 #include "shell/VelquorLoginViewController.h"
 
+#include "controls/VelquorAlert.h"
 #include "controls/VelquorButton.h"
 #include "controls/VelquorImageView.h"
 #include "controls/VelquorImages.h"
@@ -366,6 +367,8 @@ void VelquorLoginViewController::loginAction()
                         self->logining(false);
                 });
                 if (VelquorWindow *host = self->velquorWindow()) {
+                    // From now on every page's sheet opens on this window.
+                    VelquorAlert::setMainWindow(host);
                     host->setContentViewController(VelquorStoryboard::instantiateControllerWithIdentifier(
                         VelquorShell::kMainViewControllerIdentifier));
                 }

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 class VelquorMyUpdatesListModel;
 
@@ -20,10 +19,10 @@ class VelquorMyUpdatesListModel;
 // runs each time a device is chosen or refreshed. Only the latest request counts: an answer that
 // arrives after a newer request was made (another device chosen meanwhile) is dropped unseen.
 //
-// Call from the GUI thread. Answers are composed on the web-service client's queue, where the list
-// model's familyModels are set and `delivered` runs (a failed request is handled on the GUI thread);
-// the caller moves view work to the GUI thread with an asynchronous call, never waiting for it:
-// `delivered` runs while a new request would have to wait.
+// GUI thread only, and so are its answers: the answer is composed on the web-service client's
+// queue (which reads the install records and the card), then handed to the GUI thread, where it is
+// applied when it still belongs to the latest request: the arrays kept, the superseded download
+// records deleted, the list model's familyModels set and `delivered` run. No lock is held meanwhile.
 // The loader may go away before an answer arrives: the answer is then dropped.
 class VelquorUpdateListLoader
 {
@@ -47,6 +46,10 @@ public:
 
     // Requests the update list of the list model's chosen device (serial ID and product name).
     void reloadHomeData(const std::shared_ptr<VelquorMyUpdatesListModel> &listModel, Delivered delivered);
+    // After software was deleted: shows the operating software again when it is newer than the
+    // installed one (forgetting its download records) or missing on the card, otherwise the
+    // packages of the last answer; no new request. Answers the groups now in the list model.
+    QList<VelquorVehicleFamilyGroup> deleteResetHomeData(VelquorMyUpdatesListModel &listModel);
 
     // The groups of the last successful answer.
     QList<VelquorVehicleFamilyGroup> osArray() const;
@@ -56,7 +59,7 @@ public:
     static QString applicationVersion();
 
     // Where the card and the install records are read and download records deleted; the real
-    // database and card unless a test replaces them.
+    // database and card unless a test replaces them. A request uses the hooks set when it was made.
     void setInstalledVersion(InstalledVersion installedVersion);
     void setHasSoftwarePath(HasSoftwarePath hasSoftwarePath);
     void setDeleteVehicle(DeleteVehicle deleteVehicle);
@@ -64,9 +67,13 @@ public:
 private:
     struct Shared;
 
+    VelquorUpdateListComposer::Environment environmentFor(const QString &productName);
+
     VelquorMainViewModel m_viewModel;
     std::shared_ptr<Shared> m_shared;
     QHash<QString, VelquorVehicleModel> m_allVehicles;
     QHash<QString, QHash<QString, QString>> m_allAppendVersions;
     QHash<QString, QString> m_appendVersions;
+    InstalledVersion m_installedVersion;
+    HasSoftwarePath m_hasSoftwarePath;
 };

@@ -190,6 +190,32 @@ TEST_F(VelquorAlertTest, SheetWithoutAnyWindowStillReachesTheUserAndEnds)
     EXPECT_EQ(delegate.ends[1].code, 0);
 }
 
+TEST_F(VelquorAlertTest, WhileTheMainWindowIsHiddenTheCallersWindowTakesTheSheet)
+{
+    // The sign-up window stands in for the hidden main window: its messages stay on it.
+    mainWindow.hide();
+    QWidget signUpWindow;
+    auto *field = new QWidget(&signUpWindow);
+    signUpWindow.show();
+    RecordingDelegate delegate;
+    QPointer<VelquorAlert> alert =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("M"), QStringLiteral("OK"), QString());
+    alert->beginSheetModalForWindow(field, &delegate);
+    EXPECT_EQ(alert->parentWidget(), &signUpWindow);
+    EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+    QTest::mouseClick(alert->okButton(), Qt::LeftButton);
+    ASSERT_EQ(delegate.ends.size(), 1u);
+
+    // Shown again, the main window takes the sheets back.
+    mainWindow.show();
+    QPointer<VelquorAlert> second =
+        VelquorAlert::alertWithTitle(QStringLiteral("T"), QStringLiteral("M"), QStringLiteral("OK"), QString());
+    second->beginSheetModalForWindow(field, &delegate);
+    EXPECT_EQ(second->parentWidget(), &mainWindow);
+    second->closeAction();
+    EXPECT_EQ(delegate.ends.size(), 2u);
+}
+
 TEST_F(VelquorAlertTest, SecondSheetWaitsUntilTheFirstEnds)
 {
     RecordingDelegate delegate;

@@ -97,3 +97,46 @@ TEST(VelquorButtonTest, LayerModeFillsWithBackgroundColoursAndSettersShowAtOnce)
     w.button->setNormalBackgroundColor(Qt::cyan);
     EXPECT_EQ(pixelAt(w.button, corner), QColor(Qt::cyan));
 }
+
+TEST(VelquorButtonTest, PictureStandsLeftOfTheTitleAndTheAlignmentPlacesThePair)
+{
+    ButtonWindow w;
+    w.button->setShowBackgroundImage(false);
+    w.button->setOnlyShowTextColor(true);
+    const QColor titleColour(200, 0, 0);
+    w.button->setNormalTextColor(titleColour);
+    w.button->setHighlightedTextColor(titleColour);
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    w.button->setImage(picture);
+
+    // Columns holding picture pixels and title pixels, as drawn.
+    auto columns = [&](const QColor &colour) {
+        const QImage image = snapshot(w.button);
+        int first = -1, last = -1;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixelColor(x, y) == colour) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                    break;
+                }
+        return std::pair(first, last);
+    };
+
+    w.button->setAlignment(Qt::AlignLeft);
+    auto [pictureLeft, pictureRight] = columns(QColor(Qt::blue));
+    EXPECT_EQ(pictureLeft, 0);
+    EXPECT_EQ(pictureRight, 15);
+    EXPECT_GT(columns(titleColour).first, pictureRight);
+
+    // Centred, the pair keeps the same gap and shares the spare room on both sides.
+    w.button->setAlignment(Qt::AlignHCenter);
+    const auto [centredLeft, centredRight] = columns(QColor(Qt::blue));
+    const auto [titleLeft, titleRight] = columns(titleColour);
+    EXPECT_GT(centredLeft, 0);
+    EXPECT_EQ(centredRight - centredLeft, 15);
+    EXPECT_GT(titleLeft, centredRight);
+    EXPECT_NEAR(centredLeft, w.button->width() - 1 - titleRight, 4);
+}

@@ -179,6 +179,32 @@ TEST_F(TabViewFixture, FirstLayoutShowsItemZeroAndClicksSwitchPagesThatSurvive)
     EXPECT_EQ(source.pagesAsked.back(), 0);
 }
 
+TEST_F(TabViewFixture, SwitchedAwayPagesStayInsideTheWindowUntilTheTabViewGoes)
+{
+    // One page has a parent of its own, the others none.
+    QWidget home;
+    source.pages.at(1)->setParent(&home);
+    showTabView();
+    clickItem(1);
+    clickItem(2);
+    for (int index : {0, 1}) {
+        QWidget *page = source.pages.at(index).get();
+        EXPECT_FALSE(page->isWindow()) << index;
+        EXPECT_TRUE(page->isHidden()) << index;
+    }
+    EXPECT_EQ(source.pages.at(0)->window(), &window);
+    EXPECT_EQ(source.pages.at(1)->parent(), &home);
+
+    // The tab view goes: the pages stay alive, each back with its own parent or none.
+    QPointer<QWidget> shown = source.pages.at(2).get();
+    delete tabView;
+    EXPECT_FALSE(shown.isNull());
+    EXPECT_EQ(source.pages.at(0)->parent(), nullptr);
+    EXPECT_EQ(source.pages.at(1)->parent(), &home);
+    EXPECT_EQ(source.pages.at(2)->parent(), nullptr);
+    source.pages.at(1)->setParent(nullptr);
+}
+
 TEST_F(TabViewFixture, ResizeKeepsTheSelectionAndTheButtons)
 {
     showTabView();

@@ -3,6 +3,8 @@
 #include "core/VelquorAppUpdateManager.h"
 #include "platform/NotificationCenter.h"
 
+#include "support/FatCard.h"
+#include "support/TestArchives.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -166,6 +168,37 @@ TEST_F(LzmaToolTest, FailuresReachTheDelegateOnceAndNeverTheNotification)
     EXPECT_EQ(sevenZipChildren(), 0);
 }
 
+TEST_F(LzmaToolTest, AFatCardThatHoldsNoPermissionsStillGetsEveryFile)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    const QString source = work.filePath(QStringLiteral("fat"));
+    QMap<QString, QByteArray> contents;
+    for (int i = 0; i < 40; ++i)
+        contents.insert(QStringLiteral("FORD/DIAG/M%1.BIN").arg(i), TestArchives::randomBytes(4096 + i, quint32(i)));
+    contents.insert(QStringLiteral("FORD/VERSION.TXT"), "V30.00");
+    for (auto it = contents.cbegin(); it != contents.cend(); ++it)
+        ASSERT_TRUE(writeFile(source + QLatin1Char('/') + it.key(), it.value()));
+    const QString archive = work.filePath(QStringLiteral("FORD_V30.00.7z"));
+    ASSERT_TRUE(make7z(source, archive, ArchivePassword));
+
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, card.mountPath());
+    EXPECT_TRUE(delegate.errors.isEmpty())
+        << (delegate.errors.isEmpty() ? "" : delegate.errors[0].message.toStdString());
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(TestArchives::filesBelow(card.mountPath() + QStringLiteral("/FORD")),
+              TestArchives::below(contents, QStringLiteral("FORD")));
+
+    // Every other complaint still fails, even when it comes among complaints about attributes.
+    const QString plain = work.filePath(QStringLiteral("plain.7z"));
+    ASSERT_TRUE(make7z(source, plain, ArchivePassword, {QStringLiteral("-mhe=off")}));
+    tool.decompressWithPath(plain, QStringLiteral("wrong"), LzmaTool::FileType7z,
+                            card.mountPath() + QStringLiteral("/again"));
+    ASSERT_EQ(delegate.errors.size(), 1);
+    EXPECT_EQ(delegate.errors[0].kind, LzmaToolError::Kind::WrongPassword) << delegate.errors[0].message.toStdString();
+    EXPECT_EQ(finished, 1);
+}
+
 TEST_F(LzmaToolTest, ItsOwnArchivesNeedTheirPasswordToOpen)
 {
     const QString source = work.filePath(QStringLiteral("pack/Scan"));
@@ -259,6 +292,19 @@ TEST(SevenZipOutputTest, ClassifiesTheToolsErrors)
         EXPECT_EQ(error.kind, c.kind) << c.text;
         EXPECT_EQ(error.exitCode, 2);
     }
+}
+
+TEST(SevenZipOutputTest, TellsUnsupportedAttributesFromRealErrors)
+{
+    // Recorded on a FUSE-mounted FAT image and from the kernel's vfat.
+    for (const char *line : {"ERROR: Cannot set file attribute : errno=38 : Function not implemented : m/Scan/FORD",
+                             "ERROR: Cannot set file attribute : errno=1 : Operation not permitted : m/Scan/a.bin",
+                             "ERROR: Cannot set file attribute : errno=95 : Operation not supported : m/Scan"})
+        EXPECT_TRUE(SevenZipOutput::isUnsupportedAttributeComplaint(QString::fromLatin1(line))) << line;
+    for (const char *line : {"ERROR: Cannot set file attribute : errno=5 : Input/output error : m/Scan/FORD",
+                             "ERROR: Data Error in encrypted file. Wrong password? : Scan/FORD/VERSION.TXT",
+                             "ERROR: No space left on device : m/Scan/FORD/big.bin", ""})
+        EXPECT_FALSE(SevenZipOutput::isUnsupportedAttributeComplaint(QString::fromLatin1(line))) << line;
 }
 
 TEST(VelquorAppUpdateManagerTest, OpensThePackageWithTheCommandAndWaitsForIt)

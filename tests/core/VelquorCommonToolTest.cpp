@@ -305,11 +305,26 @@ TEST_F(CommonToolCardTest, JoinsAndParents)
     EXPECT_EQ(tool.getScanPathFromSDCard(), onCard(QStringLiteral("Scan")));
 }
 
+TEST_F(CommonToolCardTest, ALeadingSlashIsReadFromTheCardRoot)
+{
+    writeFile(onCard(QStringLiteral("Scan/FORD/VERSION.TXT")), "V1.00");
+    const auto ford = recordAt(QStringLiteral("/Scan/FORD"));
+    EXPECT_EQ(tool.getDecompressPathWithSoftware(QStringLiteral("/Scan/FORD")), onCard(QStringLiteral("Scan/FORD")));
+    EXPECT_EQ(tool.getSoftwarePath(ford), onCard(QStringLiteral("Scan/FORD")));
+    EXPECT_TRUE(tool.getHasSoftwarePath(ford));
+    EXPECT_EQ(tool.getSoftwareParentPath(ford), onCard(QStringLiteral("Scan")));
+    EXPECT_EQ(tool.getSoftwareParentPath(recordAt(QStringLiteral("/FORD"))), card);
+    EXPECT_TRUE(tool.isSameVersion(ford));
+    EXPECT_TRUE(tool.unInstallSoftwore(ford));
+    EXPECT_FALSE(QFileInfo::exists(onCard(QStringLiteral("Scan/FORD"))));
+    EXPECT_TRUE(QFileInfo(onCard(QStringLiteral("Scan"))).isDir());
+}
+
 TEST_F(CommonToolCardTest, HostileCardPathsAreRefused)
 {
     QDir().mkpath(onCard(QStringLiteral("Scan")));
-    for (const char *bad : {"", "<null>", "NULL", "  ", "/Scan", "../outside", "Scan/../../outside", "./Scan", "Scan/.",
-                            "..", "Scan/.."}) {
+    for (const char *bad : {"", "<null>", "NULL", "  ", "/", "/../outside", "../outside", "Scan/../../outside",
+                            "./Scan", "Scan/.", "..", "Scan/.."}) {
         const auto model = recordAt(QString::fromLatin1(bad));
         SCOPED_TRACE(bad);
         EXPECT_EQ(tool.getSoftwarePath(model), QString());

@@ -238,13 +238,10 @@ VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, const QStri
         },
         15000));
     manager.pauseDownloadTask(first);
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            const auto row = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
-            return row && row->state() == VelquorDownloadStatePaused && !row->resumeData().isEmpty();
-        },
-        5000));
+    // Read at once: the pause has taken effect when the call returns.
     const auto paused = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+    EXPECT_EQ(paused->state(), VelquorDownloadStatePaused);
+    EXPECT_FALSE(paused->resumeData().isEmpty());
     const auto resume = VelquorResumeData::decode(paused->resumeData());
     EXPECT_TRUE(resume.has_value());
     const QString partial = VelquorDownloadManager::partialPathForArchive(paused->zipPath());
@@ -286,6 +283,52 @@ TEST_F(DownloadManagerTest, PauseKeepsTheReceivedBytesAndResumeAsksForTheRest)
     EXPECT_EQ(gets.last().status, 206);
     EXPECT_EQ(sha256(paused->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
     EXPECT_TRUE(allRowsIn(QStringLiteral("OPEL"), VelquorDownloadStateDownloaded));
+}
+
+TEST_F(DownloadManagerTest, APauseWithinTheStartsSettlingTimeWinsAndHoldsNoSlot)
+{
+    addVehicle(QStringLiteral("MINI"), {{QStringLiteral("files/MINI_V1.00.zip"), randomBytes(64 * 1024, 61)}});
+    addVehicle(QStringLiteral("SMART"), {{QStringLiteral("files/SMART_V1.00.zip"), randomBytes(64 * 1024, 62)}});
+    makeManager();
+    manager->setStartDelays(200, 10);
+
+    const VelquorDownloadModelPtr mini = database().getModelWithVehicle(QStringLiteral("MINI")).first();
+    manager->startDownloadTask(mini);
+    manager->pauseDownloadTask(mini);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("MINI"), VelquorDownloadStatePaused));
+
+    // Started after MINI's settling time began, so it ends after MINI's start was due.
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("SMART")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("SMART")) == 1; }, 15000));
+    manager->queue().sync([] {});
+    EXPECT_TRUE(allRowsIn(QStringLiteral("MINI"), VelquorDownloadStatePaused));
+    EXPECT_TRUE(getsTo(QStringLiteral("files/MINI_V1.00.zip")).isEmpty());
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("MINI")));
+
+    // A start after the pause runs as usual.
+    manager->startDownloadTask(mini);
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("MINI")) == 1; }, 15000));
+}
+
+TEST_F(DownloadManagerTest, AFileOfAnotherSizeThanTheProbeMeasuredFailsItsVehicle)
+{
+    // The server answers 200 with a short body where the probe measured the whole archive.
+    addVehicle(QStringLiteral("JEEP"), {{QStringLiteral("files/JEEP_V1.00.zip"), randomBytes(32, 71)}});
+    const VelquorDownloadModelPtr row = database().getModelWithVehicle(QStringLiteral("JEEP")).first();
+    row->setExpectedContentLength(5 * 1024 * 1024);
+    database().updateWithModel(row, VelquorDownloadUpdateAll);
+    makeManager();
+
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 15000));
+    manager->queue().sync([] {});
+    EXPECT_EQ(postedNamed(VelquorDownload::RequestErrorNotification).first().state, VelquorDownloadStateFailed);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("JEEP"), VelquorDownloadStateFailed));
+    EXPECT_EQ(completed(QStringLiteral("JEEP")), 0);
+    EXPECT_FALSE(QFileInfo::exists(row->zipPath()));
+    EXPECT_FALSE(QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())));
+    EXPECT_TRUE(database().getModelWithVehicle(QStringLiteral("JEEP")).first()->resumeData().isEmpty());
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
 }
 
 TEST_F(DownloadManagerTest, ALaterRunResumesFromTheStoredResumeData)
@@ -609,6 +652,46 @@ TEST_F(DownloadManagerTest, DeletingAVehicleMidTransferAbortsItAndRemovesItsFile
     EXPECT_EQ(completed(QStringLiteral("FIAT")) + completed(QStringLiteral("JEEP")), 0);
     EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(fiat->zipPath()));
+}
+
+TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehiclesNextDownload)
+{
+    // A failed installation: the vehicle's archive and its package folder on the card are to go.
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    tool().setSaveFilePath(card.path());
+    const QString stale = card.filePath(QStringLiteral("Scan/FIAT/STALE.BIN"));
+    QDir().mkpath(QFileInfo(stale).absolutePath());
+    QFile(stale).open(QIODevice::WriteOnly);
+    const QString relative = QStringLiteral("files/FIAT_V1.00.zip");
+    const QByteArray first = randomBytes(300 * 1024, 51);
+    addVehicle(QStringLiteral("FIAT"), {{relative, first}});
+    makeManager();
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("FIAT")) == 1; }, 10000));
+    const QString zipPath = database().getModelWithVehicle(QStringLiteral("FIAT")).first()->zipPath();
+
+    // The files queue is busy (a long join) while the deletion is asked for.
+    std::mutex gate;
+    std::unique_lock hold(gate);
+    manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    manager->queue().sync([] {});
+
+    // Pressed again: the rows are made anew and downloaded again, while the deletion still waits.
+    database().deleteModelWithVehicle(QStringLiteral("FIAT"));
+    const QByteArray second = randomBytes(300 * 1024, 52);
+    addVehicle(QStringLiteral("FIAT"), {{relative, second}});
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("FIAT")) == 2; }, 10000));
+    EXPECT_FALSE(QFileInfo::exists(stale)) << "the deletion ran before the new download";
+
+    hold.unlock();
+    manager->filesQueue().sync([] {});
+    ASSERT_TRUE(QFileInfo::exists(zipPath));
+    EXPECT_EQ(sha256(zipPath), QCryptographicHash::hash(second, QCryptographicHash::Sha256));
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FIAT"), VelquorDownloadStateDownloaded));
+    tool().setSaveFilePath(QString());
 }
 
 TEST_F(DownloadManagerTest, ARowWhoseStateChangesUnderItsTransferStopsItAndKeepsItsBytes)

@@ -5,6 +5,7 @@
 #include "shell/VelquorUpdateListLoader.h"
 #include "standin/StandinServer.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
@@ -160,4 +161,61 @@ TEST(UpdateListLoader, AnAnswerStillBeingComposedWhenAnotherDeviceFailsIsDropped
     EXPECT_EQ(state->kinds,
               QList<VelquorUpdateListComposer::Result::Kind>{VelquorUpdateListComposer::Result::Kind::ErrorAlert});
     EXPECT_TRUE(state->deleted.isEmpty());
+}
+
+TEST(UpdateListLoader, AnswersAreAppliedOnTheGuiThreadWhereTheNextRequestMayStart)
+{
+    standin::StandinServer server;
+    ASSERT_TRUE(server.start());
+    qputenv("VELQUOR_SERVICE_URL", server.baseUrl().toUtf8());
+    server.setOperation("ProductUpdateInformation", [](const standin::LoggedRequest &request) {
+        if (request.json.toObject().value("serialid").toInt() == 1)
+            return upgradeAnswer({record("OS-SOFTWARE", "V5.00", "Scan"), record("BENZ", "V12.10", "Vehicles/BENZ")});
+        return upgradeAnswer({record("HONDA", "V11.40", "Vehicles/HONDA")});
+    });
+
+    VelquorUpdateListLoader loader;
+    QString installedOs;
+    bool osOnCard = false;
+    QStringList deleted;
+    loader.setInstalledVersion([&](const QString &) { return installedOs; });
+    loader.setHasSoftwarePath([&](const VelquorDownloadModelPtr &) { return osOnCard; });
+    loader.setDeleteVehicle([&](const QString &vehicle) {
+        EXPECT_TRUE(QThread::currentThread() == qApp->thread());
+        deleted.append(vehicle);
+    });
+
+    auto list = std::make_shared<VelquorMyUpdatesListModel>();
+    QList<QStringList> delivered;
+    std::function<void(const VelquorUpdateListComposer::Result &)> deliver =
+        [&](const VelquorUpdateListComposer::Result &) {
+            EXPECT_TRUE(QThread::currentThread() == qApp->thread());
+            delivered.append(describe(list->familyModels()));
+            // The first answer asks for the next device from inside its own delivery.
+            if (delivered.size() == 1) {
+                list->setSerialID(2);
+                loader.reloadHomeData(list, deliver);
+            }
+        };
+    list->setSerialID(1);
+    list->setProductName("VQ500");
+    loader.reloadHomeData(list, deliver);
+    ASSERT_TRUE(waitUntil([&] { return delivered.size() == 2; }, 10000));
+    EXPECT_EQ(delivered.at(0), QStringList{"OS-SOFTWARE [OS-SOFTWARE] = OS-SOFTWARE V5.00"});
+    EXPECT_EQ(delivered.at(1), QStringList{"HONDA [HONDA] = HONDA V11.40"});
+    EXPECT_EQ(deleted, QStringList{"OS-SOFTWARE"}); // newer than the installed one: its old downloads go
+
+    // After a delete, the operating software of the last answer holding one returns while it is
+    // still needed (missing on the card), and the packages once it is installed and present.
+    list->setSerialID(1);
+    loader.reloadHomeData(list, deliver);
+    ASSERT_TRUE(waitUntil([&] { return delivered.size() == 3; }, 10000));
+    deleted.clear();
+    installedOs = "V5.00";
+    EXPECT_EQ(describe(loader.deleteResetHomeData(*list)),
+              QStringList{"OS-SOFTWARE [OS-SOFTWARE] = OS-SOFTWARE V5.00"});
+    EXPECT_TRUE(deleted.isEmpty());
+    osOnCard = true;
+    loader.deleteResetHomeData(*list);
+    EXPECT_EQ(describe(list->familyModels()), QStringList{"BENZ [BENZ] = BENZ V12.10"});
 }

@@ -1,12 +1,15 @@
-// The shell's screens: sign-in (empty, filled, busy), sign-up (empty, filled), the main window's
-// placeholder, a message sheet and the terms document.
+// The shell's screens: sign-in (empty, filled, busy), sign-up (empty, filled), the main view (its
+// tabs, loading cover and exit question), a message sheet and the terms document.
 #include "ShotRegistry.h"
 
 #include "controls/VelquorAlert.h"
 #include "controls/VelquorHelpAlert.h"
 #include "controls/VelquorImages.h"
 #include "controls/VelquorSecureTextField.h"
+#include "controls/VelquorTabView.h"
+#include "core/VelquorCommonTool.h"
 #include "shell/VelquorLoginViewController.h"
+#include "shell/VelquorMainViewController.h"
 #include "shell/VelquorRegisteViewController.h"
 #include "shell/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
@@ -66,7 +69,25 @@ VELQUOR_SHOTS(registry)
             registe->telephoneField()->setText(QStringLiteral("+46 18 555 0100"));
             registe->emailField()->setText(QStringLiteral("ada@example.org"));
         });
-    registry.add("shell", "main-placeholder", [] { return windowWith(VelquorShell::kMainViewControllerIdentifier); });
+    // The main view as the devices' answer leaves it; no service answers here, so the cover is
+    // taken away by hand.
+    for (int tab = 0; tab < 4; ++tab)
+        registry.add(
+            "shell", QStringLiteral("main-tab%1").arg(tab),
+            [] { return windowWith(VelquorShell::kMainViewControllerIdentifier); },
+            [tab](QWidget *window) {
+                auto *main = contentOf<VelquorMainViewController>(window);
+                main->hideInitializing();
+                main->tabView()->setSelectedTabItemIndex(tab);
+            });
+    registry.add("shell", "main-loading", [] { return windowWith(VelquorShell::kMainViewControllerIdentifier); });
+    registry.add("shell", "main-exit-question", [] {
+        const QPixmap icon = VelquorImages::named(QStringLiteral("warning"));
+        return std::unique_ptr<QWidget>(VelquorAlert::alertWithTitle(
+            QString(), VelquorCommonTool::sharedTool().localizedString(QStringLiteral("UpdateHint11")),
+            VelquorCommonTool::sharedTool().localizedString(QStringLiteral("Update26")),
+            VelquorCommonTool::sharedTool().localizedString(QStringLiteral("Update27")), icon));
+    });
     registry.add("shell", "message-sheet", [] {
         const QPixmap icon = VelquorImages::named(VelquorShell::kAppIconImage)
                                  .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation);

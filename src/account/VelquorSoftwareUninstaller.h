@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class VelquorCommonTool;
+class VelquorDownloadDataBaseManager;
+
+// Removes installed software from the chosen card and forgets its records. Every removal goes
+// through the card-path check: only what lies strictly inside the current card, reached without
+// a symbolic link, is removed; anything else counts as not removed. Works on the card and the
+// database; call it off the GUI thread.
+class VelquorSoftwareUninstaller
+{
+public:
+    struct Row
+    {
+        QString vehicle;
+        QString path; // absolute directories on the card, joined with ";"
+    };
+
+    // The shared database and tool unless a test passes its own.
+    explicit VelquorSoftwareUninstaller(VelquorDownloadDataBaseManager *database = nullptr,
+                                        VelquorCommonTool *commonTool = nullptr);
+
+    // Removes one row's software: every directory of the path (all are tried), or for the
+    // operating software only the version file of the card's "Scan" directory. YES when nothing
+    // of it is left on the card.
+    bool unInstallSoftware(const QString &vehicle, const QString &path) const;
+
+    // Removes each row in order and, for each row that is gone from the card, its vehicle's
+    // records of the install and download tables. `progress` gets the fraction done after each
+    // row. Answers the vehicles that could not be removed (their records stay).
+    QStringList unInstallRows(const QList<Row> &rows, const std::function<void(double)> &progress = {}) const;
+
+private:
+    bool removeCardDirectory(const QString &absolutePath) const;
+    bool removeSystemVersionFile() const;
+
+    VelquorDownloadDataBaseManager &m_database;
+    VelquorCommonTool &m_commonTool;
+};

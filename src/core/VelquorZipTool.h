@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Extracts a zip archive (optionally password-protected) into a directory with libzip.
+//
+// Every entry name is checked before anything is written: an absolute name, a name with a ".."
+// component, or a symbolic link refuses the whole archive, and a link already standing on the way
+// below the destination is never followed. Every write is checked, so a full or removed card is an
+// error, and each file is flushed to its device before the next one starts. Work runs
+// synchronously on the calling thread and ends in exactly one result.
+class VelquorZipTool
+{
+public:
+    struct Result
+    {
+        enum class Kind {
+            Success,
+            MissingArchive, // no archive file at the path
+            CorruptArchive, // not a zip, damaged, or an entry the library cannot read
+            WrongPassword,  // no password or the wrong one for an encrypted entry
+            UnsafeEntry,    // an entry would land outside the destination or is a link
+            NoSpace,        // the destination ran out of space
+            WriteFailed,    // any other failure to create, write or flush a file
+        };
+
+        Kind kind = Kind::Success;
+        QString message;
+
+        bool succeeded() const { return kind == Kind::Success; }
+    };
+
+    // Bytes extracted so far and the archive's total uncompressed size.
+    using ProgressHandler = std::function<void(quint64 done, quint64 total)>;
+
+    // Extracts every entry below destination (created when missing), replacing files already there
+    // when overwrite is set and keeping them otherwise. An empty password means none.
+    static Result unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
+                                  const QString &password, const ProgressHandler &progress = {});
+};

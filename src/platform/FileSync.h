@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Puts written files on their device, so that a medium pulled right afterwards holds them.
+class FileSync
+{
+public:
+    // fsync of every file and folder below path (path included), never through a link; false at
+    // the first one that cannot be opened or flushed.
+    static bool flushTree(const QString &path);
+    // syncfs of the file system that holds path: everything written to it reaches the device.
+    static bool syncFileSystem(const QString &path);
+};

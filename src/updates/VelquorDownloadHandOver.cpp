@@ -1,0 +1,578 @@
+#include "VelquorDownloadHandOver.h"
+
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
+#include "platform/DispatchQueue.h"
+#include "updates/VelquorPackageEntries.h"
+#include "updates/VelquorUpdatesPageServices.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <condition_variable>
+
+namespace {
+
+// Records of a vehicle counted by state in one pass; state 0 is not counted.
+struct StateCounts
+{
+    qsizetype downloading = 0;
+    qsizetype waiting = 0;
+    qsizetype paused = 0;
+    qsizetype downloaded = 0;
+    qsizetype extracting = 0;
+    qsizetype readyToInstall = 0;
+    qsizetype installed = 0;
+    qsizetype failed = 0; // download or installation failed
+
+    explicit StateCounts(const VelquorDownloadModelList &rows)
+    {
+        for (const auto &row : rows) {
+            switch (row->state()) {
+            case VelquorDownloadStateDownloading:
+                ++downloading;
+                break;
+            case VelquorDownloadStateWaiting:
+                ++waiting;
+                break;
+            case VelquorDownloadStatePaused:
+                ++paused;
+                break;
+            case VelquorDownloadStateDownloaded:
+                ++downloaded;
+                break;
+            case VelquorDownloadStateFailed:
+            case VelquorDownloadStateInstallFailed:
+                ++failed;
+                break;
+            case VelquorDownloadStateExtracting:
+                ++extracting;
+                break;
+            case VelquorDownloadStateWaitingInstall:
+                ++readyToInstall;
+                break;
+            case VelquorDownloadStateInstalled:
+                ++installed;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+};
+
+VelquorRowUpdate rowUpdate(qint64 state, double progress, std::optional<quint64> totalFileSize = std::nullopt)
+{
+    VelquorRowUpdate update;
+    update.state = int(state);
+    update.progress = progress;
+    update.totalFileSize = totalFileSize;
+    return update;
+}
+
+} // namespace
+
+// Shared with the runner's work on the probe queue, which may start after the hand-over is gone.
+struct VelquorDownloadHandOver::RunnerState
+{
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool active = false; // a runner is queued or at work; cleared by the runner when it finds nothing left
+    int running = 0;     // runs under way that use the hand-over (a new one may begin as an old one ends)
+    std::atomic<bool> stopping{false};
+};
+
+VelquorDownloadHandOver::VelquorDownloadHandOver(VelquorUpdatesPageServices &page, DecompressVehicle decompressVehicle,
+                                                 VelquorDownloadManager *manager,
+                                                 VelquorDownloadDataBaseManager *database,
+                                                 VelquorCommonTool *commonTool)
+    : m_page(page), m_decompressVehicle(std::move(decompressVehicle)),
+      m_manager(manager ? *manager : VelquorDownloadManager::sharedManager()),
+      m_database(database ? *database : VelquorDownloadDataBaseManager::sharedManager()),
+      m_commonTool(commonTool ? *commonTool : VelquorCommonTool::sharedTool()),
+      m_runner(std::make_shared<RunnerState>())
+{
+    if (!m_manager.getContentQueue())
+        m_manager.setGetContentQueue(
+            std::make_shared<DispatchQueue>(QString::fromLatin1(ContentQueueLabel), DispatchQueue::Kind::Concurrent));
+}
+
+VelquorDownloadHandOver::~VelquorDownloadHandOver()
+{
+    std::unique_lock lock(m_runner->mutex);
+    m_runner->stopping = true;
+    m_runner->finished.wait(lock, [this] { return m_runner->running == 0; });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The press
+
+void VelquorDownloadHandOver::startDownload(const QString &vehicle, const VelquorDownloadModelList &models)
+{
+    VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty()) {
+        firstDownloadVehicle(vehicle, models);
+        return;
+    }
+    const QString offeredVersion = models.isEmpty() ? QString() : models.first()->version();
+    if (VelquorCommonTool::compareVersion1(offeredVersion, rows.first()->version())) {
+        forgetVehicle(vehicle);
+        firstDownloadVehicle(vehicle, models);
+        return;
+    }
+
+    const StateCounts counts(rows);
+    if (counts.installed == rows.size()) {
+        // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
+        const bool again =
+            !m_commonTool.getHasSoftwarePath(rows.first()) ||
+            VelquorCommonTool::compareVersion1(offeredVersion, m_commonTool.getMaxVersionFromList(rows)) ||
+            !isHasLanCfg(models);
+        if (again) {
+            forgetVehicle(vehicle);
+            firstDownloadVehicle(vehicle, models);
+        }
+        return;
+    }
+    if (counts.failed >= 1) {
+        forgetVehicle(vehicle);
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaiting, 0));
+        m_page.reloadAllData();
+        firstDownloadVehicle(vehicle, models);
+        return;
+    }
+    if (counts.downloading > 0 || counts.waiting >= 1) {
+        pauseVehicle(vehicle, rows);
+        return;
+    }
+    if (counts.paused >= 1) {
+        resumeVehicle(vehicle);
+        return;
+    }
+    if (counts.extracting > 0)
+        return;
+    if (counts.readyToInstall > 0 || counts.downloaded >= 1) {
+        const qsizetype all = rows.size();
+        if (all == counts.readyToInstall || all == counts.downloaded ||
+            all == counts.downloaded + counts.readyToInstall)
+            installDownloadedVehicle(vehicle, rows);
+        return;
+    }
+    // Every record idle.
+    addDownloadTask(vehicle, m_database.getModelWithVehicle(vehicle));
+    startDownloadVehicle();
+}
+
+void VelquorDownloadHandOver::pauseVehicle(const QString &vehicle, const VelquorDownloadModelList &rows)
+{
+    const VelquorDownloadModelPtr first = rows.first();
+    {
+        std::lock_guard lock(m_outcomeMutex);
+        m_manager.addDownloadPausedModel(first);
+    }
+    // Returns once the transfers have stopped, so the figures read next are those of the pause.
+    m_manager.pauseDownloadTask(first);
+    const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
+    if (current.isEmpty())
+        return;
+    m_page.setRowOfVehicle(
+        vehicle, rowUpdate(VelquorDownloadStatePaused, receivedShare(current), current.first()->totalFileSize()));
+    m_page.reloadAllData();
+}
+
+void VelquorDownloadHandOver::resumeVehicle(const QString &vehicle)
+{
+    VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty())
+        return;
+    const VelquorDownloadModelPtr first = rows.first();
+    bool stillProbing = false;
+    {
+        std::lock_guard lock(m_outcomeMutex);
+        m_manager.removeDownloadPausedModelsWithVehicle(first->vehicle());
+        stillProbing = m_manager.containsNeedDownloadData(vehicle);
+        if (stillProbing) {
+            // Paused before its sizes were known: the probe's outcome hands it over, as if never paused.
+            for (const auto &row : std::as_const(rows)) {
+                if (row->state() == VelquorDownloadStateDownloaded)
+                    continue;
+                row->setState(VelquorDownloadStateWaiting);
+                m_database.updateWithModel(row, VelquorDownloadUpdateState);
+            }
+        }
+    }
+    const double share = receivedShare(rows);
+    if (share == 1.0)
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0, first->totalFileSize()));
+    else
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaiting, share, first->totalFileSize()));
+    m_page.reloadAllData();
+    if (!stillProbing)
+        m_manager.startDownloadTask(first);
+}
+
+void VelquorDownloadHandOver::installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows)
+{
+    const bool archiveMissing = std::any_of(rows.begin(), rows.end(), [this](const VelquorDownloadModelPtr &row) {
+        return !m_commonTool.getHasDownFile(row);
+    });
+    if (archiveMissing) {
+        // An extraction without its archive must fail and would then take the package off the card:
+        // the vehicle counts as not downloaded, and the next press fetches it again.
+        for (const auto &row : rows) {
+            row->setState(VelquorDownloadStateFailed);
+            row->setProgress(0);
+            m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+        }
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateFailed, 0));
+        m_page.reloadAllData();
+        return;
+    }
+    for (const auto &row : rows) {
+        row->setState(VelquorDownloadStateWaitingInstall);
+        row->setProgress(0);
+        m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+    }
+    const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
+    if (current.isEmpty())
+        return;
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0, current.first()->totalFileSize()));
+    m_page.reloadAllData();
+    if (m_decompressVehicle)
+        m_decompressVehicle(vehicle);
+}
+
+void VelquorDownloadHandOver::forgetVehicle(const QString &vehicle)
+{
+    m_database.deleteModelWithVehicle(vehicle);
+    m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+}
+
+bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models) const
+{
+    return std::all_of(models.begin(), models.end(), [this](const VelquorDownloadModelPtr &model) {
+        return m_commonTool.getIsHasLanFromModel(model);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// First download
+
+void VelquorDownloadHandOver::insertRecord(const QString &vehicle, const VelquorDownloadModelPtr &offered,
+                                           const QString &url, const QString &zipPath)
+{
+    // A copy: the offered record is the one the row shows.
+    const VelquorDownloadModelPtr record = offered->copy();
+    record->setUrl(url);
+    record->setZipPath(zipPath);
+    record->setVid(offered->software());
+    record->setProgress(0);
+    record->setState(VelquorDownloadStateWaiting);
+    record->setVehicle(vehicle);
+    // Nothing of an earlier download of the row carries over: sizes are measured anew.
+    record->setTmpFileSize(0);
+    record->setExpectedContentLength(0);
+    record->setRatio(0);
+    record->setResumeData({});
+    m_database.insertModel(record);
+}
+
+void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const VelquorDownloadModelList &models)
+{
+    m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+    if (VelquorPackageEntries::isSystemFamily(vehicle)) {
+        // One archive per record, its whole filePath; the installer takes its first record only.
+        const VelquorDownloadModelList records =
+            VelquorPackageEntries::isInstaller(vehicle) ? models.mid(0, 1) : models;
+        for (const auto &model : records) {
+            const QString url = VelquorPackageEntries::downloadURL(model->filePath());
+            insertRecord(vehicle, model, url, m_commonTool.getZipResourcePath(url));
+        }
+    } else {
+        using Entries = VelquorPackageEntries;
+        // First pass: the data package (whole, in parts, or its append).
+        for (const auto &model : models) {
+            const QString filePath = model->filePath();
+            const bool hasAppend = Entries::hasAppend(m_page, model);
+            const bool split = filePath.contains(Entries::PartMarker);
+            for (const QString &entry : Entries::usableEntries(filePath)) {
+                const bool isAppend = entry.contains(Entries::AppendMarker);
+                if (hasAppend != isAppend)
+                    continue;
+                QString url = Entries::downloadURL(entry);
+                if (!hasAppend && !split)
+                    url = VelquorCommonTool::getDataPackageURLFromZipURL(url);
+                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url));
+            }
+            if (!hasAppend && m_commonTool.isSameVersion(model))
+                break;
+        }
+        // Second pass: the language archives the card lacks.
+        for (const auto &model : models) {
+            const bool hasLanguage = m_commonTool.getIsHasLanFromModel(model);
+            if (hasLanguage && (Entries::hasAppend(m_page, model) || m_commonTool.isSameVersion(model)))
+                continue;
+            for (const QString &entry : Entries::usableEntries(model->filePath())) {
+                if (entry.contains(Entries::PartMarker) || entry.contains(Entries::AppendMarker))
+                    continue;
+                const QString url = Entries::downloadURL(entry);
+                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url));
+            }
+        }
+    }
+
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty())
+        return; // no usable archive offered: nothing to fetch
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaiting, 0));
+    addDownloadTask(vehicle, rows);
+    startDownloadVehicle();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Probe queue
+
+void VelquorDownloadHandOver::addDownloadTask(const QString &vehicle, const VelquorDownloadModelList &rows)
+{
+    m_manager.addNeedDownloadData(vehicle, rows);
+}
+
+void VelquorDownloadHandOver::startDownloadVehicle()
+{
+    if (!m_manager.firstNeedDownloadData())
+        return;
+    const std::shared_ptr<DispatchQueue> queue = m_manager.getContentQueue();
+    if (!queue)
+        return;
+    {
+        std::lock_guard lock(m_runner->mutex);
+        if (m_runner->active || m_runner->stopping)
+            return; // the runner at work takes the new entry in its turn
+        m_runner->active = true;
+    }
+    queue->async([this, runner = m_runner] {
+        {
+            std::lock_guard lock(runner->mutex);
+            if (runner->stopping) {
+                runner->active = false;
+                return; // the hand-over is gone or going
+            }
+            ++runner->running;
+        }
+        runProbes();
+        std::lock_guard lock(runner->mutex);
+        --runner->running;
+        runner->finished.notify_all();
+    });
+}
+
+void VelquorDownloadHandOver::runProbes()
+{
+    for (;;) {
+        std::optional<VelquorDownloadPageState::NeedDownloadEntry> entry;
+        {
+            // Decided under the runner's lock: an entry queued after this look starts a new runner.
+            std::lock_guard lock(m_runner->mutex);
+            if (!m_runner->stopping)
+                entry = m_manager.firstNeedDownloadData();
+            if (!entry) {
+                m_runner->active = false;
+                return;
+            }
+        }
+        probeEntry(*entry);
+    }
+}
+
+void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDownloadEntry &entry)
+{
+    const QString vehicle = entry.first;
+    auto dropEntry = [this, &entry] {
+        std::lock_guard lock(m_outcomeMutex);
+        m_manager.removeNeedDownloadData(entry);
+    };
+    // A vehicle that is downloading already keeps its transfers: nothing to measure or hand over.
+    if (m_manager.dataTaskVehicles().contains(vehicle.toUpper())) {
+        dropEntry();
+        return;
+    }
+    VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty()) {
+        dropEntry();
+        return;
+    }
+    if (alreadyMeasured(rows)) {
+        // Handed over before and waiting for a slot (queued again by update-all): measuring it again
+        // would rewrite records the manager may be starting; it is only reminded of the vehicle.
+        if (!m_manager.isDownloadPausedVehicle(vehicle))
+            m_manager.startDownloadTask(rows.first());
+        dropEntry();
+        return;
+    }
+    QStringList urls;
+    for (const auto &row : std::as_const(rows))
+        urls.append(row->url());
+    const std::shared_ptr<RunnerState> runner = m_runner;
+    const QList<VelquorContentLengthProbe::Answer> answers =
+        m_probe.contentLengths(urls, [runner] { return runner->stopping.load(); });
+    if (m_runner->stopping)
+        return; // the entry stays queued for the next runner
+
+    QHash<QString, quint64> lengths;
+    bool good = true;
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        if (answers[i].ok)
+            lengths.insert(urls[i], answers[i].contentLength);
+        else
+            good = false;
+    }
+
+    std::lock_guard lock(m_outcomeMutex);
+    m_manager.removeNeedDownloadData(entry);
+    rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty() || m_manager.dataTaskVehicles().contains(vehicle.toUpper()))
+        return; // deleted or started meanwhile
+    quint64 total = 0;
+    for (const auto &row : std::as_const(rows)) {
+        const auto length = lengths.constFind(row->url());
+        if (length == lengths.constEnd())
+            good = false; // a record added since was not measured
+        else
+            total += *length;
+    }
+
+    if (!good) {
+        for (const auto &row : std::as_const(rows)) {
+            row->setRatio(0);
+            row->setTotalFileSize(0);
+            row->setState(VelquorDownloadStateFailed);
+            m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+        }
+        m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateFailed, 0));
+        m_page.reloadAllData();
+        return;
+    }
+
+    // A pause pressed during the probe stands: the figures are kept, the vehicle is not handed over.
+    const bool paused = m_manager.isDownloadPausedVehicle(vehicle);
+    for (const auto &row : std::as_const(rows)) {
+        const quint64 length = lengths.value(row->url());
+        row->setExpectedContentLength(length);
+        row->setRatio(float(length) / float(total));
+        row->setTotalFileSize(total);
+        if (row->state() != VelquorDownloadStateDownloaded)
+            row->setState(paused ? VelquorDownloadStatePaused : VelquorDownloadStateWaiting);
+        m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+    }
+    rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty())
+        return;
+    if (paused) {
+        m_page.setRowOfVehicle(
+            vehicle, rowUpdate(VelquorDownloadStatePaused, receivedShare(rows), rows.first()->totalFileSize()));
+    } else {
+        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaiting, 0, rows.first()->totalFileSize()));
+        m_manager.startDownloadTask(rows.first());
+    }
+    m_page.reloadAllData();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notifications of the download manager
+
+void VelquorDownloadHandOver::downLoadProgress(const VelquorDownloadModelPtr &row)
+{
+    if (!row)
+        return;
+    const QString vehicle = row->vehicle();
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty())
+        return;
+    qsizetype downloaded = 0;
+    float progress = 0;
+    for (const auto &record : rows) {
+        if (record->state() == VelquorDownloadStateDownloaded)
+            ++downloaded;
+        progress += float(record->progress());
+    }
+    VelquorRowUpdate update;
+    update.firstGroupOnly = true;
+    if (m_manager.isDownloadPausedVehicle(vehicle)) {
+        // Late progress of a paused vehicle does not bring the row back to downloading.
+        update.state = VelquorDownloadStatePaused;
+        update.progress = progress;
+    } else if (downloaded == rows.size()) {
+        update.state = VelquorDownloadStateDownloaded;
+        update.progress = 1.0;
+        for (const auto &record : rows) {
+            record->setState(VelquorDownloadStateDownloaded);
+            m_database.updateWithModel(record, VelquorDownloadUpdateState);
+        }
+    } else {
+        update.state = VelquorDownloadStateDownloading;
+        update.progress = progress;
+    }
+    m_page.setRowOfVehicle(vehicle, update);
+    m_page.reloadAllData();
+}
+
+void VelquorDownloadHandOver::downloadRequestComplete(const VelquorDownloadModelPtr &row)
+{
+    if (!row)
+        return;
+    const QString vehicle = row->vehicle();
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    if (rows.isEmpty())
+        return;
+    for (const auto &record : rows) {
+        record->setState(VelquorDownloadStateWaitingInstall);
+        record->setProgress(0);
+        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
+    }
+    const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
+    if (current.isEmpty())
+        return;
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0, current.first()->totalFileSize()));
+    m_page.reloadAllData();
+    if (m_decompressVehicle)
+        m_decompressVehicle(vehicle);
+}
+
+void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr &row)
+{
+    if (!row)
+        return;
+    const QString vehicle = row->vehicle();
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    m_page.setRowOfVehicle(vehicle, rowUpdate(row->state(), receivedShare(rows)));
+    m_page.reloadAllData();
+}
+
+bool VelquorDownloadHandOver::alreadyMeasured(const VelquorDownloadModelList &rows)
+{
+    bool waiting = false;
+    for (const auto &row : rows) {
+        if (row->expectedContentLength() == 0 || row->totalFileSize() == 0)
+            return false;
+        if (row->state() == VelquorDownloadStateWaiting)
+            waiting = true;
+        else if (row->state() != VelquorDownloadStateDownloaded)
+            return false;
+    }
+    return waiting;
+}
+
+double VelquorDownloadHandOver::receivedShare(const VelquorDownloadModelList &rows)
+{
+    if (rows.isEmpty())
+        return 0;
+    quint64 received = 0;
+    for (const auto &row : rows)
+        received += row->tmpFileSize();
+    const quint64 total = rows.last()->totalFileSize();
+    if (total == 0)
+        return 0;
+    return std::min(1.0, double(received) / double(total));
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/VelquorContentLengthProbe.h"
+#include "core/VelquorDownloadModel.h"
+#include "core/VelquorDownloadPageState.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class VelquorCommonTool;
+class VelquorDownloadDataBaseManager;
+class VelquorDownloadManager;
+class VelquorUpdatesPageServices;
+
+// What a press on a row's download button means for its vehicle, and the way from there to the
+// download manager: the vehicle's download records are written (one per archive, waiting), every
+// archive's size is measured with a HEAD request on the probe queue, and the vehicle is handed to
+// the manager with each record's share of the whole. The manager's three notifications keep the
+// row's state and progress current; a completely downloaded vehicle goes on to extraction.
+//
+// Threads: the press, update-all's queue operations and the planning run on the GUI thread; the
+// probes on the manager's getContentQueue, one vehicle after another by a single runner; the
+// notification handlers on the download manager's queue. Shown rows change only through the
+// page's setRowOfVehicle, and no thread here ever waits for the GUI thread.
+class VelquorDownloadHandOver
+{
+public:
+    using DecompressVehicle = std::function<void(const QString &vehicle)>;
+
+    static constexpr const char *ContentQueueLabel = "com.ostrelle.Velquor.getContentLength";
+
+    // The manager's getContentQueue is made here when the page has not made it yet.
+    VelquorDownloadHandOver(VelquorUpdatesPageServices &page, DecompressVehicle decompressVehicle,
+                            VelquorDownloadManager *manager = nullptr,
+                            VelquorDownloadDataBaseManager *database = nullptr,
+                            VelquorCommonTool *commonTool = nullptr);
+    // Ends a probe that is running (its vehicle stays queued) and waits for its runner, which may
+    // still call the page meanwhile: the page's services must stay usable until this returns.
+    ~VelquorDownloadHandOver();
+    VelquorDownloadHandOver(const VelquorDownloadHandOver &) = delete;
+    VelquorDownloadHandOver &operator=(const VelquorDownloadHandOver &) = delete;
+
+    // The press on a row of `vehicle` offering `models`: first download, newer version, reinstall,
+    // retry, pause, resume, install what is downloaded, or queue the download. GUI thread.
+    void startDownload(const QString &vehicle, const VelquorDownloadModelList &models);
+    // Writes one waiting record per archive to fetch, then queues the vehicle. GUI thread.
+    void firstDownloadVehicle(const QString &vehicle, const VelquorDownloadModelList &models);
+    // Queues the vehicle for its size probe unless it is queued already (letter case ignored).
+    void addDownloadTask(const QString &vehicle, const VelquorDownloadModelList &rows);
+    // Starts the probe runner when vehicles are queued and none runs.
+    void startDownloadVehicle();
+    // Whether the card holds the language file of every offered package (true for none).
+    bool isHasLanCfg(const VelquorDownloadModelList &models) const;
+    // A vehicle whose records are all downloaded goes to extraction; when an archive has gone from
+    // the cache its records fail instead (5), so the next press fetches it again.
+    void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
+
+    // The download manager's notifications, with their record; on the manager's queue.
+    void downLoadProgress(const VelquorDownloadModelPtr &row);
+    void downloadRequestComplete(const VelquorDownloadModelPtr &row);
+    void downloadRequestError(const VelquorDownloadModelPtr &row);
+
+    // The HEAD requests (tests shorten their time-out).
+    VelquorContentLengthProbe &contentLengthProbe() { return m_probe; }
+
+private:
+    struct RunnerState;
+
+    void pauseVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
+    void resumeVehicle(const QString &vehicle);
+    // Drops the vehicle's records, and its pause with them, before it is planned afresh.
+    void forgetVehicle(const QString &vehicle);
+    void insertRecord(const QString &vehicle, const VelquorDownloadModelPtr &offered, const QString &url,
+                      const QString &zipPath);
+
+    void runProbes();
+    void probeEntry(const VelquorDownloadPageState::NeedDownloadEntry &entry);
+
+    // Every record measured and waiting (or downloaded): the vehicle was handed over already.
+    static bool alreadyMeasured(const VelquorDownloadModelList &rows);
+    // Downloaded bytes of the vehicle over its total (the last record's), at most 1; 0 without a total.
+    static double receivedShare(const VelquorDownloadModelList &rows);
+
+    VelquorUpdatesPageServices &m_page;
+    DecompressVehicle m_decompressVehicle;
+    VelquorDownloadManager &m_manager;
+    VelquorDownloadDataBaseManager &m_database;
+    VelquorCommonTool &m_commonTool;
+    VelquorContentLengthProbe m_probe;
+    std::shared_ptr<RunnerState> m_runner;
+    // Held by a press that pauses or resumes and by a probe's outcome, so that the outcome either
+    // sees the pause or is followed by it.
+    std::mutex m_outcomeMutex;
+};

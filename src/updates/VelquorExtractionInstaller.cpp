@@ -1,0 +1,345 @@
+#include "VelquorExtractionInstaller.h"
+
+#include "core/LzmaTool.h"
+#include "core/VelquorAppUpdateManager.h"
+#include "core/VelquorArchiveConstants.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
+#include "core/VelquorZipTool.h"
+#include "platform/DispatchQueue.h"
+#include "platform/FileSync.h"
+#include "platform/NotificationCenter.h"
+#include "shell/VelquorShellConstants.h"
+#include "updates/VelquorUpdatesPageServices.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool isSoftware(const VelquorDownloadModelPtr &record, const QString &software)
+{
+    return record && record->software().compare(software, Qt::CaseInsensitive) == 0;
+}
+
+bool isInstaller(const VelquorDownloadModelPtr &record)
+{
+    return isSoftware(record, VelquorShell::kInstallerSoftware);
+}
+
+// The operating software, the application's installer and append packages come as zip.
+bool isZipPackage(const VelquorDownloadModelPtr &record)
+{
+    return isSoftware(record, VelquorShell::kOperatingSoftware) || isInstaller(record) ||
+           record->url().contains(QLatin1String("APPEND"));
+}
+
+bool isDownloaded(const VelquorDownloadModelPtr &record)
+{
+    return record->state() == VelquorDownloadStateDownloaded || record->state() == VelquorDownloadStateWaitingInstall;
+}
+
+VelquorRowUpdate rowUpdate(qint64 state, double progress)
+{
+    VelquorRowUpdate update;
+    update.state = int(state);
+    update.progress = progress;
+    return update;
+}
+
+} // namespace
+
+VelquorExtractionInstaller::VelquorExtractionInstaller(VelquorUpdatesPageServices &page,
+                                                       VelquorDownloadManager &manager,
+                                                       VelquorDownloadDataBaseManager &database,
+                                                       VelquorCommonTool &commonTool, VelquorAppUpdateManager &launcher,
+                                                       LzmaTool &lzmaTool)
+    : m_page(page), m_manager(manager), m_database(database), m_commonTool(commonTool), m_launcher(launcher),
+      m_lzmaTool(lzmaTool)
+{
+    m_queue = m_manager.decompressSerialQueue();
+    if (!m_queue) {
+        m_queue = std::make_shared<DispatchQueue>(VelquorArchive::kDecompressQueueLabel);
+        m_manager.setDecompressSerialQueue(m_queue);
+    }
+    // LzmaTool announces a finished extraction only by this notification, on the extracting thread.
+    NotificationCenter::workspace().addObserver(this, LzmaTool::decompressFinishedNotification(),
+                                                [this](const Notification &) {
+                                                    if (m_sevenZipThread.load() == QThread::currentThread())
+                                                        m_sevenZipFinished = true;
+                                                });
+}
+
+VelquorExtractionInstaller::~VelquorExtractionInstaller()
+{
+    NotificationCenter::workspace().removeObserver(this);
+    // A vehicle being extracted stops at once and stays downloaded; vehicles queued behind it are
+    // not started any more.
+    m_stopping = true;
+    m_lzmaTool.abortDecompress();
+    std::lock_guard lock(m_lifetime->mutex);
+    m_lifetime->alive = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Starting a vehicle
+
+void VelquorExtractionInstaller::decompressVehicle(const QString &vehicle)
+{
+    if (avaliableCapacityNotEnoughWithFile(vehicle)) {
+        m_page.openSDMemory();
+        return;
+    }
+    if (!m_manager.addVehicle(vehicle))
+        return; // queued or being extracted already
+    m_queue->async([this, lifetime = m_lifetime, vehicle = vehicle.toUpper()] {
+        std::lock_guard lock(lifetime->mutex);
+        if (lifetime->alive)
+            extractVehicle(vehicle);
+    });
+}
+
+bool VelquorExtractionInstaller::avaliableCapacityNotEnoughWithFile(const QString &vehicle) const
+{
+    const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
+    const quint64 total = records.isEmpty() ? 0 : records.first()->totalFileSize();
+    const quint64 available = m_page.availableCapacity();
+    if (total > std::numeric_limits<quint64>::max() / VelquorArchive::kRequiredSpaceFactor)
+        return true;
+    return available < VelquorArchive::kRequiredSpaceFactor * total;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The extraction block
+
+void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
+{
+    const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
+    // Only a vehicle whose archives are all downloaded is installed; one deleted or fetched anew
+    // since it was queued leaves the set and holds nobody back.
+    if (records.isEmpty() || !std::all_of(records.begin(), records.end(), isDownloaded)) {
+        leaveExtractionSet(vehicle);
+        return;
+    }
+
+    m_manager.setDecompressCount(0);
+    m_extractedBy7z.clear();
+    bool allExtracted = true;
+    for (const VelquorDownloadModelPtr &record : records) {
+        const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record);
+        m_manager.setDecompressCount(m_manager.decompressCount() + 1);
+        m_page.reloadSDCard(false);
+        if (outcome == Outcome::Aborted) {
+            putBack(vehicle);
+            return;
+        }
+        if (outcome == Outcome::Failed) {
+            allExtracted = false;
+            continue; // the others still run: the vehicle's result comes once all have ended
+        }
+        // Done because its extractor said so; its share of the progress is then complete.
+        record->setState(VelquorDownloadStateExtracting);
+        record->setProgress(double(record->ratio()));
+        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
+        showVehicleProgress(vehicle);
+    }
+
+    if (allExtracted && flushVehicle(records))
+        installSucceeded(vehicle);
+    else
+        installFailed(vehicle);
+}
+
+VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record)
+{
+    m_current = record;
+    m_lastPermille = -1;
+    m_lastPercent = -1;
+    m_manager.setDownloadModel(record);
+
+    if (!QFileInfo(record->zipPath()).isFile())
+        return Outcome::Failed; // nothing to extract is a failure, never a silent success
+    if (isZipPackage(record)) {
+        // The installer goes to the local cache, where it is opened from; everything else to the card.
+        const QString destination = isInstaller(record)
+                                        ? m_commonTool.getSoftwareUpdatePathWithSoftware(record->software())
+                                        : m_commonTool.getSoftwareParentPath(record);
+        if (destination.isEmpty())
+            return Outcome::Failed;
+        bool retryAs7z = false;
+        const Outcome outcome = decompressZip(record, destination, &retryAs7z);
+        if (!retryAs7z)
+            return outcome;
+        m_lastPermille = -1;
+        m_lastPercent = -1;
+        return decompress7z(record, destination);
+    }
+    const QString destination = m_commonTool.getSoftwareParentPath(record);
+    if (destination.isEmpty())
+        return Outcome::Failed;
+    return decompress7z(record, destination);
+}
+
+VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(const VelquorDownloadModelPtr &record,
+                                                                              const QString &destination,
+                                                                              bool *retryAs7z)
+{
+    const VelquorZipTool::Result result = VelquorZipTool::unzipFileAtPath(
+        record->zipPath(), destination, true, VelquorArchive::kArchivePassword,
+        [this](quint64 done, quint64 total) { decompressing(total > 0 ? double(done) / double(total) : 0.0); });
+    if (result.succeeded())
+        return Outcome::Extracted;
+    // A package may be a 7z under a zip name; an archive that tries to write outside its folder
+    // is not handed to another extractor.
+    *retryAs7z = result.kind != VelquorZipTool::Result::Kind::UnsafeEntry;
+    return Outcome::Failed;
+}
+
+VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(const VelquorDownloadModelPtr &record,
+                                                                             const QString &destination)
+{
+    m_sevenZipFailed = false;
+    m_sevenZipFinished = false;
+    m_sevenZipThread = QThread::currentThread();
+    LzmaToolDelegate *previous = m_lzmaTool.delegate();
+    m_lzmaTool.setDelegate(this);
+    m_lzmaTool.decompressWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
+                                  destination);
+    m_lzmaTool.setDelegate(previous);
+    m_sevenZipThread = nullptr;
+    if (m_sevenZipFinished) {
+        m_extractedBy7z.append(record->url());
+        return Outcome::Extracted;
+    }
+    if (m_stopping)
+        return Outcome::Aborted;
+    // Neither finished nor failed: the extraction was aborted (the application is quitting).
+    return m_sevenZipFailed ? Outcome::Failed : Outcome::Aborted;
+}
+
+void VelquorExtractionInstaller::decompressWithProgress(double progress, const QString &path)
+{
+    decompressing(progress);
+    // The card's free space shown on the page follows the extraction.
+    const int percent = int(std::clamp(progress, 0.0, 1.0) * 100);
+    if (percent != m_lastPercent) {
+        m_lastPercent = percent;
+        m_page.reloadSDCard(false);
+    }
+}
+
+void VelquorExtractionInstaller::decompressErrorWithError(const LzmaToolError &error)
+{
+    m_sevenZipFailed = true;
+}
+
+void VelquorExtractionInstaller::decompressing(double progress)
+{
+    if (!m_current)
+        return;
+    // Stored and shown at most once per thousandth: a zip reports every chunk it writes.
+    const double p = std::clamp(progress, 0.0, 1.0);
+    const int permille = int(p * 1000);
+    if (permille == m_lastPermille)
+        return;
+    m_lastPermille = permille;
+    m_current->setState(VelquorDownloadStateExtracting);
+    m_current->setProgress(double(m_current->ratio()) * p);
+    m_database.updateWithModel(m_current, VelquorDownloadUpdateAll);
+    showVehicleProgress(m_current->vehicle());
+}
+
+void VelquorExtractionInstaller::showVehicleProgress(const QString &vehicle)
+{
+    double sum = 0;
+    for (const VelquorDownloadModelPtr &record : m_database.getModelWithVehicle(vehicle))
+        sum += record->progress();
+    // The row shows installed only once the vehicle is recorded as installed.
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateExtracting, std::min(sum, 1.0)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The vehicle's result
+
+bool VelquorExtractionInstaller::flushVehicle(const VelquorDownloadModelList &records) const
+{
+    bool onCard = false;
+    for (const VelquorDownloadModelPtr &record : records) {
+        if (isInstaller(record))
+            continue; // extracted into the local cache
+        onCard = true;
+        // The zip extractor flushed each file it wrote; what 7zz wrote is found in the package folder.
+        if (!m_extractedBy7z.contains(record->url()))
+            continue;
+        const QString folder = m_commonTool.getSoftwarePath(record);
+        if (!folder.isEmpty() && !FileSync::flushTree(folder))
+            return false;
+    }
+    return !onCard || FileSync::syncFileSystem(m_commonTool.saveFilePath());
+}
+
+void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
+{
+    const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
+    m_database.deleteModelWithVehicleForInstall(vehicle);
+    for (const VelquorDownloadModelPtr &record : records) {
+        record->setState(VelquorDownloadStateInstalled);
+        m_database.updateWithModel(record, VelquorDownloadUpdateState);
+        m_database.insertModelForInstall(record);
+    }
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstalled, 1.0));
+    m_page.reloadAllData();
+
+    if (isSoftware(m_current, VelquorShell::kOperatingSoftware)) {
+        m_page.requestUpdateList(); // the tool's new system may be offered other packages
+    } else if (isInstaller(m_current)) {
+        const QString folder = m_commonTool.getSoftwareUpdatePathWithSoftware(m_current->software());
+        if (!folder.isEmpty())
+            m_launcher.openInstallationPackage(folder + QLatin1Char('/') + VelquorArchive::kInstallerPackageName);
+    }
+    // The downloaded archives go only once the installation is recorded.
+    for (const VelquorDownloadModelPtr &record : records)
+        m_commonTool.removeCachedArchive(record->zipPath());
+    leaveExtractionSet(vehicle);
+}
+
+void VelquorExtractionInstaller::installFailed(const QString &vehicle)
+{
+    const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
+    for (const VelquorDownloadModelPtr &record : records) {
+        record->setState(VelquorDownloadStateInstallFailed);
+        record->setProgress(0);
+        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
+    }
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
+    m_page.reloadAllData();
+    // A half-written package must not stay on the card; with it goes the record of what was there.
+    m_database.deleteModelWithVehicleForInstall(vehicle);
+    if (!records.isEmpty())
+        m_manager.deleteTaskAndCache(records.first());
+    leaveExtractionSet(vehicle);
+}
+
+void VelquorExtractionInstaller::putBack(const QString &vehicle)
+{
+    // Interrupted, not failed: the archives stay and a later press installs them.
+    for (const VelquorDownloadModelPtr &record : m_database.getModelWithVehicle(vehicle)) {
+        record->setState(VelquorDownloadStateWaitingInstall);
+        record->setProgress(0);
+        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
+    }
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0));
+    m_page.reloadAllData();
+    leaveExtractionSet(vehicle);
+}
+
+void VelquorExtractionInstaller::leaveExtractionSet(const QString &vehicle)
+{
+    m_current.reset();
+    m_manager.setDecompressCount(0);
+    m_manager.removeVehicle(vehicle);
+}

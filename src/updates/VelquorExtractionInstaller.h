@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/LzmaToolDelegate.h"
+#include "core/VelquorDownloadModel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class DispatchQueue;
+class LzmaTool;
+class QThread;
+class VelquorAppUpdateManager;
+class VelquorCommonTool;
+class VelquorDownloadDataBaseManager;
+class VelquorDownloadManager;
+class VelquorUpdatesPageServices;
+
+// Installs downloaded vehicles on the chosen card for the updates page: checks that the card has
+// room, queues the vehicle on the serial extraction queue, extracts its archives one after another
+// (7z through LzmaTool; the operating software, the application's installer and append packages
+// as zip, a failing zip tried again as 7z), shows the progress on the vehicle's row, and when every
+// archive has ended either records the installation and deletes the downloaded archives, or marks
+// the vehicle failed and removes its package folders from the card.
+//
+// A vehicle counts as installed only when every one of its archives was reported extracted by its
+// extractor and its files were flushed to the card. Rows shown by widgets change only through the
+// page's setRowOfVehicle; nothing here waits for the GUI thread.
+class VelquorExtractionInstaller : private LzmaToolDelegate
+{
+public:
+    VelquorExtractionInstaller(VelquorUpdatesPageServices &page, VelquorDownloadManager &manager,
+                               VelquorDownloadDataBaseManager &database, VelquorCommonTool &commonTool,
+                               VelquorAppUpdateManager &launcher, LzmaTool &lzmaTool);
+    ~VelquorExtractionInstaller() override;
+    VelquorExtractionInstaller(const VelquorExtractionInstaller &) = delete;
+    VelquorExtractionInstaller &operator=(const VelquorExtractionInstaller &) = delete;
+
+    // Queues the vehicle for installation unless the card lacks room (then the page shows its
+    // free-space sheet and the vehicle stays as it is) or it is queued already. Any thread; returns
+    // at once.
+    void decompressVehicle(const QString &vehicle);
+    // Whether the card has less free space than five times the vehicle's download size.
+    bool avaliableCapacityNotEnoughWithFile(const QString &vehicle) const;
+
+private:
+    enum class Outcome { Extracted, Failed, Aborted };
+    struct Lifetime
+    {
+        std::mutex mutex; // held while a vehicle is extracted
+        bool alive = true;
+    };
+
+    // The extraction queue's work for one vehicle.
+    void extractVehicle(const QString &vehicle);
+    Outcome decompressModel(const VelquorDownloadModelPtr &record);
+    Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination, bool *retryAs7z);
+    Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination);
+    void decompressing(double progress);
+    void showVehicleProgress(const QString &vehicle);
+    bool flushVehicle(const VelquorDownloadModelList &records) const;
+    void installSucceeded(const QString &vehicle);
+    void installFailed(const QString &vehicle);
+    void putBack(const QString &vehicle);
+    void leaveExtractionSet(const QString &vehicle);
+
+    // LzmaToolDelegate, called on the extraction queue while 7zz runs.
+    void decompressWithProgress(double progress, const QString &path) override;
+    void decompressErrorWithError(const LzmaToolError &error) override;
+
+    VelquorUpdatesPageServices &m_page;
+    VelquorDownloadManager &m_manager;
+    VelquorDownloadDataBaseManager &m_database;
+    VelquorCommonTool &m_commonTool;
+    VelquorAppUpdateManager &m_launcher;
+    LzmaTool &m_lzmaTool;
+    std::shared_ptr<DispatchQueue> m_queue;
+    std::shared_ptr<Lifetime> m_lifetime = std::make_shared<Lifetime>();
+
+    // Extraction queue only.
+    VelquorDownloadModelPtr m_current; // the record whose archive is being extracted
+    int m_lastPermille = -1;           // its last stored progress, in thousandths
+    int m_lastPercent = -1;            // its last card rebuild, in hundredths
+    bool m_sevenZipFailed = false;
+    QStringList m_extractedBy7z; // urls of the vehicle's records whose archive 7zz extracted
+
+    // Set when the installer goes (the application quits): the running vehicle stops between
+    // archives and stays downloaded.
+    std::atomic<bool> m_stopping{false};
+    // Set by the "DecompressFinished" observer, which runs on the thread of the extraction.
+    std::atomic<QThread *> m_sevenZipThread{nullptr};
+    std::atomic<bool> m_sevenZipFinished{false};
+};

@@ -1,0 +1,37 @@
+#include "VelquorPackageEntries.h"
+
+#include "core/BaseMainTools.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorHTTPSessionManager.h"
+#include "shell/VelquorShellConstants.h"
+#include "updates/VelquorUpdatesPageServices.h"
+
+QStringList VelquorPackageEntries::usableEntries(const QString &filePath)
+{
+    QStringList entries;
+    for (const QString &entry : filePath.split(QLatin1Char(';'))) {
+        if (VelquorCommonTool::isUsableText(entry))
+            entries.append(entry);
+    }
+    return entries;
+}
+
+QString VelquorPackageEntries::downloadURL(const QString &entry)
+{
+    return VelquorHTTPSessionManager::baseAddress() + entry;
+}
+
+bool VelquorPackageEntries::isSystemFamily(const QString &vehicle)
+{
+    return vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0 || isInstaller(vehicle);
+}
+
+bool VelquorPackageEntries::isInstaller(const QString &vehicle)
+{
+    return vehicle.compare(VelquorShell::kInstallerSoftware, Qt::CaseInsensitive) == 0;
+}
+
+bool VelquorPackageEntries::hasAppend(const VelquorUpdatesPageServices &page, const VelquorDownloadModelPtr &model)
+{
+    return BaseMainTools::isHasAppend(page.appendVersions(), model);
+}

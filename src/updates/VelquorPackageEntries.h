@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/VelquorDownloadModel.h"
+
+#include <QString>
+#include <QStringList>
+
+class VelquorUpdatesPageServices;
+
+// How the download work reads an offered record: its archive entries, their download addresses and
+// whether the record is one of the two system families.
+//
+// A record's filePath holds one or more archive paths relative to the service's base address,
+// separated by ";". An entry holding "part.zip" is one part of a split package, one holding
+// "APPEND.zip" an incremental package (plain substring tests, letter case as written).
+class VelquorPackageEntries
+{
+public:
+    static inline const QString PartMarker = QStringLiteral("part.zip");
+    static inline const QString AppendMarker = QStringLiteral("APPEND.zip");
+
+    // The usable entries of a filePath, in order.
+    static QStringList usableEntries(const QString &filePath);
+    // The service's base address (ending in "/") followed by the entry.
+    static QString downloadURL(const QString &entry);
+
+    // "OS-SOFTWARE" or "MAC_UPDATETOOLS", letter case ignored.
+    static bool isSystemFamily(const QString &vehicle);
+    static bool isInstaller(const QString &vehicle);
+
+    // Whether the record's "APPEND" package applies to the package the card holds, by the chosen
+    // product's append versions. GUI thread (the page's list model belongs to it).
+    static bool hasAppend(const VelquorUpdatesPageServices &page, const VelquorDownloadModelPtr &model);
+};

@@ -1,0 +1,344 @@
+#include "support/FatCard.h"
+#include "support/TestEnvironment.h"
+
+#include "account/VelquorAccountConstants.h"
+#include "account/VelquorSoftwareManagementView.h"
+#include "account/VelquorSoftwareUninstaller.h"
+#include "controls/VelquorAlert.h"
+#include "controls/VelquorTableHeaderCell.h"
+#include "controls/VelquorTableView.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
+#include "platform/NotificationCenter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include <unistd.h>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+VelquorDownloadModelPtr installed(const QString &software, const QString &vehicle, const QString &version,
+                                  const QString &language, const QString &sdPath)
+{
+    auto record = VelquorDownloadModel::create();
+    record->setSoftware(software);
+    record->setVehicle(vehicle);
+    record->setVersion(version);
+    record->setLanguage(language);
+    record->setSdPath(sdPath);
+    record->setUrl(QStringLiteral("files/%1_%2_%3.7z").arg(vehicle, language, version));
+    record->setState(VelquorDownloadStateInstalled);
+    return record;
+}
+
+// One protection that keeps a folder from being emptied, and how to lift it again.
+struct Protection
+{
+    QString how;
+    std::function<void()> lift;
+};
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Makes `folder` (which holds `file`) impossible to remove, by the first means that works here: a
+// folder without write permission (not for root), an immutable file (file systems with
+// attributes), or a read-only file system mounted inside it. Empty `how` when none works.
+Protection protect(const QString &folder, const QString &file)
+{
+    if (geteuid() != 0) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo::exists(file) && !QFile(file).remove() && QFileInfo::exists(file))
+            return {"a folder without write permission",
+                    [folder] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }};
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    if (run("chattr", {"+i", file})) {
+        if (!QFile(file).remove() && QFileInfo::exists(file))
+            return {"an immutable file", [file] { run("chattr", {"-i", file}); }};
+        run("chattr", {"-i", file});
+    }
+    const QString mountPoint = folder + "/mounted";
+    QDir().mkpath(mountPoint);
+    if (run("mount", {"-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", mountPoint})) {
+        if (!QDir(folder).rmdir("mounted"))
+            return {"a read-only mount inside it", [mountPoint] { run("umount", {mountPoint}); }};
+        run("umount", {mountPoint});
+    }
+    return {};
+}
+
+// The page in a window of the main view's size, with the records of one device and account.
+class SoftwareManagementPage : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        database().creatDBWithSerialNumber("VQ9A00123456", "demo");
+        VelquorAlert::setPresentationHook([this](VelquorAlert *alert) {
+            messages.append(alert->messageTextField()->text());
+            alert->done(VelquorAlert::OKReturnCode);
+        });
+        // Posted on the GUI thread and on the uninstall queue.
+        for (const QString &name :
+             {VelquorAccount::kDeleteCarInfoNotification, VelquorAccount::kDeleteSofoNotification,
+              VelquorAccount::kSoftwareManagementUninstallNotification}) {
+            NotificationCenter::workspace().addObserver(this, name, [this](const Notification &notification) {
+                std::lock_guard lock(m_notificationsMutex);
+                m_notifications.append(notification.name);
+            });
+        }
+        window = std::make_unique<QWidget>();
+        window->resize(1140, 636);
+        page = new VelquorSoftwareManagementView(window.get());
+        page->setGeometry(window->rect());
+        window->show();
+    }
+
+    void TearDown() override
+    {
+        NotificationCenter::workspace().removeObserver(this);
+        VelquorAlert::setPresentationHook(nullptr);
+        window.reset();
+        VelquorCommonTool::sharedTool().setSaveFilePath(QString());
+    }
+
+    static VelquorDownloadDataBaseManager &database() { return VelquorDownloadDataBaseManager::sharedManager(); }
+    static QString text(const QString &key) { return VelquorCommonTool::sharedTool().localizedString(key); }
+
+    void addRecords(const QList<VelquorDownloadModelPtr> &records)
+    {
+        for (const auto &record : records) {
+            database().insertModelForInstall(record);
+            database().insertModel(record);
+        }
+    }
+
+    static QStringList vehiclesIn(const VelquorDownloadModelList &records)
+    {
+        QStringList vehicles;
+        for (const auto &record : records)
+            if (!vehicles.contains(record->vehicle()))
+                vehicles << record->vehicle();
+        return vehicles;
+    }
+
+    // Each row as "number vehicle version languages".
+    QStringList rowsShown() const
+    {
+        QStringList rows;
+        for (qint64 row = 0; row < page->tableView()->numberOfRows(); ++row)
+            rows << QStringList{page->cellText(0, row), page->cellText(1, row), page->cellText(2, row),
+                                page->cellText(3, row)}
+                        .join(' ');
+        return rows;
+    }
+
+    bool rebuildShows(int rows)
+    {
+        page->updateTableView();
+        return waitUntil([&] { return page->tableView()->numberOfRows() == rows; }, 10000);
+    }
+
+    void clickRow(qint64 row)
+    {
+        QWidget *surface = page->tableView()->documentView();
+        const QPoint point = page->tableView()->rectOfRow(row).center().toPoint();
+        QWidget *target = surface->childAt(point);
+        if (!target)
+            target = surface;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(surface, point));
+    }
+
+    QStringList ticked() const
+    {
+        QStringList vehicles;
+        for (const auto &row : page->listModels())
+            if (row->isSelected())
+                vehicles << row->vehicle();
+        return vehicles;
+    }
+
+    QStringList notifications()
+    {
+        std::lock_guard lock(m_notificationsMutex);
+        return m_notifications;
+    }
+
+    std::unique_ptr<QWidget> window;
+    QPointer<VelquorSoftwareManagementView> page;
+    QStringList messages;
+
+private:
+    std::mutex m_notificationsMutex;
+    QStringList m_notifications;
+};
+
+} // namespace
+
+TEST_F(SoftwareManagementPage, ListsTheCardsSoftwareAndUninstallsTheTickedRowsFromAFatCard)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    const QString root = card.mountPath();
+    ASSERT_TRUE(writeFile(root + "/Scan/VERSION.TXT", "V12.34"));
+    ASSERT_TRUE(writeFile(root + "/Scan/scan.bin", "system"));
+    ASSERT_TRUE(writeFile(root + "/BMW/en.cfg", "en"));
+    ASSERT_TRUE(writeFile(root + "/BMW/it.cfg", "it"));
+    ASSERT_TRUE(writeFile(root + "/BMW/data/bmw.bin", QByteArray(40000, 'b')));
+    ASSERT_TRUE(writeFile(root + "/TOYOTA/toyota.bin", QByteArray(30000, 't')));
+    addRecords({installed("OS-SOFTWARE", "OS-SOFTWARE", "V12.34", "English", "Scan"),
+                installed("BMW", "BMW", "V31.00", "en", "BMW"), installed("BMW", "BMW", "V31.50", "it", "BMW"),
+                installed("TOYOTA", "TOYOTA", "V20.11", "en", "TOYOTA"),
+                installed("TOYOTA", "TOYOTA", "V20.11", "jp", "TOYOTA")});
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+
+    ASSERT_TRUE(rebuildShows(3));
+    EXPECT_EQ(rowsShown(),
+              (QStringList{"001 OS-SOFTWARE V12.34 ", "002 BMW V31.50 EN|IT", "003 TOYOTA V20.11 EN/JP"}));
+
+    // The header's check box ticks every row and clears them again.
+    QTest::mouseClick(page->headerCell()->checkButton(), Qt::LeftButton);
+    EXPECT_EQ(ticked(), (QStringList{"OS-SOFTWARE", "BMW", "TOYOTA"}));
+    EXPECT_TRUE(page->headerCell()->isSelected());
+    clickRow(2);
+    EXPECT_EQ(ticked(), (QStringList{"OS-SOFTWARE", "BMW"}));
+    EXPECT_FALSE(page->headerCell()->isSelected());
+    clickRow(2);
+    clickRow(2);
+    EXPECT_EQ(ticked(), (QStringList{"OS-SOFTWARE", "BMW"})) << "each click on a row toggles its tick";
+
+    struct Step
+    {
+        int value;
+        QString label;
+        bool visible;
+    };
+    QList<Step> steps;
+    QObject::connect(page->totalProgressIndicator(), &QProgressBar::valueChanged, [&](int value) {
+        steps.append({value, page->progressLabel()->text(), page->totalProgressIndicator()->isVisible()});
+    });
+    QTest::mouseClick(page->uninstallButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, 20000));
+    EXPECT_EQ(messages, QStringList{text("Installed1")});
+    ASSERT_EQ(steps.size(), 3);
+    EXPECT_EQ(steps[0].value, 0);
+    EXPECT_EQ(steps[0].label, "0%");
+    EXPECT_TRUE(steps[0].visible);
+    EXPECT_EQ(steps[1].value, 50);
+    EXPECT_EQ(steps[1].label, "50%");
+    EXPECT_TRUE(steps[1].visible);
+    EXPECT_EQ(steps[2].value, 100);
+    EXPECT_FALSE(steps[2].visible);
+    EXPECT_FALSE(page->progressLabel()->isVisible());
+    EXPECT_FALSE(VelquorDownloadManager::sharedManager().unInstalling());
+    EXPECT_EQ(notifications(), (QStringList{VelquorAccount::kSoftwareManagementUninstallNotification,
+                                            VelquorAccount::kDeleteCarInfoNotification}));
+
+    // Exactly the ticked software left the card and the database.
+    EXPECT_FALSE(QFileInfo::exists(root + "/Scan/VERSION.TXT"));
+    EXPECT_TRUE(QFileInfo::exists(root + "/Scan/scan.bin"));
+    EXPECT_FALSE(QFileInfo::exists(root + "/BMW"));
+    EXPECT_TRUE(QFileInfo::exists(root + "/TOYOTA/toyota.bin"));
+    EXPECT_EQ(vehiclesIn(database().getAllCacheDataForInstall()), QStringList{"TOYOTA"});
+    EXPECT_EQ(vehiclesIn(database().getAllCacheData()), QStringList{"TOYOTA"});
+    ASSERT_TRUE(waitUntil([&] { return page->tableView()->numberOfRows() == 1; }));
+    EXPECT_EQ(rowsShown(), QStringList{"001 TOYOTA V20.11 EN/JP"});
+
+    // Taking the card out empties the list.
+    page->removeAllData();
+    EXPECT_EQ(page->tableView()->numberOfRows(), 0);
+
+    QString fsck;
+    ASSERT_TRUE(card.unmount());
+    EXPECT_TRUE(card.fsckClean(&fsck)) << fsck.toStdString();
+}
+
+TEST_F(SoftwareManagementPage, AFolderThatCannotBeRemovedIsNamedAndKeepsItsRecords)
+{
+    QTemporaryDir card;
+    const QString root = card.path();
+    ASSERT_TRUE(writeFile(root + "/BMW/en.cfg", "en"));
+    ASSERT_TRUE(writeFile(root + "/BMW/locked.bin", "locked"));
+    ASSERT_TRUE(writeFile(root + "/TOYOTA/toyota.bin", "t"));
+    const Protection protection = protect(root + "/BMW", root + "/BMW/locked.bin");
+    if (protection.how.isEmpty())
+        GTEST_SKIP() << "no folder can be made unremovable here: no permissions (running as root), no file "
+                        "attributes and no mounts";
+    const std::unique_ptr<void, std::function<void(void *)>> lift(this, [&](void *) { protection.lift(); });
+
+    addRecords({installed("BMW", "BMW", "V31.50", "en", "BMW"), installed("TOYOTA", "TOYOTA", "V20.11", "en", "TOYOTA")});
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+    ASSERT_TRUE(rebuildShows(2));
+
+    QTest::mouseClick(page->headerCell()->checkButton(), Qt::LeftButton);
+    QTest::mouseClick(page->uninstallButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, 20000)) << protection.how.toStdString();
+    EXPECT_EQ(messages, QStringList{text("UninstallHint1").arg("BMW")}) << protection.how.toStdString();
+
+    EXPECT_EQ(vehiclesIn(database().getAllCacheDataForInstall()), QStringList{"BMW"});
+    EXPECT_EQ(vehiclesIn(database().getAllCacheData()), QStringList{"BMW"});
+    EXPECT_FALSE(QFileInfo::exists(root + "/TOYOTA"));
+    ASSERT_TRUE(waitUntil([&] { return page->tableView()->numberOfRows() == 1; }));
+    EXPECT_EQ(rowsShown(), QStringList{"001 BMW V31.50 EN"});
+}
+
+TEST(VelquorSoftwareUninstaller, RemovesNothingOutsideTheCardNorThroughALink)
+{
+    QTemporaryDir scratch;
+    const QString root = scratch.filePath("card");
+    const QString outside = scratch.filePath("outside");
+    ASSERT_TRUE(writeFile(outside + "/keep.bin", "keep"));
+    ASSERT_TRUE(writeFile(root + "/FORD/ford.bin", "f"));
+    ASSERT_TRUE(QFile::link(outside, root + "/LINK"));
+    QTemporaryDir otherCard;
+    ASSERT_TRUE(writeFile(otherCard.filePath("KIA/kia.bin"), "k"));
+
+    VelquorDownloadDataBaseManager database(scratch.filePath("Velquor.db"));
+    database.creatDBWithSerialNumber("SN", "demo");
+    for (const QString vehicle : {"ESCAPE", "LINKED", "OTHER"}) {
+        auto record = installed(vehicle, vehicle, "V1.00", "en", vehicle);
+        database.insertModelForInstall(record);
+    }
+    VelquorCommonTool tool;
+    tool.setSaveFilePath(root);
+    const VelquorSoftwareUninstaller uninstaller(&database, &tool);
+
+    const QStringList notRemoved = uninstaller.unInstallRows({
+        {"ESCAPE", root + "/../outside"},
+        {"LINKED", root + "/LINK;" + root + "/FORD"},
+        {"OTHER", otherCard.filePath("KIA")},
+    });
+    EXPECT_EQ(notRemoved, (QStringList{"ESCAPE", "LINKED", "OTHER"}));
+    EXPECT_TRUE(QFileInfo::exists(outside + "/keep.bin"));
+    EXPECT_TRUE(QFileInfo(root + "/LINK").isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(otherCard.filePath("KIA/kia.bin")));
+    // Every part of a row is tried: the sound one went even though the link was refused.
+    EXPECT_FALSE(QFileInfo::exists(root + "/FORD"));
+    EXPECT_EQ(database.getAllCacheDataForInstall().size(), 3) << "records of what stayed are kept";
+}

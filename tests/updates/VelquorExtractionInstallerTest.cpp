@@ -1,0 +1,453 @@
+#include "updates/VelquorExtractionInstaller.h"
+
+#include "core/LzmaTool.h"
+#include "core/VelquorAppUpdateManager.h"
+#include "core/VelquorCommonTool.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
+#include "platform/DispatchQueue.h"
+
+#include "support/FatCard.h"
+#include "support/TestArchives.h"
+#include "support/TestEnvironment.h"
+#include "updates/RecordingPageServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace TestArchives;
+
+namespace {
+
+// One archive of a vehicle: its name on the service and its content, packed at test time.
+struct Package
+{
+    Package(const QString &fileName, const QMap<QString, QByteArray> &entries,
+            const QString &type = QStringLiteral("7z"))
+        : fileName(fileName), entries(entries), type(type)
+    {}
+    static Package prebuiltAt(const QString &fileName, const QString &path)
+    {
+        Package package(fileName, {});
+        package.prebuilt = path;
+        return package;
+    }
+
+    QString fileName;                  // last part of the URL
+    QMap<QString, QByteArray> entries; // paths inside the archive
+    QString type;
+    QString password = archivePassword();
+    QString prebuilt; // an archive made otherwise, used as it is
+};
+
+class ExtractionInstallerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        database.creatDBWithSerialNumber(QStringLiteral("VQ9A00123456"), QStringLiteral("tester"));
+        launcher.setOpenCommand(QStringLiteral("/bin/sh"),
+                                {QStringLiteral("-c"), QStringLiteral("printf '%s\\n' \"$1\" >> \"$0\""), opened()});
+        installer = std::make_unique<VelquorExtractionInstaller>(page, manager, database, tool, launcher, lzma);
+    }
+
+    void TearDown() override
+    {
+        installer.reset();
+        tool.setSaveFilePath(QString());
+    }
+
+    QString opened() const { return work.filePath(QStringLiteral("opened.txt")); }
+
+    void useCard(const QString &root)
+    {
+        tool.setSaveFilePath(root);
+        page.capacity = quint64(QStorageInfo(root).bytesAvailable());
+    }
+
+    // A downloaded vehicle: one row per archive in state 7, each archive in the cache, and its row
+    // on the page.
+    VelquorDownloadModelList addDownloadedVehicle(const QString &vehicle, const QString &software,
+                                                  const QString &sdPath, const QList<Package> &packages)
+    {
+        QList<QPair<VelquorDownloadModelPtr, QString>> made;
+        quint64 total = 0;
+        for (const Package &package : packages) {
+            auto record = VelquorDownloadModel::create();
+            record->setSoftware(software);
+            record->setVid(software);
+            record->setVehicle(vehicle);
+            record->setVersion(QStringLiteral("V30.00"));
+            record->setSdPath(sdPath);
+            record->setFilePath(QStringLiteral("files/%1/%2").arg(vehicle, package.fileName));
+            record->setUrl(QStringLiteral("http://127.0.0.1:8080/") + record->filePath());
+            const bool keepsName =
+                software == QLatin1String("OS-SOFTWARE") || software == QLatin1String("MAC_UPDATETOOLS");
+            record->setZipPath(keepsName ? tool.getZipResourcePath(record->url())
+                                         : tool.get7ZResourcePath(record->url()));
+            QString archive = package.prebuilt;
+            if (archive.isEmpty()) {
+                const QString source = work.filePath(QStringLiteral("src/%1/%2").arg(vehicle, package.fileName));
+                for (auto it = package.entries.cbegin(); it != package.entries.cend(); ++it)
+                    EXPECT_TRUE(writeFile(source + QLatin1Char('/') + it.key(), it.value()));
+                archive = work.filePath(QStringLiteral("built/%1/%2.%3").arg(vehicle, package.fileName, package.type));
+                QDir().mkpath(QFileInfo(archive).absolutePath());
+                EXPECT_TRUE(pack(source, archive, package.type, package.password));
+            }
+            QFile::remove(record->zipPath());
+            EXPECT_TRUE(QFile::copy(archive, record->zipPath()));
+            record->setExpectedContentLength(quint64(QFileInfo(archive).size()));
+            total += record->expectedContentLength();
+            made.append({record, archive});
+        }
+        for (const auto &[record, archive] : made) {
+            record->setTotalFileSize(total);
+            record->setRatio(float(double(record->expectedContentLength()) / double(total)));
+            record->setState(VelquorDownloadStateWaitingInstall);
+            database.insertModel(record);
+        }
+        auto family = VelquorVehicleFamilyModel::create();
+        family->setVehicle(vehicle);
+        family->setModel(made.isEmpty() ? VelquorDownloadModel::create() : made.first().first->copy());
+        QList<VelquorVehicleFamilyGroup> groups = manager.familyModels();
+        groups.append({family});
+        manager.setFamilyModels(groups);
+        return database.getModelWithVehicle(vehicle);
+    }
+
+    // Waits until every queued vehicle has its result and the files it asked to delete are gone.
+    void waitForExtractions()
+    {
+        ASSERT_TRUE(waitUntil([&] { return manager.vehicles().isEmpty(); }, 60000));
+        manager.decompressSerialQueue()->sync([] {});
+        manager.queue().sync([] {});
+        manager.filesQueue().sync([] {});
+    }
+
+    bool allRowsIn(const QString &vehicle, qint64 state)
+    {
+        const auto rows = database.getModelWithVehicle(vehicle);
+        return !rows.isEmpty() &&
+               std::all_of(rows.begin(), rows.end(), [&](const auto &row) { return row->state() == state; });
+    }
+
+    // The state the vehicle's row on the page shows.
+    std::optional<qint64> shownState(const QString &vehicle) const
+    {
+        for (const VelquorVehicleFamilyGroup &group : manager.familyModels()) {
+            for (const auto &family : group) {
+                if (family->vehicle() == vehicle)
+                    return family->model()->state();
+            }
+        }
+        return std::nullopt;
+    }
+
+    QTemporaryDir work;
+    VelquorCommonTool tool;
+    VelquorDownloadDataBaseManager database{work.filePath(QStringLiteral("Velquor.db"))};
+    VelquorDownloadManager manager{&database, &tool};
+    RecordingPageServices page{manager};
+    VelquorAppUpdateManager launcher;
+    LzmaTool lzma;
+    std::unique_ptr<VelquorExtractionInstaller> installer;
+};
+
+QMap<QString, QByteArray> prefixed(const QString &folder, const QMap<QString, QByteArray> &files)
+{
+    QMap<QString, QByteArray> result;
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        result.insert(folder + QLatin1Char('/') + it.key(), it.value());
+    return result;
+}
+
+} // namespace
+
+TEST_F(ExtractionInstallerTest, ADownloadedVehicleIsInstalledOntoTheFatCardAndRecorded)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QMap<QString, QByteArray> data{{QStringLiteral("VERSION.TXT"), "V30.00"},
+                                         {QStringLiteral("DIAG/FORD.BIN"), randomBytes(900 * 1024, 1)}};
+    const QMap<QString, QByteArray> language{{QStringLiteral("english.cfg"), "LANGUAGE=English\r\n"}};
+    const QMap<QString, QByteArray> append{{QStringLiteral("DIAG/APPEND.BIN"), randomBytes(200 * 1024, 2)}};
+    const auto records = addDownloadedVehicle(
+        QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+        {{QStringLiteral("FORD_V30.00.zip"), prefixed(QStringLiteral("FORD"), data)},
+         {QStringLiteral("FORD_V30.00_EN.zip"), prefixed(QStringLiteral("FORD"), language)},
+         {QStringLiteral("FORD_V30.00_APPEND.zip"), prefixed(QStringLiteral("FORD"), append), QStringLiteral("zip")}});
+    ASSERT_EQ(records.size(), 3);
+    // A record of an older installation gives way to the new one.
+    auto older = records.first()->copy();
+    older->setVersion(QStringLiteral("V29.00"));
+    database.insertModelForInstall(older);
+
+    installer->decompressVehicle(QStringLiteral("ford"));
+    waitForExtractions();
+
+    QMap<QString, QByteArray> expected = data;
+    expected.insert(language);
+    expected.insert(append);
+    EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Vehicles/America/FORD")), expected);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstalled));
+    const auto installed = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
+    ASSERT_EQ(installed.size(), 3);
+    for (const auto &record : installed) {
+        EXPECT_EQ(record->state(), VelquorDownloadStateInstalled);
+        EXPECT_EQ(record->version(), QStringLiteral("V30.00"));
+    }
+    for (const auto &record : records)
+        EXPECT_FALSE(QFileInfo::exists(record->zipPath())) << record->zipPath().toStdString();
+
+    // The row followed the extraction, weighted by each archive's share, and ends installed.
+    double last = 0;
+    for (const auto &[vehicle, update] : page.rowUpdates) {
+        EXPECT_GE(update.progress, last - 1e-9);
+        EXPECT_LE(update.progress, 1.0);
+        last = update.progress;
+    }
+    ASSERT_FALSE(page.rowUpdates.isEmpty());
+    EXPECT_EQ(page.rowUpdates.last().second.state, VelquorDownloadStateInstalled);
+    EXPECT_DOUBLE_EQ(page.rowUpdates.last().second.progress, 1.0);
+    EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateInstalled);
+    EXPECT_EQ(manager.decompressCount(), 0);
+    EXPECT_EQ(page.updateListRequests.load(), 0);
+    EXPECT_EQ(page.capacityAlerts.load(), 0);
+
+    // What the table says is on the image itself once the card is pulled.
+    ASSERT_TRUE(card.unmount());
+    QString fsck;
+    EXPECT_TRUE(card.fsckClean(&fsck)) << fsck.toStdString();
+    ASSERT_TRUE(card.remount());
+    EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Vehicles/America/FORD")), expected);
+}
+
+TEST_F(ExtractionInstallerTest, FailedVehiclesLoseOnlyTheirOwnFoldersAndHoldNobodyBack)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QString root = card.mountPath();
+    ASSERT_TRUE(writeFile(root + QStringLiteral("/Vehicles/Asia/HONDA/VERSION.TXT"), "V11.40"));
+    ASSERT_TRUE(writeFile(root + QStringLiteral("/Vehicles/America/FORD/OLD.BIN"), "older package"));
+    auto olderFord = VelquorDownloadModel::create();
+    olderFord->setVehicle(QStringLiteral("FORD"));
+    olderFord->setSoftware(QStringLiteral("FORD"));
+    olderFord->setUrl(QStringLiteral("http://127.0.0.1:8080/files/FORD/FORD_V29.00.zip"));
+    olderFord->setState(VelquorDownloadStateInstalled);
+    database.insertModelForInstall(olderFord);
+
+    const QMap<QString, QByteArray> entries{{QStringLiteral("VERSION.TXT"), "V30.00"},
+                                            {QStringLiteral("DIAG/X.BIN"), randomBytes(64 * 1024, 9)}};
+    Package wrongPassword(QStringLiteral("FORD_V30.00.zip"), prefixed(QStringLiteral("FORD"), entries));
+    wrongPassword.password = QStringLiteral("not the package password");
+    addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                         {wrongPassword});
+
+    // A damaged append zip (tried again as 7z, in vain) beside a sound data package that extracts.
+    const QString damaged = work.filePath(QStringLiteral("damaged.zip"));
+    {
+        const QString source = work.filePath(QStringLiteral("src/damaged"));
+        ASSERT_TRUE(writeFile(source + QStringLiteral("/BMW/DIAG/APPEND.BIN"), randomBytes(128 * 1024, 4)));
+        ASSERT_TRUE(pack(source, damaged, QStringLiteral("zip"), archivePassword()));
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() * 2 / 3));
+    }
+    const Package broken = Package::prebuiltAt(QStringLiteral("BMW_V15.02_APPEND.zip"), damaged);
+    addDownloadedVehicle(QStringLiteral("BMW"), QStringLiteral("BMW"), QStringLiteral("Vehicles/Europe/BMW"),
+                         {{QStringLiteral("BMW_V15.02.zip"), prefixed(QStringLiteral("BMW"), entries)}, broken});
+
+    const auto kia =
+        addDownloadedVehicle(QStringLiteral("KIA"), QStringLiteral("KIA"), QStringLiteral("Vehicles/Asia/KIA"),
+                             {{QStringLiteral("KIA_V2.00.zip"), prefixed(QStringLiteral("KIA"), entries)}});
+    QFile::remove(kia.first()->zipPath()); // gone from the cache since it was downloaded
+
+    const auto toyota =
+        addDownloadedVehicle(QStringLiteral("TOYOTA"), QStringLiteral("TOYOTA"), QStringLiteral("Vehicles/Asia/TOYOTA"),
+                             {{QStringLiteral("TOYOTA_V20.10.zip"), prefixed(QStringLiteral("TOYOTA"), entries)}});
+
+    for (const char *vehicle : {"GHOST", "FORD", "BMW", "KIA", "TOYOTA"})
+        installer->decompressVehicle(QString::fromLatin1(vehicle));
+    waitForExtractions();
+
+    for (const char *name : {"FORD", "BMW", "KIA"}) {
+        const QString vehicle = QString::fromLatin1(name);
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(allRowsIn(vehicle, VelquorDownloadStateInstallFailed));
+        for (const auto &row : database.getModelWithVehicle(vehicle)) {
+            EXPECT_EQ(row->progress(), 0.0);
+            EXPECT_FALSE(QFileInfo::exists(row->zipPath()));
+        }
+        EXPECT_TRUE(database.getAllDataWithVehicleForInstall(vehicle).isEmpty());
+        EXPECT_EQ(shownState(vehicle), VelquorDownloadStateInstallFailed);
+        ASSERT_TRUE(page.lastRowUpdate(vehicle));
+        EXPECT_EQ(page.lastRowUpdate(vehicle)->progress, 0.0);
+    }
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Vehicles/America/FORD")));
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Vehicles/Europe/BMW")));
+    EXPECT_EQ(filesBelow(root + QStringLiteral("/Vehicles/Asia/HONDA")),
+              (QMap<QString, QByteArray>{{QStringLiteral("VERSION.TXT"), "V11.40"}}));
+
+    // The vehicle queued behind them all was installed.
+    EXPECT_TRUE(allRowsIn(QStringLiteral("TOYOTA"), VelquorDownloadStateInstalled));
+    EXPECT_EQ(filesBelow(root + QStringLiteral("/Vehicles/Asia/TOYOTA")), entries);
+    EXPECT_EQ(database.getAllDataWithVehicleForInstall(QStringLiteral("TOYOTA")).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(toyota.first()->zipPath()));
+    EXPECT_EQ(manager.decompressCount(), 0);
+}
+
+TEST_F(ExtractionInstallerTest, ACardTooSmallAsksForSpaceAndKeepsTheVehiclesDownloaded)
+{
+    FatCard small(4);
+    VELQUOR_REQUIRE_FAT_CARD(small);
+    useCard(small.mountPath());
+    const auto benz = addDownloadedVehicle(
+        QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+        {{QStringLiteral("BENZ_V12.35.zip"), {{QStringLiteral("BENZ/DIAG/BENZ.BIN"), randomBytes(1024 * 1024, 5)}}}});
+    const auto audi = addDownloadedVehicle(
+        QStringLiteral("AUDI"), QStringLiteral("AUDI"), QStringLiteral("Vehicles/Europe/AUDI"),
+        {{QStringLiteral("AUDI_V3.00.zip"), {{QStringLiteral("AUDI/DIAG/AUDI.BIN"), randomBytes(1024 * 1024, 6)}}}});
+    ASSERT_LT(page.capacity.load(), 5 * benz.first()->totalFileSize());
+    const QStringList before = entriesBelow(small.mountPath());
+
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    installer->decompressVehicle(QStringLiteral("AUDI"));
+
+    // Each refusal asks the page for its sheet, which shows it once while it stands.
+    EXPECT_EQ(page.capacityAlerts.load(), 2);
+    EXPECT_TRUE(manager.vehicles().isEmpty());
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateWaitingInstall));
+    EXPECT_TRUE(allRowsIn(QStringLiteral("AUDI"), VelquorDownloadStateWaitingInstall));
+    EXPECT_TRUE(QFileInfo::exists(benz.first()->zipPath()));
+    EXPECT_EQ(entriesBelow(small.mountPath()), before);
+
+    // On a card with room the same vehicle installs.
+    FatCard big(64);
+    ASSERT_TRUE(big.mounted());
+    useCard(big.mountPath());
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    waitForExtractions();
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateInstalled));
+    EXPECT_EQ(QFileInfo(big.mountPath() + QStringLiteral("/Vehicles/Europe/BENZ/DIAG/BENZ.BIN")).size(), 1024 * 1024);
+    EXPECT_EQ(page.capacityAlerts.load(), 2);
+}
+
+TEST_F(ExtractionInstallerTest, AHostileZipWritesNothingOutsideItsVehiclesFolder)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    ASSERT_TRUE(writeFile(card.mountPath() + QStringLiteral("/Vehicles/Europe/VW/VERSION.TXT"), "V8.20"));
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString hostile = work.filePath(QStringLiteral("hostile.zip"));
+    ASSERT_TRUE(
+        makeRawZip(hostile, {{QStringLiteral("BENZ/VERSION.TXT"), "V12.35"},
+                             {QStringLiteral("../escape.txt"), "out"},
+                             {QStringLiteral("../../../escape.txt"), "out"},
+                             {outside.filePath(QStringLiteral("absolute.txt")), "out"},
+                             {QStringLiteral("BENZ/link"), outside.path().toUtf8(), RawEntry::Kind::SymbolicLink},
+                             {QStringLiteral("BENZ/link/through.txt"), "out"}}));
+    const Package package = Package::prebuiltAt(QStringLiteral("BENZ_V12.35_APPEND.zip"), hostile);
+    addDownloadedVehicle(QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                         {package});
+    const QStringList before = entriesBelow(card.mountPath());
+
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    waitForExtractions();
+
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateInstallFailed));
+    EXPECT_EQ(entriesBelow(card.mountPath()), before);
+    EXPECT_EQ(entriesBelow(outside.path()), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(card.mountPath()).absolutePath() + QStringLiteral("/escape.txt")));
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("BENZ")).isEmpty());
+}
+
+TEST_F(ExtractionInstallerTest, TheSystemAndTheApplicationsOwnPackagesFinishTheirWay)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QMap<QString, QByteArray> system{{QStringLiteral("Scan/VERSION.TXT"), "V3.20"},
+                                           {QStringLiteral("Scan/SYSTEM.BIN"), randomBytes(192 * 1024, 8)}};
+    // The system package is a 7z under a zip name: the zip attempt fails and 7z takes over.
+    addDownloadedVehicle(QStringLiteral("OS-SOFTWARE"), QStringLiteral("OS-SOFTWARE"), QStringLiteral("Scan"),
+                         {{QStringLiteral("OS-SOFTWARE_V3.20.zip"), system}});
+    const QByteArray pkg = "Velquor installer package V1.00\n";
+    addDownloadedVehicle(
+        QStringLiteral("MAC_UPDATETOOLS"), QStringLiteral("MAC_UPDATETOOLS"), QString(),
+        {{QStringLiteral("Velquor_V1.00.zip"), {{QStringLiteral("Velquor.pkg"), pkg}}, QStringLiteral("zip")}});
+
+    installer->decompressVehicle(QStringLiteral("OS-SOFTWARE"));
+    installer->decompressVehicle(QStringLiteral("MAC_UPDATETOOLS"));
+    waitForExtractions();
+
+    EXPECT_TRUE(allRowsIn(QStringLiteral("OS-SOFTWARE"), VelquorDownloadStateInstalled));
+    EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Scan")), below(system, QStringLiteral("Scan")));
+    EXPECT_EQ(page.updateListRequests.load(), 1);
+
+    EXPECT_TRUE(allRowsIn(QStringLiteral("MAC_UPDATETOOLS"), VelquorDownloadStateInstalled));
+    EXPECT_EQ(database.getAllDataWithVehicleForInstall(QStringLiteral("MAC_UPDATETOOLS")).size(), 1);
+    const QString package =
+        tool.getSoftwareUpdatePathWithSoftware(QStringLiteral("MAC_UPDATETOOLS")) + QStringLiteral("/Velquor.pkg");
+    QFile openedFile(opened());
+    ASSERT_TRUE(openedFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(openedFile.readAll(), package.toUtf8() + '\n');
+    QFile packageFile(package);
+    ASSERT_TRUE(packageFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(packageFile.readAll(), pkg);
+    EXPECT_FALSE(QFileInfo::exists(card.mountPath() + QStringLiteral("/Velquor.pkg")));
+}
+
+TEST_F(ExtractionInstallerTest, AnExtractorThatCannotStartFailsTheVehicle)
+{
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    useCard(card.path());
+    lzma.setExecutable(work.filePath(QStringLiteral("no-such-7zz")));
+    addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                         {{QStringLiteral("FORD_V30.00.zip"), {{QStringLiteral("FORD/VERSION.TXT"), "V30.00"}}}});
+
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    waitForExtractions();
+
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstallFailed));
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+}
+
+TEST_F(ExtractionInstallerTest, QuittingMidExtractionLeavesTheVehicleDownloaded)
+{
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    useCard(card.path());
+    // Quick to pack, long to write out: a large file of zeros.
+    const QString source = work.filePath(QStringLiteral("src/zeros"));
+    QDir().mkpath(source + QStringLiteral("/FORD"));
+    QFile zeros(source + QStringLiteral("/FORD/ZEROS.BIN"));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(zeros.resize(qint64(1024) * 1024 * 1024));
+    zeros.close();
+    const QString archive = work.filePath(QStringLiteral("zeros.7z"));
+    ASSERT_TRUE(pack(source, archive, QStringLiteral("7z"), archivePassword()));
+    const auto records =
+        addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                             {Package::prebuiltAt(QStringLiteral("FORD_V30.00.zip"), archive)});
+
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateExtracting); }, 20000));
+    installer.reset();
+
+    EXPECT_TRUE(manager.vehicles().isEmpty());
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateWaitingInstall));
+    EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
+    EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+}
