@@ -9,6 +9,7 @@
 #include "controls/VelquorSearchFieldCell.h"
 #include "controls/VelquorTableView.h"
 #include "core/LzmaTool.h"
+#include "core/VelquorAppUpdateManager.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDeviceManager.h"
 #include "core/VelquorDownloadConstants.h"
@@ -19,10 +20,14 @@
 #include "platform/NotificationCenter.h"
 #include "updates/VelquorCacheCleanup.h"
 #include "updates/VelquorCardChoice.h"
+#include "updates/VelquorDownloadCommands.h"
+#include "updates/VelquorDownloadHandOver.h"
+#include "updates/VelquorExtractionInstaller.h"
 #include "updates/VelquorProgressRefresh.h"
 #include "updates/VelquorUpdatesAlerts.h"
 #include "updates/VelquorUpdatesConstants.h"
 #include "updates/VelquorUpdatesStyle.h"
+#include "updates/VelquorUpdateNotes.h"
 #include "updates/VelquorUpdatesTableSource.h"
 #include "updates/VelquorVehicleRows.h"
 
@@ -60,6 +65,13 @@ VelquorButton *makeButton(const QString &title, QWidget *parent)
     return button;
 }
 
+// The record a download notification carries; null when it carries none.
+VelquorDownloadModelPtr notificationRecord(const Notification &notification)
+{
+    const auto *record = std::any_cast<VelquorDownloadModelPtr>(&notification.object);
+    return record ? *record : nullptr;
+}
+
 } // namespace
 
 VelquorMyUpdatesView::VelquorMyUpdatesView(QWidget *parent)
@@ -74,6 +86,14 @@ VelquorMyUpdatesView::VelquorMyUpdatesView(QWidget *parent)
     m_alerts = std::make_unique<VelquorUpdatesAlerts>(*this);
     m_cardChoice = new VelquorCardChoice(*this, *m_rows, VelquorDeviceManager::sharedManager(), m_downloadManager,
                                          m_database, commonTool);
+    m_installer = std::make_unique<VelquorExtractionInstaller>(*this, m_downloadManager, m_database, commonTool,
+                                                               VelquorAppUpdateManager::sharedManager(),
+                                                               LzmaTool::tool());
+    m_handOver = std::make_unique<VelquorDownloadHandOver>(
+        *this, [installer = m_installer.get()](const QString &vehicle) { installer->decompressVehicle(vehicle); },
+        &m_downloadManager, &m_database, &commonTool);
+    m_commands = std::make_unique<VelquorDownloadCommands>(*this, *m_handOver, &m_downloadManager, &m_database,
+                                                           &commonTool);
     setupUI();
     m_refresh = new VelquorProgressRefresh(m_tableView, m_progressView, m_progressLabel, m_downloadManager, m_database,
                                            this);
@@ -86,6 +106,10 @@ VelquorMyUpdatesView::~VelquorMyUpdatesView()
 {
     // Waits for a handler running on another thread; none of them waits for this thread.
     NotificationCenter::workspace().removeObserver(this);
+    // A probe still running may hand a vehicle to extraction: the installer goes after it.
+    m_commands.reset();
+    m_handOver.reset();
+    m_installer.reset();
     m_refresh->stop();
     m_tableView->setDataSource(nullptr);
 }
@@ -363,17 +387,27 @@ void VelquorMyUpdatesView::downloadAction(VelquorDownloadButton *sender)
     if (!sender || !m_rows->isShownRow(sender->tag()))
         return;
     emit downloadActionSent(sender->tag(), sender->downloadState());
+    m_commands->downloadAction(int(sender->tag()), sender->downloadState());
 }
 
 void VelquorMyUpdatesView::detailAction(QAbstractButton *sender)
 {
-    if (!sender || !m_rows->isShownRow(sender->property("tag").toLongLong()))
+    const qint64 row = sender ? sender->property("tag").toLongLong() : -1;
+    if (!m_rows->isShownRow(row))
         return;
+    VelquorUpdateNotes::detailAction(m_downloadManager.familyModels().at(row), isBasicSeriesDefaultProduct(), window(),
+                                     this);
 }
 
-void VelquorMyUpdatesView::updateAllAction() {}
+void VelquorMyUpdatesView::updateAllAction()
+{
+    m_commands->updateAllAction();
+}
 
-void VelquorMyUpdatesView::refreshAction() {}
+void VelquorMyUpdatesView::refreshAction()
+{
+    m_commands->refreshAction();
+}
 
 void VelquorMyUpdatesView::helpAction()
 {
@@ -404,12 +438,25 @@ void VelquorMyUpdatesView::deleteAndRebuild()
     m_poster.postAfter(kDeleteRebuildDelayMs, [this] { configDownload(true); });
 }
 
-void VelquorMyUpdatesView::downLoadProgress(const Notification &) {}
+void VelquorMyUpdatesView::downLoadProgress(const Notification &notification)
+{
+    if (const auto row = notificationRecord(notification))
+        m_handOver->downLoadProgress(row);
+}
 
-void VelquorMyUpdatesView::downloadRequestComplete(const Notification &) {}
+void VelquorMyUpdatesView::downloadRequestComplete(const Notification &notification)
+{
+    if (const auto row = notificationRecord(notification))
+        m_handOver->downloadRequestComplete(row);
+}
 
-void VelquorMyUpdatesView::downloadRequestError(const Notification &) {}
+void VelquorMyUpdatesView::downloadRequestError(const Notification &notification)
+{
+    if (const auto row = notificationRecord(notification))
+        m_handOver->downloadRequestError(row);
+}
 
+// The extraction collaborator follows the 7z runs itself.
 void VelquorMyUpdatesView::decompressFinished(const Notification &) {}
 
 // --- Services

@@ -21,6 +21,9 @@ class VelquorCacheCleanup;
 class VelquorCardChoice;
 class VelquorComboBox;
 class VelquorDownloadButton;
+class VelquorDownloadCommands;
+class VelquorDownloadHandOver;
+class VelquorExtractionInstaller;
 class VelquorDownloadDataBaseManager;
 class VelquorDownloadManager;
 class VelquorMyUpdatesListModel;
@@ -89,8 +92,7 @@ public:
     bool isRefreshRunning() const;
     VelquorProgressRefresh *progressRefresh() const { return m_refresh; }
 
-    // --- Commands. The download commands fill these in; a press from a row no longer shown is
-    // dropped before they see it.
+    // --- Commands. A press from a row no longer shown is dropped.
     void downloadAction(VelquorDownloadButton *sender);
     void detailAction(QAbstractButton *sender); // the row index in the property "tag"
     void updateAllAction();
@@ -175,6 +177,10 @@ private:
     std::unique_ptr<VelquorUpdatesAlerts> m_alerts;
     VelquorCardChoice *m_cardChoice = nullptr;
     VelquorProgressRefresh *m_refresh = nullptr;
+    // The download work; torn down first, in this order, while the page's services still stand.
+    std::unique_ptr<VelquorExtractionInstaller> m_installer;
+    std::unique_ptr<VelquorDownloadHandOver> m_handOver;
+    std::unique_ptr<VelquorDownloadCommands> m_commands;
 
     // Clean-ups queued and not yet done; a list arriving meanwhile is shown after them, so that
     // records they are about to reset or purge do not hold the rows back.
