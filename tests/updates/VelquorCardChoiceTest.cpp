@@ -74,7 +74,7 @@ TEST_F(UpdatesPageFixture, TheBoxesListTheCardsAndDevicesAndAChosenDeviceShowsWh
     }
 
     // The second card: the card root follows it.
-    choose(page->sdCardComboBox(), cards.at(1));
+    choose(page->sdCardComboBox(), "SPARE: (");
     ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
     EXPECT_TRUE(page->sdCardComboBox()->currentText().startsWith("SPARE: ("));
 }
@@ -86,7 +86,7 @@ TEST_F(UpdatesPageFixture, ACardRemovedEmptiesTheChoiceAndBlinksUntilOneIsBack)
     ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2; }));
     choose(page->serialNumberComboBox(), kProDevice);
     ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1 && !manager().familyModels().isEmpty(); }, 10000));
-    choose(page->sdCardComboBox(), itemsOf(page->sdCardComboBox()).at(1));
+    choose(page->sdCardComboBox(), "SPARE: (");
     ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
 
     // The chosen card goes: the one still there is chosen, by its path.
