@@ -94,6 +94,11 @@ VelquorMyUpdatesView::~VelquorMyUpdatesView()
 
 void VelquorMyUpdatesView::setupUI()
 {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
     m_tableView = new VelquorTableView(this);
     m_tableView->setObjectName(QStringLiteral("tableView"));
     m_tableView->setHeaderVisible(false);
