@@ -43,10 +43,11 @@ QString localized(const char *key)
     return VelquorCommonTool::sharedTool().localizedString(QString::fromLatin1(key));
 }
 
+// The application's own pictures (the resources also hold the toolkit's).
 QStringList pngResources()
 {
     QStringList paths;
-    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         paths.append(it.next());
     paths.sort();
