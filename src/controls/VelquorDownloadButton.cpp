@@ -63,6 +63,10 @@ qint64 VelquorDownloadButton::lookState() const
 
 void VelquorDownloadButton::setDownloadState(qint64 state)
 {
+    // Owners set the state on every redraw; what a state shows changes only through the setters.
+    if (m_stateShown && state == m_downloadState)
+        return;
+    m_stateShown = true;
     m_downloadState = state;
     const qint64 look = lookState();
 
@@ -101,6 +105,9 @@ void VelquorDownloadButton::setTitle(const QString &title, qint64 state)
 void VelquorDownloadButton::setProgressTitle(const QString &title, qint64 state)
 {
     if (title.isNull())
+        return;
+    const auto known = m_progressTitles.constFind(state);
+    if (known != m_progressTitles.cend() && *known == title)
         return;
     m_progressTitles.insert(state, title);
     if (state == lookState())

@@ -80,6 +80,7 @@ private:
 
     qint64 m_tag = 0;
     qint64 m_downloadState = 0;
+    bool m_stateShown = false;
     QPointer<QObject> m_target;
     Action m_action;
     QLabel *m_titleLabel;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class QLabel;
 class QPushButton;
 class VelquorDownloadButton;
@@ -43,6 +45,10 @@ public:
     // The light grey (or given colour) centred text of the download button's titles.
     static QString attributedTitle(const QString &text, const QColor &color = {});
 
+    // What the row was last drawn from, so an unchanged row is not set up again every second.
+    const std::vector<quint64> &contentStamp() const { return m_contentStamp; }
+    void setContentStamp(std::vector<quint64> stamp) { m_contentStamp = std::move(stamp); }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -55,4 +61,5 @@ private:
     QPushButton *m_detailButton;
     VelquorDownloadButton *m_downloadButton;
     QString m_shownImageKey;
+    std::vector<quint64> m_contentStamp;
 };

@@ -48,10 +48,11 @@ QString localized(const char *key)
     return VelquorCommonTool::sharedTool().localizedString(QString::fromLatin1(key));
 }
 
+// The application's own pictures (the resources also hold the toolkit's).
 QStringList pngResources()
 {
     QStringList paths;
-    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         paths.append(it.next());
     paths.sort();
@@ -118,6 +119,11 @@ VelquorMyUpdatesView::~VelquorMyUpdatesView()
 
 void VelquorMyUpdatesView::setupUI()
 {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
     m_tableView = new VelquorTableView(this);
     m_tableView->setObjectName(QStringLiteral("tableView"));
     m_tableView->setHeaderVisible(false);

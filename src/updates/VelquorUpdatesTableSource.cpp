@@ -11,9 +11,33 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <bit>
+
 namespace {
 
 constexpr qint64 kLastState = 9;
+
+// A row's texts follow its records' state, progress, size and update flag, the row height and the
+// product; the other texts of a listed record never change, and a new list brings new records.
+std::vector<quint64> stampOf(const VelquorVehicleFamilyGroup &group, double height, bool basicSeries)
+{
+    std::vector<quint64> stamp;
+    stamp.reserve(group.size() * 6 + 2);
+    stamp.push_back(std::bit_cast<quint64>(height));
+    stamp.push_back(basicSeries ? 1 : 0);
+    for (const VelquorVehicleFamilyModelPtr &family : group) {
+        const VelquorDownloadModelPtr record = family ? family->model() : nullptr;
+        stamp.push_back(quint64(quintptr(family.get())));
+        stamp.push_back(quint64(quintptr(record.get())));
+        if (!record)
+            continue;
+        stamp.push_back(quint64(record->state()));
+        stamp.push_back(std::bit_cast<quint64>(record->progress()));
+        stamp.push_back(record->totalFileSize());
+        stamp.push_back(record->isUpdate() ? 1 : 0);
+    }
+    return stamp;
+}
 
 } // namespace
 
@@ -49,8 +73,18 @@ VelquorTableRowView *VelquorUpdatesTableSource::tableViewRowViewForRow(VelquorTa
     }
 
     const VelquorVehicleFamilyGroup &group = m_snapshot.at(row);
-    const VelquorVehicleRowContent content = m_rows.content(group);
     const double height = tableViewHeightOfRow(tableView, row);
+    VelquorDownloadButton *button = view->downloadButton();
+    QPushButton *detail = view->detailButton();
+    detail->setProperty("tag", row);
+    button->setTag(row);
+    button->addTarget(&m_page, &VelquorMyUpdatesView::downloadAction);
+    std::vector<quint64> stamp = stampOf(group, height, m_rows.isBasicSeriesDefaultProduct(m_rows.productName()));
+    if (stamp == view->contentStamp())
+        return view;
+    view->setContentStamp(std::move(stamp));
+
+    const VelquorVehicleRowContent content = m_rows.content(group);
 
     view->resetUIImageVehicle(content.vehicleImageName, content.backupImageName, m_pngLists);
 
@@ -64,18 +98,13 @@ VelquorTableRowView *VelquorUpdatesTableSource::tableViewRowViewForRow(VelquorTa
         VelquorUpdatesStyle::attributedText({{notes, VelquorUpdatesStyle::kTextSize, {}}}, Qt::AlignLeft));
 
     // Notes that fit the row need no information button, unless the package is no update.
-    QPushButton *detail = view->detailButton();
     const bool fits = height >= m_rows.textHeight(notes, VelquorUpdatesStyle::kTextSize);
     detail->setVisible(!content.isUpdate || !fits);
-    detail->setProperty("tag", row);
 
-    VelquorDownloadButton *button = view->downloadButton();
     const QString progress = VelquorUpdatesStyle::attributedTitle(content.progressText(), Qt::black);
     for (qint64 state = 0; state <= kLastState; ++state)
         button->setProgressTitle(progress, state);
     button->setDownloadState(content.state);
     button->setDoubleValue(content.progressValue() * 100);
-    button->setTag(row);
-    button->addTarget(&m_page, &VelquorMyUpdatesView::downloadAction);
     return view;
 }

@@ -59,7 +59,10 @@ TEST_F(UpdatesPageFixture, RowsShowTheirStateProgressAndNotes)
     const auto installer = record("MAC_UPDATETOOLS", VelquorDownloadStateNone);
     installer->setIsUpdate(false);
     const auto after = record("OPEL", VelquorDownloadStateNone);
-    manager().setFamilyModels({group({extracting}), group({waiting}), group({installer, after}, 400)});
+    const auto iveco = record("IVECO", VelquorDownloadStateNone);
+    const auto unknown = record("ADAS", VelquorDownloadStateNone);
+    manager().setFamilyModels(
+        {group({extracting}), group({waiting}), group({installer, after}, 400), group({iveco}), group({unknown})});
     page->tableView()->reloadData();
 
     auto rowView = [&](int row) {
@@ -76,4 +79,10 @@ TEST_F(UpdatesPageFixture, RowsShowTheirStateProgressAndNotes)
     EXPECT_FALSE(plain(rowView(2)->textLabel2()->text()).contains("OPEL"));
     EXPECT_TRUE(rowView(2)->detailButton()->isVisibleTo(page.get()));
     EXPECT_FALSE(rowView(0)->detailButton()->isVisibleTo(page.get())) << "its notes fit";
+
+    // Pictures: the vehicle's own, the immobiliser picture for IVECO, none for a vehicle without one.
+    EXPECT_FALSE(rowView(0)->imageView()->pixmap().isNull());
+    EXPECT_EQ(rowView(0)->imageView()->pixmap().size(), QSize(70, 70));
+    EXPECT_FALSE(rowView(3)->imageView()->pixmap().isNull());
+    EXPECT_TRUE(rowView(4)->imageView()->pixmap().isNull());
 }
