@@ -339,19 +339,17 @@ void VelquorLoginViewController::loginAction()
         params,
         [self, account, password](std::shared_ptr<VelquorLoginResultModel> answer) {
             if (!answer) {
+                // An answer that cannot be read is no refusal: the service itself is in trouble.
                 DispatchQueue::main().async([self] {
                     if (self)
-                        self->logining(false);
+                        self->showFailure(QStringLiteral("LoginHint4"));
                 });
                 return;
             }
             if (answer->msgCode() != 1) {
                 DispatchQueue::main().async([self] {
                     if (self)
-                        self->showMessage(QStringLiteral("LoginHint3"), [self] {
-                            if (self)
-                                self->logining(false);
-                        });
+                        self->showFailure(QStringLiteral("LoginHint3"));
                 });
                 return;
             }
@@ -374,9 +372,19 @@ void VelquorLoginViewController::loginAction()
         [self](const VelquorNetworkError &) {
             DispatchQueue::main().async([self] {
                 if (self)
-                    self->logining(false);
+                    self->showFailure(QStringLiteral("LoginHint4"));
             });
         });
+}
+
+void VelquorLoginViewController::showFailure(const QString &key)
+{
+    // The form stays busy until the message is dismissed, so a second press cannot race it.
+    const QPointer<VelquorLoginViewController> self(this);
+    showMessage(key, [self] {
+        if (self)
+            self->logining(false);
+    });
 }
 
 void VelquorLoginViewController::logining(bool busy)
