@@ -99,7 +99,8 @@ QPixmap loginPanelPicture(const QSize &size, qreal devicePixelRatio)
     painter.drawEllipse(QPointF(bounds.width() * 0.08, bounds.height() * 0.1), 120, 120);
 
     const int logoSide = 132;
-    const QPixmap logo = VelquorImages::named(VelquorShell::kAppIconImage);
+    const QPixmap logo =
+        VelquorImages::named(VelquorShell::kAppIconImage, QSize(logoSide, logoSide), devicePixelRatio);
     const QRectF logoRect((bounds.width() - logoSide) / 2, (bounds.height() - 250) / 2, logoSide, logoSide);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(logoRect, logo, logo.rect());
