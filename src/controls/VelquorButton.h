@@ -7,7 +7,8 @@
 // presses it the button shows its highlighted look, otherwise its normal look. Which look that is
 // depends on the mode, checked in this order:
 //   background-picture mode: the picture "Btn_Fcs" (highlighted) or "Btn_Nor" (normal), centred at
-//                            its own size under the title;
+//                            its own size under the title, or stretched along its middle to the
+//                            width of a wider button;
 //   text-colour mode:        the title in highlightedTextColor or normalTextColor;
 //   otherwise:               the whole button filled with highlightedBackgroundColor or normalBackgroundColor.
 // Outside text-colour mode the title is drawn in normalTextColor. The button never takes keyboard focus.
@@ -37,6 +38,12 @@ public:
     // The picture shown in background-picture mode ("Btn_Nor" or "Btn_Fcs"); empty in the other modes.
     QString backgroundImageName() const;
 
+    // Where the title is drawn, centred: inside the picture in background-picture mode, the whole
+    // button otherwise. A longer title is cut.
+    QRect titleRect() const;
+    // The narrowest width at which `title` fits, in the button's font and present mode.
+    int widthForTitle(const QString &title) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
@@ -46,6 +53,8 @@ protected:
 
 private:
     void setHighlighted(bool highlighted);
+    // The part of the button the background picture covers.
+    QRect pictureRect() const;
     QColor currentTitleColor() const;
 
     bool m_onlyShowTextColor = false;

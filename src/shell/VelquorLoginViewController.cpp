@@ -36,6 +36,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 using namespace VelquorShellStyle;
@@ -54,6 +56,9 @@ constexpr int kRegisterTop = 472;
 constexpr int kButtonHeight = 48;
 constexpr int kButtonWidth = 130;
 constexpr int kTextInset = 10;
+// Least room between two controls of a row, and between stacked ones.
+constexpr int kPairGap = 16;
+constexpr int kStackGap = 4;
 
 VelquorLoginViewController::UrlOpener &urlOpener()
 {
@@ -292,13 +297,34 @@ void VelquorLoginViewController::layoutSubviews()
     m_headingLabel->setGeometry(leading, y(kHeadingTop), formWidth, y(44));
     m_accountField->setGeometry(leading, y(kAccountTop), formWidth, y(kFieldHeight));
     m_passwordField->setGeometry(leading, y(kAccountTop + kFieldHeight + kFieldSpace), formWidth, y(kFieldHeight));
-    m_rememberButton->setGeometry(leading, y(kForgetPasswordTop), formWidth / 2, y(kForgetPasswordHeight));
-    const int linkWidth = m_forgetPasswordButton->fontMetrics().horizontalAdvance(m_forgetPasswordButton->text()) + 4;
-    m_forgetPasswordButton->setGeometry(leading + formWidth - linkWidth, y(kForgetPasswordTop), linkWidth,
-                                        y(kForgetPasswordHeight));
-    m_loginButton->setGeometry(leading, y(kRegisterTop), kButtonWidth, kButtonHeight);
-    const int registeWidth = m_registeButton->fontMetrics().horizontalAdvance(m_registeButton->text()) + 8;
-    m_registeButton->setGeometry(leading + formWidth - registeWidth, y(kRegisterTop), registeWidth, kButtonHeight);
+    // Each control is as wide as its text; a pair that does not fit side by side in some language
+    // is stacked, and what follows moves down by as much.
+    int below = 0;
+    const int rowHeight = y(kForgetPasswordHeight);
+    const int rememberWidth = qMin(formWidth, m_rememberButton->sizeHint().width());
+    const int linkWidth =
+        qMin(formWidth, m_forgetPasswordButton->fontMetrics().horizontalAdvance(m_forgetPasswordButton->text()) + 4);
+    m_rememberButton->setGeometry(leading, y(kForgetPasswordTop), rememberWidth, rowHeight);
+    if (rememberWidth + kPairGap + linkWidth <= formWidth) {
+        m_forgetPasswordButton->setGeometry(leading + formWidth - linkWidth, y(kForgetPasswordTop), linkWidth,
+                                            rowHeight);
+    } else {
+        below += rowHeight + kStackGap;
+        m_forgetPasswordButton->setGeometry(leading, y(kForgetPasswordTop) + below, linkWidth, rowHeight);
+    }
+
+    // The sign-in button keeps one width whether it shows its title or its busy title.
+    const int loginWidth = std::max({kButtonWidth, m_loginButton->widthForTitle(text(QStringLiteral("Login5"))),
+                                     m_loginButton->widthForTitle(text(QStringLiteral("Login8")))});
+    const int registeWidth =
+        qMin(formWidth, m_registeButton->fontMetrics().horizontalAdvance(m_registeButton->text()) + 8);
+    m_loginButton->setGeometry(leading, y(kRegisterTop) + below, loginWidth, kButtonHeight);
+    if (loginWidth + kPairGap + registeWidth <= formWidth)
+        m_registeButton->setGeometry(leading + formWidth - registeWidth, y(kRegisterTop) + below, registeWidth,
+                                     kButtonHeight);
+    else
+        m_registeButton->setGeometry(leading, y(kRegisterTop) + below + kButtonHeight + kStackGap, registeWidth,
+                                     kButtonHeight);
 }
 
 QString VelquorLoginViewController::passwordText() const
