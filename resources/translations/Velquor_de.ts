@@ -53,6 +53,11 @@
         <extracomment>Login alert: the service refused the user ID and password.</extracomment>
         <translation>Die Anmeldung ist fehlgeschlagen. Bitte überprüfen Sie Benutzer-ID und Passwort.</translation>
     </message>
+    <message id="LoginHint4">
+        <source>The service cannot be reached or did not answer properly. Please check your Internet connection and try again.</source>
+        <extracomment>Login alert: the service could not be reached (no connection, refused, timed out) or sent an answer that cannot be read.</extracomment>
+        <translation>Der Dienst ist nicht erreichbar oder hat nicht korrekt geantwortet. Bitte überprüfen Sie Ihre Internetverbindung und versuchen Sie es erneut.</translation>
+    </message>
     <message id="RegisterTitle">
         <source>Create an account</source>
         <extracomment>Sign-up window: window title.</extracomment>

@@ -53,6 +53,11 @@
         <extracomment>Login alert: the service refused the user ID and password.</extracomment>
         <translation>Kirjautuminen epäonnistui. Tarkista käyttäjätunnus ja salasana.</translation>
     </message>
+    <message id="LoginHint4">
+        <source>The service cannot be reached or did not answer properly. Please check your Internet connection and try again.</source>
+        <extracomment>Login alert: the service could not be reached (no connection, refused, timed out) or sent an answer that cannot be read.</extracomment>
+        <translation>Palveluun ei saada yhteyttä tai se ei vastannut oikein. Tarkista Internet-yhteys ja yritä uudelleen.</translation>
+    </message>
     <message id="RegisterTitle">
         <source>Create an account</source>
         <extracomment>Sign-up window: window title.</extracomment>

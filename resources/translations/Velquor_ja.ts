@@ -53,6 +53,11 @@
         <extracomment>Login alert: the service refused the user ID and password.</extracomment>
         <translation>ログインできませんでした。ユーザーIDとパスワードを確認してください。</translation>
     </message>
+    <message id="LoginHint4">
+        <source>The service cannot be reached or did not answer properly. Please check your Internet connection and try again.</source>
+        <extracomment>Login alert: the service could not be reached (no connection, refused, timed out) or sent an answer that cannot be read.</extracomment>
+        <translation>サービスに接続できないか、応答が正しくありません。インターネット接続を確認して、もう一度お試しください。</translation>
+    </message>
     <message id="RegisterTitle">
         <source>Create an account</source>
         <extracomment>Sign-up window: window title.</extracomment>

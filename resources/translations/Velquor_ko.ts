@@ -53,6 +53,11 @@
         <extracomment>Login alert: the service refused the user ID and password.</extracomment>
         <translation>로그인하지 못했습니다. 사용자 ID와 비밀번호를 확인하세요.</translation>
     </message>
+    <message id="LoginHint4">
+        <source>The service cannot be reached or did not answer properly. Please check your Internet connection and try again.</source>
+        <extracomment>Login alert: the service could not be reached (no connection, refused, timed out) or sent an answer that cannot be read.</extracomment>
+        <translation>서비스에 연결할 수 없거나 응답이 올바르지 않습니다. 인터넷 연결을 확인한 후 다시 시도하세요.</translation>
+    </message>
     <message id="RegisterTitle">
         <source>Create an account</source>
         <extracomment>Sign-up window: window title.</extracomment>

@@ -1,8 +1,10 @@
 #include "VelquorButton.h"
 
+#include "VelquorImageResize.h"
 #include "VelquorImages.h"
 
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -12,6 +14,10 @@ const QString kNormalPicture = QStringLiteral("Btn_Nor");
 const QString kHighlightedPicture = QStringLiteral("Btn_Fcs");
 // Gap between the picture and the title.
 constexpr qreal kImageTitleSpacing = 6;
+// The rounded ends of the picture, kept whole when it stretches.
+constexpr int kPictureCap = 16;
+// Room between the picture's edge and its title.
+constexpr int kPictureTitleInset = 12;
 } // namespace
 
 VelquorButton::VelquorButton(QWidget *parent) : VelquorButton(QString(), parent) {}
@@ -93,12 +99,9 @@ QRectF VelquorButton::imageRect() const
     return QRectF(QPointF(contentLeft(), (height() - size.height()) / 2.0), size);
 }
 
-QRectF VelquorButton::titleRect() const
+bool VelquorButton::isTitleCentred() const
 {
-    if (text().isEmpty())
-        return {};
-    const qreal left = m_image.isNull() ? contentLeft() : imageRect().right() + kImageTitleSpacing;
-    return QRectF(left, 0, qMax<qreal>(0, width() - left), height());
+    return m_image.isNull() && (m_alignment & Qt::AlignHCenter);
 }
 
 QString VelquorButton::backgroundImageName() const
@@ -123,6 +126,39 @@ void VelquorButton::setHighlighted(bool highlighted)
     update();
 }
 
+QRect VelquorButton::pictureRect() const
+{
+    const QSize size = VelquorImages::named(kNormalPicture).deviceIndependentSize().toSize();
+    if (size.isEmpty())
+        return rect();
+    const int pictureWidth = qMax(size.width(), width());
+    return QRect((width() - pictureWidth) / 2, (height() - size.height()) / 2, pictureWidth, size.height());
+}
+
+QRect VelquorButton::titleRect() const
+{
+    if (isTitleCentred()) {
+        if (!m_showBackgroundImage)
+            return rect();
+        return pictureRect().intersected(rect()).adjusted(kPictureTitleInset, 0, -kPictureTitleInset, 0);
+    }
+    if (text().isEmpty())
+        return {};
+    const qreal left = m_image.isNull() ? contentLeft() : imageRect().right() + kImageTitleSpacing;
+    return QRectF(left, 0, qMax<qreal>(0, width() - left), height()).toAlignedRect();
+}
+
+int VelquorButton::widthForTitle(const QString &title) const
+{
+    QString shown = title;
+    shown.remove(QLatin1Char('&'));
+    const int advance = QFontMetrics(font()).horizontalAdvance(shown);
+    if (!m_showBackgroundImage)
+        return advance;
+    const int pictureWidth = VelquorImages::named(kNormalPicture).deviceIndependentSize().toSize().width();
+    return qMax(pictureWidth, advance + 2 * kPictureTitleInset);
+}
+
 void VelquorButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -130,9 +166,17 @@ void VelquorButton::paintEvent(QPaintEvent *)
     if (m_showBackgroundImage) {
         const QPixmap picture = VelquorImages::named(backgroundImageName());
         if (!picture.isNull()) {
+            const QRect area = pictureRect();
             const QSizeF size = picture.deviceIndependentSize();
-            const QPointF origin((width() - size.width()) / 2.0, (height() - size.height()) / 2.0);
-            painter.drawPixmap(origin, picture);
+            if (area.width() > size.width()) {
+                // Wider than the picture: the middle stretches, the rounded ends stay as drawn.
+                const float middle = float(area.width() - 2 * kPictureCap);
+                painter.drawPixmap(area.topLeft(), VelquorImageResize::stretchableImageWithLeftCapWidth(
+                                                       picture, kPictureCap, middle, kPictureCap));
+            } else {
+                painter.drawPixmap(QPointF((width() - size.width()) / 2.0, (height() - size.height()) / 2.0),
+                                   picture);
+            }
         }
     } else if (!m_onlyShowTextColor) {
         painter.fillRect(rect(), m_highlighted ? m_highlightedBackgroundColor : m_normalBackgroundColor);
@@ -151,11 +195,8 @@ void VelquorButton::paintEvent(QPaintEvent *)
             titleColor.setAlphaF(titleColor.alphaF() * 0.5);
         painter.setPen(titleColor);
         painter.setFont(font());
-        // Centred text keeps its old, exact placement; otherwise it follows the picture.
-        if (m_image.isNull() && (m_alignment & Qt::AlignHCenter))
-            painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
-        else
-            painter.drawText(titleRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+        const int placement = isTitleCentred() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
+        painter.drawText(titleRect(), placement | Qt::TextShowMnemonic, text());
     }
 }
 

@@ -8,7 +8,8 @@
 // presses it the button shows its highlighted look, otherwise its normal look. Which look that is
 // depends on the mode, checked in this order:
 //   background-picture mode: the picture "Btn_Fcs" (highlighted) or "Btn_Nor" (normal), centred at
-//                            its own size under the title;
+//                            its own size under the title, or stretched along its middle to the
+//                            width of a wider button;
 //   text-colour mode:        the title in highlightedTextColor or normalTextColor;
 //   otherwise:               the whole button filled with highlightedBackgroundColor or normalBackgroundColor.
 // Outside text-colour mode the title is drawn in normalTextColor. A picture set with setImage stands
@@ -41,14 +42,20 @@ public:
     // Where picture and title stand across the button: Qt::AlignHCenter (default), AlignLeft or AlignRight.
     Qt::Alignment alignment() const { return m_alignment; }
     void setAlignment(Qt::Alignment alignment);
-    // Where the picture and the title are drawn for the current size, font and alignment.
+    // Where the picture is drawn for the current size, font and alignment.
     QRectF imageRect() const;
-    QRectF titleRect() const;
 
     // True while the pointer is over the button or pressing it.
     bool isHighlighted() const { return m_highlighted; }
     // The picture shown in background-picture mode ("Btn_Nor" or "Btn_Fcs"); empty in the other modes.
     QString backgroundImageName() const;
+
+    // Where the title is drawn. A centred title without a picture stands in the middle of the
+    // background picture (of the whole button without one); otherwise it follows the picture and
+    // the alignment. A longer title is cut.
+    QRect titleRect() const;
+    // The narrowest width at which `title` fits, in the button's font and present mode.
+    int widthForTitle(const QString &title) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -59,6 +66,9 @@ protected:
 
 private:
     void setHighlighted(bool highlighted);
+    bool isTitleCentred() const;
+    // The part of the button the background picture covers.
+    QRect pictureRect() const;
     QColor currentTitleColor() const;
     // Left edge of the picture-and-title pair.
     qreal contentLeft() const;

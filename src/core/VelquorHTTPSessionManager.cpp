@@ -11,12 +11,17 @@
 #include <QUrl>
 
 #include <atomic>
+#include <memory>
+#include <utility>
 
 #ifndef VELQUOR_DEFAULT_SERVICE_URL
 #define VELQUOR_DEFAULT_SERVICE_URL "http://127.0.0.1:8080/"
 #endif
 
 namespace {
+
+// What Qt may buffer of an answer before it is read; the rest waits in the socket.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 // A name inside a quoted header parameter: quotes and line breaks would end the header early.
 QString quotable(QString text)
@@ -50,28 +55,65 @@ struct VelquorHTTPSessionManager::Private
         return accessManager;
     }
 
-    // Completes once the reply has finished (GUI thread).
+    // What has arrived of one answer so far.
+    struct Transfer
+    {
+        QByteArray body;
+        bool tooLarge = false;
+    };
+
+    // Completes once the reply has finished (GUI thread). The answer is taken as it streams in and
+    // refused, without being held, once it is known to exceed the largest answer the service sends.
     static void completeWhenFinished(QNetworkReply *reply, Completion completion)
     {
+        auto transfer = std::make_shared<Transfer>();
+        reply->setReadBufferSize(kReadBufferBytes);
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, transfer] {
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && length.toLongLong() > VelquorNetwork::kMaximumAnswerBytes)
+                refuse(reply, *transfer);
+        });
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer] {
+            if (transfer->tooLarge)
+                return;
+            if (transfer->body.size() + reply->bytesAvailable() > VelquorNetwork::kMaximumAnswerBytes) {
+                refuse(reply, *transfer);
+                return;
+            }
+            transfer->body += reply->readAll();
+        });
         QObject::connect(reply, &QNetworkReply::finished, reply,
-                         [reply, completion = std::move(completion)] { finish(reply, completion); });
+                         [reply, transfer, completion = std::move(completion)] { finish(reply, *transfer, completion); });
     }
 
-    static void finish(QNetworkReply *reply, const Completion &completion)
+    static void refuse(QNetworkReply *reply, Transfer &transfer)
+    {
+        transfer.tooLarge = true;
+        transfer.body = QByteArray();
+        reply->abort();
+    }
+
+    static void finish(QNetworkReply *reply, Transfer &transfer, const Completion &completion)
     {
         const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 0;
-        const QByteArray body = reply->readAll();
+        if (!transfer.tooLarge)
+            transfer.body += reply->readAll();
         std::optional<VelquorNetworkError> error;
-        if (reply->error() != QNetworkReply::NoError) {
+        if (transfer.tooLarge) {
+            error = VelquorNetworkError{QNetworkReply::UnknownContentError, status,
+                                        QStringLiteral("The answer is larger than %1 bytes")
+                                            .arg(VelquorNetwork::kMaximumAnswerBytes)};
+        } else if (reply->error() != QNetworkReply::NoError) {
             error = VelquorNetworkError{reply->error(), status, reply->errorString()};
         } else if (status < 200 || status > 299) {
             error = VelquorNetworkError{QNetworkReply::UnknownServerError, status,
                                         QStringLiteral("HTTP status %1").arg(status)};
         }
         reply->deleteLater();
+        const QByteArray body = error ? QByteArray() : std::exchange(transfer.body, QByteArray());
         if (completion)
-            completion(error ? QByteArray() : body, error);
+            completion(body, error);
     }
 };
 

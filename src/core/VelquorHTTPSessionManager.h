@@ -13,7 +13,8 @@
 
 // The one HTTP client of the web service. Its QNetworkAccessManager lives on the GUI thread: work
 // may be handed in from any thread and every completion runs on the GUI thread. Any status from
-// 200 to 299 succeeds with the raw answer bytes; anything else is a failure.
+// 200 to 299 succeeds with the raw answer bytes; anything else is a failure, and so is an answer
+// larger than VelquorNetwork::kMaximumAnswerBytes, which is dropped as soon as that is known.
 class VelquorHTTPSessionManager
 {
 public:

@@ -27,5 +27,7 @@ inline const QString kNetworkQueueLabel = QStringLiteral("com.ostrelle.Velquor.n
 inline const QString kLineFeedFlag = QStringLiteral("OSTRELLE_VELQUOR_FLAG");
 inline const QString kServiceUrlEnvironment = QStringLiteral("VELQUOR_SERVICE_URL");
 inline constexpr int kDefaultTimeoutMs = 60 * 1000;
+// No answer of the service comes near this (16 MB); a larger one is refused as it arrives.
+inline constexpr qint64 kMaximumAnswerBytes = 16 * 1000 * 1000;
 
 } // namespace VelquorNetwork

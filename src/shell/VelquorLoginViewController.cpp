@@ -37,6 +37,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 using namespace VelquorShellStyle;
@@ -55,6 +57,9 @@ constexpr int kRegisterTop = 472;
 constexpr int kButtonHeight = 48;
 constexpr int kButtonWidth = 130;
 constexpr int kTextInset = 10;
+// Least room between two controls of a row, and between stacked ones.
+constexpr int kPairGap = 16;
+constexpr int kStackGap = 4;
 
 VelquorLoginViewController::UrlOpener &urlOpener()
 {
@@ -100,7 +105,8 @@ QPixmap loginPanelPicture(const QSize &size, qreal devicePixelRatio)
     painter.drawEllipse(QPointF(bounds.width() * 0.08, bounds.height() * 0.1), 120, 120);
 
     const int logoSide = 132;
-    const QPixmap logo = VelquorImages::named(VelquorShell::kAppIconImage);
+    const QPixmap logo =
+        VelquorImages::named(VelquorShell::kAppIconImage, QSize(logoSide, logoSide), devicePixelRatio);
     const QRectF logoRect((bounds.width() - logoSide) / 2, (bounds.height() - 250) / 2, logoSide, logoSide);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(logoRect, logo, logo.rect());
@@ -292,13 +298,34 @@ void VelquorLoginViewController::layoutSubviews()
     m_headingLabel->setGeometry(leading, y(kHeadingTop), formWidth, y(44));
     m_accountField->setGeometry(leading, y(kAccountTop), formWidth, y(kFieldHeight));
     m_passwordField->setGeometry(leading, y(kAccountTop + kFieldHeight + kFieldSpace), formWidth, y(kFieldHeight));
-    m_rememberButton->setGeometry(leading, y(kForgetPasswordTop), formWidth / 2, y(kForgetPasswordHeight));
-    const int linkWidth = m_forgetPasswordButton->fontMetrics().horizontalAdvance(m_forgetPasswordButton->text()) + 4;
-    m_forgetPasswordButton->setGeometry(leading + formWidth - linkWidth, y(kForgetPasswordTop), linkWidth,
-                                        y(kForgetPasswordHeight));
-    m_loginButton->setGeometry(leading, y(kRegisterTop), kButtonWidth, kButtonHeight);
-    const int registeWidth = m_registeButton->fontMetrics().horizontalAdvance(m_registeButton->text()) + 8;
-    m_registeButton->setGeometry(leading + formWidth - registeWidth, y(kRegisterTop), registeWidth, kButtonHeight);
+    // Each control is as wide as its text; a pair that does not fit side by side in some language
+    // is stacked, and what follows moves down by as much.
+    int below = 0;
+    const int rowHeight = y(kForgetPasswordHeight);
+    const int rememberWidth = qMin(formWidth, m_rememberButton->sizeHint().width());
+    const int linkWidth =
+        qMin(formWidth, m_forgetPasswordButton->fontMetrics().horizontalAdvance(m_forgetPasswordButton->text()) + 4);
+    m_rememberButton->setGeometry(leading, y(kForgetPasswordTop), rememberWidth, rowHeight);
+    if (rememberWidth + kPairGap + linkWidth <= formWidth) {
+        m_forgetPasswordButton->setGeometry(leading + formWidth - linkWidth, y(kForgetPasswordTop), linkWidth,
+                                            rowHeight);
+    } else {
+        below += rowHeight + kStackGap;
+        m_forgetPasswordButton->setGeometry(leading, y(kForgetPasswordTop) + below, linkWidth, rowHeight);
+    }
+
+    // The sign-in button keeps one width whether it shows its title or its busy title.
+    const int loginWidth = std::max({kButtonWidth, m_loginButton->widthForTitle(text(QStringLiteral("Login5"))),
+                                     m_loginButton->widthForTitle(text(QStringLiteral("Login8")))});
+    const int registeWidth =
+        qMin(formWidth, m_registeButton->fontMetrics().horizontalAdvance(m_registeButton->text()) + 8);
+    m_loginButton->setGeometry(leading, y(kRegisterTop) + below, loginWidth, kButtonHeight);
+    if (loginWidth + kPairGap + registeWidth <= formWidth)
+        m_registeButton->setGeometry(leading + formWidth - registeWidth, y(kRegisterTop) + below, registeWidth,
+                                     kButtonHeight);
+    else
+        m_registeButton->setGeometry(leading, y(kRegisterTop) + below + kButtonHeight + kStackGap, registeWidth,
+                                     kButtonHeight);
 }
 
 QString VelquorLoginViewController::passwordText() const
@@ -340,19 +367,17 @@ void VelquorLoginViewController::loginAction()
         params,
         [self, account, password](std::shared_ptr<VelquorLoginResultModel> answer) {
             if (!answer) {
+                // An answer that cannot be read is no refusal: the service itself is in trouble.
                 DispatchQueue::main().async([self] {
                     if (self)
-                        self->logining(false);
+                        self->showFailure(QStringLiteral("LoginHint4"));
                 });
                 return;
             }
             if (answer->msgCode() != 1) {
                 DispatchQueue::main().async([self] {
                     if (self)
-                        self->showMessage(QStringLiteral("LoginHint3"), [self] {
-                            if (self)
-                                self->logining(false);
-                        });
+                        self->showFailure(QStringLiteral("LoginHint3"));
                 });
                 return;
             }
@@ -377,9 +402,19 @@ void VelquorLoginViewController::loginAction()
         [self](const VelquorNetworkError &) {
             DispatchQueue::main().async([self] {
                 if (self)
-                    self->logining(false);
+                    self->showFailure(QStringLiteral("LoginHint4"));
             });
         });
+}
+
+void VelquorLoginViewController::showFailure(const QString &key)
+{
+    // The form stays busy until the message is dismissed, so a second press cannot race it.
+    const QPointer<VelquorLoginViewController> self(this);
+    showMessage(key, [self] {
+        if (self)
+            self->logining(false);
+    });
 }
 
 void VelquorLoginViewController::logining(bool busy)

@@ -59,6 +59,8 @@ protected:
 private:
     void buildView();
     void showMessage(const QString &key, std::function<void()> didEnd = {});
+    // A sign-in that did not succeed: the message of `key`, then the form is enabled again.
+    void showFailure(const QString &key);
     QString passwordText() const;
 
     QPointer<QWidget> m_titleBarView;

@@ -32,8 +32,7 @@ private:
 
 VelquorAlert *VelquorMessageSheet::beginSheet(QWidget *window, const QString &message, std::function<void()> didEnd)
 {
-    const QPixmap icon = VelquorImages::named(VelquorShell::kAppIconImage)
-                             .scaled(kIconSide, kIconSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QPixmap icon = VelquorImages::named(VelquorShell::kAppIconImage, QSize(kIconSide, kIconSide));
     const QString ok = VelquorCommonTool::sharedTool().localizedString(QStringLiteral("Update21"));
     VelquorAlert *alert = VelquorAlert::alertWithTitle(QString(), message, ok, QString(), icon);
     auto *end = new SheetEnd(alert, std::move(didEnd));

@@ -241,10 +241,15 @@ void VelquorRegisteViewController::layoutSubviews()
     const int privacyWidth = m_privacyButton->fontMetrics().horizontalAdvance(m_privacyButton->text()) + 8;
     m_privacyButton->setGeometry((width() - privacyWidth) / 2, kPrivacyTop, privacyWidth, 24);
 
-    // The buttons keep their distance from the bottom edge whatever the height.
+    // The buttons keep their distance from the bottom edge whatever the height. They are as wide
+    // as designed unless a title needs more; the pair stays centred.
     const int buttonsTop = kRegisterButtonTop + (VelquorShell::kWindowHeight - height());
-    m_registeButton->setGeometry(kButtonInset, buttonsTop, kButtonWidth, kButtonHeight);
-    m_resetButton->setGeometry(width() - kButtonInset - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
+    const int registeWidth = qMax(kButtonWidth, m_registeButton->widthForTitle(m_registeButton->text()));
+    const int resetWidth = qMax(kButtonWidth, m_resetButton->widthForTitle(m_resetButton->text()));
+    const int gap = VelquorShell::kWindowWidth - 2 * (kButtonInset + kButtonWidth);
+    const int registeLeading = (width() - (registeWidth + gap + resetWidth)) / 2;
+    m_registeButton->setGeometry(registeLeading, buttonsTop, registeWidth, kButtonHeight);
+    m_resetButton->setGeometry(registeLeading + registeWidth + gap, buttonsTop, resetWidth, kButtonHeight);
 }
 
 QString VelquorRegisteViewController::firstInvalidRuleKey() const

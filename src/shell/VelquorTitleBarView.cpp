@@ -44,8 +44,7 @@ VelquorTitleBarView::VelquorTitleBarView(const QString &title, QWidget *parent) 
     m_logoView = new QLabel(this);
     m_logoView->setObjectName(QStringLiteral("logoImageView"));
     m_logoView->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_logoView->setPixmap(VelquorImages::named(VelquorShell::kAppIconImage)
-                              .scaled(kLogoSide, kLogoSide, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_logoView->setPixmap(VelquorImages::named(VelquorShell::kAppIconImage, QSize(kLogoSide, kLogoSide)));
 
     m_titleLabel = new QLabel(title, this);
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));

@@ -140,3 +140,22 @@ TEST(VelquorButtonTest, PictureStandsLeftOfTheTitleAndTheAlignmentPlacesThePair)
     EXPECT_GT(titleLeft, centredRight);
     EXPECT_NEAR(centredLeft, w.button->width() - 1 - titleRight, 4);
 }
+
+TEST(VelquorButtonTest, AButtonWiderThanItsPictureStretchesItAndKeepsTheTitleInside)
+{
+    QWidget top;
+    top.resize(300, 80);
+    auto *button = new VelquorButton(QStringLiteral("A long title for the picture"), &top);
+    button->setGeometry(10, 10, button->widthForTitle(button->text()), 48);
+    top.show();
+    ASSERT_GT(button->width(), 130);
+    const QRect title = button->titleRect();
+    EXPECT_GE(title.width(), button->fontMetrics().horizontalAdvance(button->text()));
+    EXPECT_TRUE(button->rect().contains(title));
+
+    // The picture's colour reaches both ends of the wider button, at its rounded ends' height.
+    const QImage shown = snapshot(button);
+    const QColor picture(0x17, 0x75, 0x87);
+    for (const int x : {4, button->width() / 2, button->width() - 5})
+        EXPECT_EQ(shown.pixelColor(x, 10), picture) << x;
+}

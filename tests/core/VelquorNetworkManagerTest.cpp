@@ -243,6 +243,27 @@ TEST_F(VelquorNetworkManagerTest, AnswerThatDoesNotParseSucceedsWithoutModel)
     }
 }
 
+TEST_F(VelquorNetworkManagerTest, AnAnswerOverSixteenMegabytesIsRefusedAndTheClientGoesOn)
+{
+    // A well-formed answer that only its size makes unacceptable.
+    QByteArray padding(17 * 1000 * 1000, 'x');
+    server.setOperation(QStringLiteral("UserLogin"), [padding](const LoggedRequest &) {
+        return QByteArray(R"({"MSG_CODE":1,"MSG_INFO":")") + padding + "\"}";
+    });
+    const auto refused = await<VelquorLoginResultModel>(
+        [&](auto success, auto failure) { manager.requestLoginWithParams(QJsonObject(), success, failure); });
+    ASSERT_TRUE(refused.done);
+    EXPECT_FALSE(refused.succeeded);
+    EXPECT_EQ(refused.error.code, QNetworkReply::UnknownContentError);
+    EXPECT_TRUE(refused.onGuiThread);
+
+    answer(QStringLiteral("UserLogin"), R"({"MSG_CODE":1})");
+    const auto next = await<VelquorLoginResultModel>(
+        [&](auto success, auto failure) { manager.requestLoginWithParams(QJsonObject(), success, failure); });
+    ASSERT_TRUE(next.model);
+    EXPECT_EQ(next.model->msgCode(), 1);
+}
+
 TEST_F(VelquorNetworkManagerTest, StalledServerTimesOut)
 {
     answer(QStringLiteral("UserLogin"), R"({"MSG_CODE":1})");

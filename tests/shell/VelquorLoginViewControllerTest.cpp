@@ -1,6 +1,7 @@
 #include "ShellScreenFixture.h"
 
 #include "controls/VelquorSecureTextField.h"
+#include "core/VelquorHTTPSessionManager.h"
 #include "core/VelquorKeychainManager.h"
 #include "core/VelquorUserManager.h"
 #include "core/VelquorUserStoreConstants.h"
@@ -172,7 +173,7 @@ TEST_F(LoginScreen, RefusedSignInStaysBusyUntilItsMessageIsDismissed)
     EXPECT_FALSE(VelquorUserManager::sharedManager().getUserInfo());
 }
 
-TEST_F(LoginScreen, AnyCodeButOneIsARefusalAndAnUnreadableAnswerOnlyEndsTheBusyState)
+TEST_F(LoginScreen, AnyCodeButOneIsARefusal)
 {
     launch();
     server.setOperation("UserLogin", [](const standin::LoggedRequest &) {
@@ -182,30 +183,45 @@ TEST_F(LoginScreen, AnyCodeButOneIsARefusalAndAnUnreadableAnswerOnlyEndsTheBusyS
     pressReturn();
     ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty() && formEnabled(); }, 10000));
     EXPECT_EQ(messages, QStringList{text("LoginHint3")});
-
-    messages.clear();
-    standin::Fault garbage;
-    garbage.kind = standin::Fault::Kind::Garbage;
-    server.setFault("/webs/WebService.asmx/UserLogin", garbage);
-    pressReturn();
-    ASSERT_TRUE(waitForAnswers("UserLogin", 2));
-    EXPECT_TRUE(waitUntil([&] { return formEnabled(); }));
-    EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(LoginScreen, TransportFailureShowsNothingAndEnablesTheFormAgain)
+TEST_F(LoginScreen, AServiceThatCannotBeReachedOrReadIsToldAndTheFormComesBack)
 {
+    answerAlerts = false;
     launch();
-    standin::Fault fault;
-    fault.kind = standin::Fault::Kind::Status;
-    fault.status = 503;
-    server.setFault("/webs/WebService.asmx/UserLogin", fault);
     type("demo", "demo1234");
-    pressReturn();
-    ASSERT_TRUE(waitForAnswers("UserLogin"));
-    EXPECT_TRUE(waitUntil([&] { return formEnabled(); }));
-    EXPECT_TRUE(messages.isEmpty());
-    EXPECT_TRUE(login());
+    VelquorHTTPSessionManager::sharedManager().setTimeoutInterval(300);
+    auto fault = [](standin::Fault::Kind kind) {
+        standin::Fault f;
+        f.kind = kind;
+        f.status = 503;
+        f.stallMs = 3000;
+        return f;
+    };
+    struct Case
+    {
+        const char *name;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"unavailable", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Status)); }},
+        {"garbage", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Garbage)); }},
+        {"time-out", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Stall)); }},
+        {"refused", [&] { server.stop(); }},
+    };
+    for (const Case &c : cases) {
+        messages.clear();
+        shownAlerts.clear();
+        c.arrange();
+        pressReturn();
+        ASSERT_TRUE(waitUntil([&] { return !shownAlerts.isEmpty(); }, 10000)) << c.name;
+        EXPECT_EQ(messages, QStringList{text("LoginHint4")}) << c.name;
+        EXPECT_FALSE(formEnabled()) << c.name << ": busy until the message is dismissed";
+        shownAlerts.first()->done(VelquorAlert::OKReturnCode);
+        EXPECT_TRUE(waitUntil([&] { return formEnabled(); })) << c.name;
+        EXPECT_TRUE(login()) << c.name;
+    }
+    VelquorHTTPSessionManager::sharedManager().setTimeoutInterval(60 * 1000);
 }
 
 TEST_F(LoginScreen, TheRememberBoxDecidesWhatTheNextLaunchFillsIn)

@@ -89,8 +89,7 @@ VELQUOR_SHOTS(registry)
             VelquorCommonTool::sharedTool().localizedString(QStringLiteral("Update27")), icon));
     });
     registry.add("shell", "message-sheet", [] {
-        const QPixmap icon = VelquorImages::named(VelquorShell::kAppIconImage)
-                                 .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const QPixmap icon = VelquorImages::named(VelquorShell::kAppIconImage, QSize(64, 64));
         return std::unique_ptr<QWidget>(VelquorAlert::alertWithTitle(
             QString(), QStringLiteral("Sign-in failed. Please check your user ID and password."), QStringLiteral("OK"),
             QString(), icon));

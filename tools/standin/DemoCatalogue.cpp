@@ -259,6 +259,13 @@ QList<DemoPackage> demoUpdateList(qint64 serialId)
     return {};
 }
 
+QList<DemoArchive> demoArchivesOf(const DemoPackage &package)
+{
+    QMap<QString, DemoArchive> archives;
+    addArchivesOf(archives, package);
+    return archives.values();
+}
+
 QList<DemoArchive> demoArchives()
 {
     QMap<QString, DemoArchive> archives;

@@ -46,5 +46,7 @@ QString demoProductName(qint64 productId);
 QList<DemoPackage> demoUpdateList(qint64 serialId);
 // Every package file the update lists name, with the card layout inside.
 QList<DemoArchive> demoArchives();
+// The package files of one record, as demoArchives() holds them.
+QList<DemoArchive> demoArchivesOf(const DemoPackage &package);
 
 } // namespace standin

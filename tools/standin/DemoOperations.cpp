@@ -215,8 +215,13 @@ QByteArray DemoOperations::productUpdateInformation(const LoggedRequest &request
         if (!account || !account->serialIds.contains(serialId))
             return status(0, QStringLiteral("NO_DATA"));
     }
+    return updateListAnswer(demoUpdateList(serialId));
+}
+
+QByteArray DemoOperations::updateListAnswer(const QList<DemoPackage> &packages)
+{
     QByteArrayList records;
-    for (const DemoPackage &p : demoUpdateList(serialId))
+    for (const DemoPackage &p : packages)
         records << packageJson(p);
     return "{\"MSG_CODE\":1,\"MSG_INFO\":\"SUCCESS\",\"UPGRADE\":[" + records.join(',') + "]}";
 }

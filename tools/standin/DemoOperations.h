@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DemoCatalogue.h"
 #include "StandinServer.h"
 
 #include <QByteArray>
@@ -32,6 +33,9 @@ public:
     QByteArray userComplaint(const LoggedRequest &request);
     QByteArray getUserInformation(const LoggedRequest &request);
     QByteArray updateUserInformation(const LoggedRequest &request);
+
+    // The JSON text of a successful update-list answer offering these records.
+    static QByteArray updateListAnswer(const QList<DemoPackage> &packages);
 
 private:
     struct Account

@@ -1,9 +1,13 @@
 // velquor-standin: the stand-in web service with the demo data set, for ./run and manual tries.
-//   velquor-standin --port N --data DIR
+//   velquor-standin --port N --data DIR [--demo-card DIR] [--demo-records FILE]
 // Prints the port it listens on alone on the first line, then serves until SIGTERM or SIGINT.
+// --demo-card writes the demo card's installed software into DIR, --demo-records the matching
+// install records into the application's database FILE, so card, records and catalogue agree.
 
+#include "DemoCard.h"
 #include "DemoService.h"
 #include "StandinServer.h"
+#include "profile/DemoInstallRecords.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -33,8 +37,17 @@ int main(int argc, char **argv)
                                         QStringLiteral("0"));
     const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Directory of the demo data set."),
                                         QStringLiteral("DIR"));
+    const QCommandLineOption cardOption(QStringLiteral("demo-card"),
+                                        QStringLiteral("Write the demo card's installed software into DIR."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption recordsOption(
+        QStringLiteral("demo-records"),
+        QStringLiteral("Write the demo card's install records into the application's database FILE."),
+        QStringLiteral("FILE"));
     parser.addOption(portOption);
     parser.addOption(dataOption);
+    parser.addOption(cardOption);
+    parser.addOption(recordsOption);
     parser.process(app);
 
     bool portOk = false;
@@ -50,6 +63,17 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "velquor-standin: cannot create %s\n", qPrintable(dataDir));
             return 2;
         }
+    }
+
+    QString reason;
+    if (parser.isSet(cardOption) && !standin::writeDemoCard(QDir(parser.value(cardOption)).absolutePath(), &reason)) {
+        std::fprintf(stderr, "velquor-standin: the demo card could not be written: %s\n", qPrintable(reason));
+        return 1;
+    }
+    if (parser.isSet(recordsOption) &&
+        !standin::writeDemoInstallRecords(QDir().absoluteFilePath(parser.value(recordsOption)), &reason)) {
+        std::fprintf(stderr, "velquor-standin: %s\n", qPrintable(reason));
+        return 1;
     }
 
     standin::StandinServer server;
