@@ -178,8 +178,8 @@ void VelquorMyUpdatesView::configData()
     m_helpButton->setOnlyShowTextColor(true);
     m_helpButton->setNormalTextColor(Qt::red);
     m_helpButton->setHighlightedTextColor(Qt::red);
-    m_helpButton->setIcon(QIcon(VelquorImages::named(VelquorUpdates::kHelpImage)));
-    m_helpButton->setIconSize(QSize(18, 18));
+    m_helpButton->setImage(VelquorImages::named(VelquorUpdates::kHelpImage, QSize(18, 18)));
+    m_helpButton->setAlignment(Qt::AlignLeft);
     connect(m_helpButton, &QPushButton::clicked, this, &VelquorMyUpdatesView::helpAction);
 
     m_progressView->hide();
