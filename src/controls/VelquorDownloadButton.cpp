@@ -63,6 +63,10 @@ qint64 VelquorDownloadButton::lookState() const
 
 void VelquorDownloadButton::setDownloadState(qint64 state)
 {
+    // Owners set the state on every redraw; what a state shows changes only through the setters.
+    if (m_stateShown && state == m_downloadState)
+        return;
+    m_stateShown = true;
     m_downloadState = state;
     const qint64 look = lookState();
 
@@ -81,6 +85,14 @@ void VelquorDownloadButton::setDownloadState(qint64 state)
         showImage(m_images.value(look));
 }
 
+void VelquorDownloadButton::addTarget(QObject *target, Action action)
+{
+    if (!target || !action)
+        return;
+    m_target = target;
+    m_action = std::move(action);
+}
+
 void VelquorDownloadButton::setTitle(const QString &title, qint64 state)
 {
     if (title.isNull())
@@ -93,6 +105,9 @@ void VelquorDownloadButton::setTitle(const QString &title, qint64 state)
 void VelquorDownloadButton::setProgressTitle(const QString &title, qint64 state)
 {
     if (title.isNull())
+        return;
+    const auto known = m_progressTitles.constFind(state);
+    if (known != m_progressTitles.cend() && *known == title)
         return;
     m_progressTitles.insert(state, title);
     if (state == lookState())
@@ -134,6 +149,9 @@ void VelquorDownloadButton::mousePressEvent(QMouseEvent *event)
         return;
     }
     emit pressed(this);
+    // The target may have gone while pressed() was handled.
+    if (m_target && m_action)
+        m_action(m_target, this);
 }
 
 void VelquorDownloadButton::resizeEvent(QResizeEvent *event)

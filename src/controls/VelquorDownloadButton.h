@@ -2,8 +2,11 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class VelquorProgressView;
@@ -13,14 +16,36 @@ class VelquorProgressView;
 // 1 downloading, 2 waiting, 3 paused, 4 downloaded, 5 download failed, 6 extracting, 7 downloaded and
 // waiting to be installed, 8 installed, 9 installation failed); a state outside 0-9 looks like 0.
 // The owner registers a title, a progress text and a picture per state once and then only changes the
-// state, the progress and the progress texts. Every press emits pressed() with the button; the receiver
-// reads tag() (the row) and downloadState() to decide what the press means.
+// state, the progress and the progress texts. Every press emits pressed() with the button and sends the
+// action to the target (one target at a time: a new one replaces the old, so a row set up again and
+// again still acts once per press); the receiver reads tag() (the row) and downloadState() to decide
+// what the press means.
 // Titles and progress texts are plain text or HTML (for colours, fonts and paragraph styles).
 class VelquorDownloadButton : public QWidget
 {
     Q_OBJECT
 public:
+    // Called with the target and the pressed button.
+    using Action = std::function<void(QObject *target, VelquorDownloadButton *sender)>;
+
     explicit VelquorDownloadButton(QWidget *parent = nullptr);
+
+    // Sets both; ignored when either is missing. The target is not owned: once it is gone, presses
+    // send nothing.
+    void addTarget(QObject *target, Action action);
+    // The member function `action` of `target`.
+    template <class Target> void addTarget(Target *target, void (Target::*action)(VelquorDownloadButton *))
+    {
+        if (!target || !action)
+            return;
+        addTarget(target, [action](QObject *receiver, VelquorDownloadButton *sender) {
+            if (auto *typed = dynamic_cast<Target *>(receiver))
+                (typed->*action)(sender);
+        });
+    }
+    QObject *target() const { return m_target; }
+    void setTarget(QObject *target) { m_target = target; }
+    void setAction(Action action) { m_action = std::move(action); }
 
     qint64 tag() const { return m_tag; }
     void setTag(qint64 tag) { m_tag = tag; }
@@ -55,6 +80,9 @@ private:
 
     qint64 m_tag = 0;
     qint64 m_downloadState = 0;
+    bool m_stateShown = false;
+    QPointer<QObject> m_target;
+    Action m_action;
     QLabel *m_titleLabel;
     QLabel *m_imageView;
     VelquorProgressView *m_progressView;

@@ -15,24 +15,32 @@ VelquorProgressView::VelquorProgressView(QWidget *parent) : QWidget(parent) {}
 
 void VelquorProgressView::setMaxValue(float maxValue)
 {
+    if (m_maxValue == maxValue)
+        return;
     m_maxValue = maxValue;
     update();
 }
 
 void VelquorProgressView::setProgress(double progress)
 {
+    if (m_progress == progress)
+        return;
     m_progress = progress;
     update();
 }
 
 void VelquorProgressView::setTrackColor(const QColor &color)
 {
+    if (m_trackColor == color)
+        return;
     m_trackColor = color;
     update();
 }
 
 void VelquorProgressView::setFillColor(const QColor &color)
 {
+    if (m_fillColor == color)
+        return;
     m_fillColor = color;
     update();
 }

@@ -16,18 +16,24 @@ void VelquorTableRowView::setSelected(bool selected)
 
 void VelquorTableRowView::setEmphasized(bool emphasized)
 {
+    if (m_emphasized == emphasized)
+        return;
     m_emphasized = emphasized;
     update();
 }
 
 void VelquorTableRowView::setSelectionHighlightStyle(SelectionHighlightStyle style)
 {
+    if (m_selectionHighlightStyle == style)
+        return;
     m_selectionHighlightStyle = style;
     update();
 }
 
 void VelquorTableRowView::setBackgroundColor(const QColor &color)
 {
+    if (m_backgroundColor == color)
+        return;
     m_backgroundColor = color;
     update();
 }

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <QtMath>
 
 namespace {
@@ -23,6 +24,7 @@ const QString kDefaultRowIdentifier = QStringLiteral("VelquorTableDefaultRow");
 } // namespace
 
 const QColor VelquorTableView::kGridColor(0xDC, 0xDC, 0xDC);
+const QColor VelquorTableView::kAlternatingRowColors[2] = {QColor(Qt::white), QColor(0xF4, 0xF5, 0xF5)};
 
 VelquorTableView::VelquorTableView(QWidget *parent) : QScrollArea(parent)
 {
@@ -105,8 +107,30 @@ void VelquorTableView::recycleRow(Row &row)
     row.view = nullptr;
 }
 
+QWidget *VelquorTableView::takeRetiringView(const QString &identifier)
+{
+    if (m_buildingRow < 0 || m_buildingRow >= m_retiringRows.size())
+        return nullptr;
+    Row &old = m_retiringRows[m_buildingRow];
+    if (old.view && old.view->objectName() == identifier) {
+        QWidget *view = old.view;
+        old.view = nullptr;
+        return view;
+    }
+    for (QPointer<QWidget> &cell : old.cells) {
+        if (cell && cell->objectName() == identifier) {
+            QWidget *view = cell;
+            cell = nullptr;
+            return view;
+        }
+    }
+    return nullptr;
+}
+
 QWidget *VelquorTableView::makeViewWithIdentifier(const QString &identifier)
 {
+    if (QWidget *view = takeRetiringView(identifier))
+        return view;
     auto found = m_reusableViews.find(identifier);
     if (found == m_reusableViews.end())
         return nullptr;
@@ -120,15 +144,34 @@ QWidget *VelquorTableView::makeViewWithIdentifier(const QString &identifier)
 
 void VelquorTableView::reloadData()
 {
-    for (Row &row : m_rows)
-        recycleRow(row);
+    // The old rows stay in place until the new ones are built, so each view the data source takes
+    // again keeps its parent, position and visibility; only what is left over is put away.
+    m_retiringRows = std::move(m_rows);
     m_rows.clear();
     const qint64 count = m_dataSource ? qMax<qint64>(0, m_dataSource->numberOfRowsInTableView(this)) : 0;
     m_rows.resize(count);
     qreal y = 0;
     for (qint64 i = 0; i < count; ++i) {
+        m_buildingRow = i;
         buildRow(i, y);
         y += m_rows.at(i).height;
+    }
+    m_buildingRow = -1;
+    // What the data source handed out again, by whatever means, now belongs to the new rows.
+    QSet<QWidget *> inUse;
+    for (const Row &row : std::as_const(m_rows)) {
+        inUse.insert(row.view);
+        for (const auto &cell : row.cells)
+            inUse.insert(cell);
+    }
+    QList<Row> retired = std::move(m_retiringRows);
+    m_retiringRows.clear();
+    for (Row &row : retired) {
+        for (const auto &cell : std::as_const(row.cells))
+            if (!inUse.contains(cell))
+                recycle(cell);
+        if (!inUse.contains(row.view))
+            recycle(row.view);
     }
     layoutDocument();
     m_documentView->update();
@@ -164,15 +207,47 @@ void VelquorTableView::buildRow(qint64 index, qreal y)
             view->setObjectName(kDefaultRowIdentifier);
         }
     }
-    view->setParent(m_documentView);
+    if (view->parentWidget() != m_documentView)
+        view->setParent(m_documentView);
     view->setSelected(false);
     view->setSelectionHighlightStyle(
         static_cast<VelquorTableRowView::SelectionHighlightStyle>(static_cast<int>(m_selectionHighlightStyle)));
     row.view = view;
+    applyRowBackground(index);
     row.cells.resize(int(m_columns.size()));
     for (int column = 0; column < int(m_columns.size()); ++column)
         row.cells[column] = placeCell(index, column);
-    view->show();
+    if (view->isHidden())
+        view->show();
+}
+
+void VelquorTableView::applyRowBackground(qint64 row)
+{
+    if (!m_usesAlternatingRowBackgroundColors || row < 0 || row >= m_rows.size() || !m_rows.at(row).view)
+        return;
+    m_rows.at(row).view->setBackgroundColor(kAlternatingRowColors[row % 2]);
+}
+
+void VelquorTableView::setUsesAlternatingRowBackgroundColors(bool uses)
+{
+    m_usesAlternatingRowBackgroundColors = uses;
+    for (qint64 i = 0; i < m_rows.size(); ++i)
+        applyRowBackground(i);
+}
+
+void VelquorTableView::scrollRowToVisible(qint64 row)
+{
+    const QRectF rect = rectOfRow(row);
+    if (rect.isNull())
+        return;
+    QScrollBar *bar = verticalScrollBar();
+    const int top = qFloor(rect.top());
+    const int bottom = qCeil(rect.bottom());
+    const int visible = viewport()->height();
+    if (top < bar->value() || bottom - top > visible)
+        bar->setValue(top);
+    else if (bottom > bar->value() + visible)
+        bar->setValue(bottom - visible);
 }
 
 QWidget *VelquorTableView::placeCell(qint64 row, int column)
@@ -183,8 +258,10 @@ QWidget *VelquorTableView::placeCell(qint64 row, int column)
     // A view the table was about to throw away but which the data source hands out again stays.
     QCoreApplication::removePostedEvents(cell, QEvent::DeferredDelete);
     VelquorTableRowView *rowView = m_rows.at(row).view;
-    cell->setParent(rowView);
-    cell->show();
+    if (cell->parentWidget() != rowView)
+        cell->setParent(rowView);
+    if (cell->isHidden())
+        cell->show();
     return cell;
 }
 

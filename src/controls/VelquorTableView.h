@@ -23,6 +23,10 @@ class VelquorTableViewDelegate;
 // source), and when the button is released the extended delegate is told which row was pressed;
 // a click under the last row clears the selection and reports nothing. Rows show once reloadData has
 // run; views without an objectName are deleted when the table no longer shows them.
+//
+// A reload offers each row the views it showed before (makeViewWithIdentifier hands row i the view
+// of the old row i first), so reloading the same rows moves, hides and reparents nothing: a press on
+// a row, or on a button inside it, still ends in its click when the table reloads meanwhile.
 class VelquorTableView : public QScrollArea
 {
     Q_OBJECT
@@ -49,8 +53,11 @@ public:
     void reloadData();
     // Asks again only for the given cells.
     void reloadDataForRowIndexes(const QList<qint64> &rows, const QList<int> &columns);
-    // A view with this objectName that the table no longer shows, or none.
+    // A view with this objectName that the table no longer shows, or none. During a reload the
+    // view the same row showed before comes first.
     QWidget *makeViewWithIdentifier(const QString &identifier);
+    // Scrolls the least needed to show the whole row (its top when it is taller than the view).
+    void scrollRowToVisible(qint64 row);
 
     qint64 numberOfRows() const { return m_rows.size(); }
     QWidget *viewAtColumn(int column, qint64 row) const;
@@ -77,6 +84,10 @@ public:
     void setGridColor(const QColor &color);
     QColor backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor &color);
+    // Rows take turns of the two alternating colours (even rows the first) as their background.
+    bool usesAlternatingRowBackgroundColors() const { return m_usesAlternatingRowBackgroundColors; }
+    void setUsesAlternatingRowBackgroundColors(bool uses);
+    static const QColor kAlternatingRowColors[2];
 
     VelquorTableHeaderView *headerView() const { return m_headerView; }
     int headerHeight() const { return m_headerHeight; }
@@ -109,6 +120,8 @@ private:
     QWidget *placeCell(qint64 row, int column);
     void recycle(QWidget *view);
     void recycleRow(Row &row);
+    QWidget *takeRetiringView(const QString &identifier);
+    void applyRowBackground(qint64 row);
     void layoutDocument();
     void layoutHeader();
     void applySelection(const std::set<qint64> &selection, bool notify);
@@ -119,6 +132,9 @@ private:
     VelquorTableViewDelegate *m_extendedDelegate = nullptr;
     std::vector<std::unique_ptr<VelquorTableColumn>> m_columns;
     QList<Row> m_rows;
+    // While a reload builds its rows: the rows shown before it, and the row being built.
+    QList<Row> m_retiringRows;
+    qint64 m_buildingRow = -1;
     QHash<QString, QList<QPointer<QWidget>>> m_reusableViews;
     std::set<qint64> m_selection;
     qint64 m_anchorRow = -1;
@@ -130,6 +146,7 @@ private:
     int m_gridStyleMask = GridNone;
     QColor m_gridColor = kGridColor;
     QColor m_backgroundColor = Qt::white;
+    bool m_usesAlternatingRowBackgroundColors = false;
     int m_headerHeight = 28;
     bool m_headerVisible = true;
     VelquorTableDocumentView *m_documentView;

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,4 +142,42 @@ TEST(VelquorDownloadButtonTest, EveryPressSendsOneActionWithTheButton)
     pressed.clear();
     QTest::mouseDClick(top.windowHandle(), Qt::LeftButton, {}, button->mapTo(&top, QPoint(70, 57)));
     EXPECT_EQ(pressed.count(), 2);
+}
+
+TEST(VelquorDownloadButtonTest, ANewTargetReplacesTheOldOneAndAGoneTargetGetsNothing)
+{
+    QWidget top;
+    top.resize(240, 150);
+    auto *button = new VelquorDownloadButton(&top);
+    button->setGeometry(20, 10, 200, 130);
+    top.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&top));
+
+    struct Receiver : QObject
+    {
+        void action(VelquorDownloadButton *sender) { received << sender->tag(); }
+        QList<qint64> received;
+    };
+    Receiver first;
+    auto second = std::make_unique<Receiver>();
+    // A row set up again on every refresh: the same target many times, then another one.
+    for (int i = 0; i < 5; ++i)
+        button->addTarget(&first, &Receiver::action);
+    button->addTarget(static_cast<Receiver *>(nullptr), &Receiver::action); // ignored
+    button->setTag(3);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(70, 57));
+    EXPECT_EQ(first.received, QList<qint64>{3});
+
+    button->addTarget(second.get(), &Receiver::action);
+    QTest::qWait(QApplication::doubleClickInterval() + 20);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(70, 57));
+    EXPECT_EQ(first.received, QList<qint64>{3});
+    EXPECT_EQ(second->received, QList<qint64>{3});
+
+    second.reset();
+    QSignalSpy pressed(button, &VelquorDownloadButton::pressed);
+    QTest::qWait(QApplication::doubleClickInterval() + 20);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(70, 57));
+    EXPECT_EQ(pressed.count(), 1);
+    EXPECT_EQ(button->target(), nullptr);
 }

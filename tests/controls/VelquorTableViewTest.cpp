@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTest>
 
@@ -226,6 +227,78 @@ TEST_F(TableFixture, UnnamedViewTheDataSourceHandsOutAgainIsNotDeleted)
     EXPECT_EQ(table.viewAtColumn(0, 0), keeping.kept.data());
     EXPECT_TRUE(keeping.kept->isVisibleTo(&table));
     table.setDataSource(&rows);
+}
+
+TEST_F(TableFixture, APressOnARowsButtonEndsInItsClickAcrossReloads)
+{
+    // Named buttons taken back through makeViewWithIdentifier, as a list refreshed every second does.
+    struct Buttons : Rows
+    {
+        QWidget *tableViewViewForTableColumn(VelquorTableView *table, VelquorTableColumn *column, qint64 row) override
+        {
+            if (column->identifier() != "b")
+                return nullptr;
+            auto *button = qobject_cast<QPushButton *>(table->makeViewWithIdentifier("go"));
+            if (!button) {
+                button = new QPushButton;
+                button->setObjectName("go");
+                QObject::connect(button, &QPushButton::clicked,
+                                 [this, button] { log << "button " + button->property("row").toString(); });
+            }
+            button->setText(QStringLiteral("Go %1").arg(row));
+            button->setProperty("row", row);
+            return button;
+        }
+    } buttons;
+    table.setDataSource(&buttons);
+    table.reloadData();
+    QList<QWidget *> before;
+    for (int row = 0; row < 3; ++row)
+        before << table.viewAtColumn(1, row);
+    QList<QWidget *> rowViews;
+    for (int row = 0; row < 3; ++row)
+        rowViews << table.rowViewAtRow(row);
+
+    QWidget *pressed = table.viewAtColumn(1, 1);
+    QTest::mousePress(pressed, Qt::LeftButton, {}, QPoint(20, 10));
+    table.reloadData();
+    table.reloadData();
+    QTest::mouseRelease(pressed, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(buttons.log, QStringList{"button 1"});
+
+    // Every view stayed on its row.
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(table.viewAtColumn(1, row), before.at(row)) << row;
+        EXPECT_EQ(table.rowViewAtRow(row), rowViews.at(row)) << row;
+        EXPECT_TRUE(before.at(row)->isVisibleTo(&table));
+    }
+
+    // Fewer rows: the first ones keep their views, the last one is put away.
+    buttons.count = 2;
+    table.reloadData();
+    EXPECT_EQ(table.viewAtColumn(1, 0), before.at(0));
+    EXPECT_EQ(table.viewAtColumn(1, 1), before.at(1));
+    EXPECT_FALSE(before.at(2)->isVisibleTo(&table));
+    table.setDataSource(&rows);
+}
+
+TEST_F(TableFixture, AlternatingBackgroundsAndScrollingToARow)
+{
+    rows.withCells = false;
+    rows.count = 30;
+    table.setUsesAlternatingRowBackgroundColors(true);
+    table.reloadData();
+    EXPECT_EQ(table.rowViewAtRow(0)->backgroundColor(), VelquorTableView::kAlternatingRowColors[0]);
+    EXPECT_EQ(table.rowViewAtRow(1)->backgroundColor(), VelquorTableView::kAlternatingRowColors[1]);
+    EXPECT_EQ(table.rowViewAtRow(2)->backgroundColor(), VelquorTableView::kAlternatingRowColors[0]);
+    EXPECT_NE(VelquorTableView::kAlternatingRowColors[0], VelquorTableView::kAlternatingRowColors[1]);
+
+    QScrollBar *bar = table.verticalScrollBar();
+    table.scrollRowToVisible(29);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_GT(bar->value(), 0);
+    table.scrollRowToVisible(0);
+    EXPECT_EQ(bar->value(), 0);
 }
 
 TEST_F(TableFixture, SelectedRowsDrawTheirSelectionUnlessTheStyleIsNone)

@@ -17,6 +17,7 @@
 #include "shell/VelquorWindowController.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,11 +49,21 @@ QByteArray upgradeAnswer(const VelquorDownloadModelList &records)
 class MainViewScreen : public ShellScreenFixture
 {
 protected:
+    // A card is in: without one the updates page lets go of the chosen device and its rows.
+    void SetUp() override
+    {
+        ShellScreenFixture::SetUp();
+        ASSERT_TRUE(QDir().mkpath(card.path()));
+        qputenv("VELQUOR_CARD_VOLUMES", card.path().toUtf8());
+    }
+
     void TearDown() override
     {
         window.reset();
         ShellScreenFixture::TearDown();
     }
+
+    QTemporaryDir card{QDir::tempPath() + QStringLiteral("/SDCARD-XXXXXX")};
 
     // The main view of a signed-in demo user, in its window, as sign-in leaves it.
     VelquorMainViewController *open()

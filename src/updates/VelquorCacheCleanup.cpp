@@ -1,0 +1,71 @@
+#include "updates/VelquorCacheCleanup.h"
+
+#include "core/VelquorDownloadConstants.h"
+#include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
+#include "platform/DispatchQueue.h"
+#include "platform/UserDefaults.h"
+#include "updates/VelquorUpdatesConstants.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+VelquorCacheCleanup::VelquorCacheCleanup(VelquorDownloadManager &downloadManager,
+                                         VelquorDownloadDataBaseManager &database)
+    : m_downloadManager(downloadManager), m_database(database)
+{}
+
+DispatchQueue &VelquorCacheCleanup::queue()
+{
+    static DispatchQueue cleanupQueue(VelquorUpdates::kDeleteCacheQueueLabel);
+    return cleanupQueue;
+}
+
+void VelquorCacheCleanup::initApplicationDBCache(std::function<void()> finished)
+{
+    // The managers outlive every page; this object need not.
+    queue().async([downloadManager = &m_downloadManager, database = &m_database, finished = std::move(finished)] {
+        VelquorCacheCleanup(*downloadManager, *database).run();
+        if (finished)
+            finished();
+    });
+}
+
+void VelquorCacheCleanup::run()
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setInteger(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey),
+                        VelquorUpdates::kDefaultMaxConcurrentCount);
+    defaults.setBool(QString::fromLatin1(VelquorDownload::AllowsCellularAccessKey), true);
+    defaults.setBool(VelquorUpdates::kProjectOnceKey, true);
+    defaults.synchronize();
+
+    // Interrupted records go back to idle; paused, downloaded and installed ones stay.
+    QStringList vehicles;
+    for (const VelquorDownloadModelPtr &record : m_database.getAllCacheData()) {
+        if (!vehicles.contains(record->vehicle()))
+            vehicles.append(record->vehicle());
+        const qint64 state = record->state();
+        if (state == VelquorDownloadStateInstalled || state == VelquorDownloadStateWaitingInstall ||
+            state == VelquorDownloadStateDownloaded || state == VelquorDownloadStatePaused)
+            continue;
+        record->setState(VelquorDownloadStateNone);
+        record->setProgress(0);
+        m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath);
+    }
+
+    // Only vehicles wholly downloaded or wholly installed survive.
+    for (const QString &vehicle : std::as_const(vehicles)) {
+        const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
+        if (records.isEmpty())
+            continue;
+        const auto allIn = [&](qint64 state) {
+            return std::all_of(records.begin(), records.end(), [state](const auto &r) { return r->state() == state; });
+        };
+        if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled))
+            continue;
+        m_downloadManager.deleteTaskAndCache(records.first());
+        m_database.deleteModelWithVehicle(records.first()->vehicle());
+    }
+}

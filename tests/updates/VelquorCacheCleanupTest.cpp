@@ -1,0 +1,84 @@
+#include "UpdatesPageFixture.h"
+
+#include "core/VelquorDownloadConstants.h"
+#include "platform/DispatchQueue.h"
+#include "platform/UserDefaults.h"
+#include "updates/VelquorCacheCleanup.h"
+#include "updates/VelquorUpdatesConstants.h"
+
+#include <QFileInfo>
+
+using namespace updatestest;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content = "bytes")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// The vehicle's rows of the download table, each with its archive (or partial file) in the cache.
+VelquorDownloadModelList rowsWithFiles(const QString &vehicle, const QList<qint64> &states, bool partial)
+{
+    const QString cache = VelquorCommonTool::sharedTool().getUpdateDirectory();
+    VelquorDownloadModelList rows;
+    for (int i = 0; i < states.size(); ++i) {
+        const QString name = QStringLiteral("%1_%2.zip").arg(vehicle).arg(i + 1);
+        auto row = record(vehicle, states.at(i), "http://127.0.0.1:1/files/" + name);
+        row->setZipPath(cache + '/' + name);
+        writeFile(partial ? VelquorDownloadManager::partialPathForArchive(row->zipPath()) : row->zipPath());
+        VelquorDownloadDataBaseManager::sharedManager().insertModel(row);
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST_F(UpdatesPageFixture, ChoosingADeviceClearsWhatAnEarlierRunLeftUnfinished)
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    defaults.setInteger(VelquorDownload::MaxConcurrentCountKey, 7);
+    defaults.setBool(VelquorDownload::AllowsCellularAccessKey, false);
+    defaults.setBool(VelquorUpdates::kProjectOnceKey, false);
+
+    openTables(kProDevice);
+    const auto paused = rowsWithFiles("FORD", {3, 3, 3}, true);
+    writeFile(cardPath() + "/Vehicles/Test/FORD/VERSION.TXT", "V0.50");
+    const auto downloaded = rowsWithFiles("VW", {7, 7}, false);
+    const auto mixed = rowsWithFiles("BMW", {8, 7}, false);
+    const auto interrupted = rowsWithFiles("HONDA", {1, 2}, true);
+    // As after a start: no device's tables are open yet (the other device's hold nothing).
+    openTables(kLiteDevice);
+
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 1; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    VelquorCacheCleanup::queue().sync([] {});
+
+    EXPECT_TRUE(database().getModelWithVehicle("FORD").isEmpty());
+    EXPECT_TRUE(database().getModelWithVehicle("BMW").isEmpty()) << "installed and downloaded rows mixed";
+    EXPECT_TRUE(database().getModelWithVehicle("HONDA").isEmpty());
+    const auto kept = database().getModelWithVehicle("VW");
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(kept.at(0)->state(), VelquorDownloadStateWaitingInstall);
+    EXPECT_EQ(kept.at(1)->state(), VelquorDownloadStateWaitingInstall);
+
+    // Files go after the transfers: partial archives and the card directory of the purged vehicle.
+    EXPECT_TRUE(waitUntil([&] {
+        for (const auto &row : paused + interrupted + mixed)
+            if (QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())) ||
+                QFileInfo::exists(row->zipPath()))
+                return false;
+        return !QFileInfo::exists(cardPath() + "/Vehicles/Test/FORD");
+    }));
+    for (const auto &row : downloaded)
+        EXPECT_TRUE(QFileInfo::exists(row->zipPath()));
+
+    EXPECT_EQ(defaults.integer(VelquorDownload::MaxConcurrentCountKey), 3);
+    EXPECT_TRUE(defaults.boolValue(VelquorDownload::AllowsCellularAccessKey));
+    EXPECT_TRUE(defaults.boolValue(VelquorUpdates::kProjectOnceKey));
+}

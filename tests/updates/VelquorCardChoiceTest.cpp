@@ -1,0 +1,158 @@
+#include "UpdatesPageFixture.h"
+
+#include "controls/VelquorButton.h"
+#include "controls/VelquorTableView.h"
+#include "platform/DispatchQueue.h"
+#include "updates/VelquorCacheCleanup.h"
+#include "updates/VelquorMyUpdatesTableRowView.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTextDocumentFragment>
+
+using namespace updatestest;
+
+namespace {
+
+QStringList rowTitles(VelquorMyUpdatesView &page)
+{
+    QStringList titles;
+    for (qint64 row = 0; row < page.tableView()->numberOfRows(); ++row) {
+        auto *view = qobject_cast<VelquorMyUpdatesTableRowView *>(page.tableView()->rowViewAtRow(row));
+        titles.append(view ? QTextDocumentFragment::fromHtml(view->textLabel1()->text()).toPlainText().section('\n', 0, 0)
+                           : QString());
+    }
+    return titles;
+}
+
+} // namespace
+
+TEST_F(UpdatesPageFixture, TheBoxesListTheCardsAndDevicesAndAChosenDeviceShowsWhatTheCardLacks)
+{
+    setCardFolders({"SDCARD", "SPARE"});
+    // The card holds the current operating software and a current HONDA package.
+    openTables(kProDevice);
+    installOnCard("Scan", "V3.20");
+    recordInstalled("OS-SOFTWARE", "V3.20", "Scan");
+    installOnCard("Vehicles/Asia/HONDA", "V11.40");
+    recordInstalled("HONDA", "V11.40", "Vehicles/Asia/HONDA");
+
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2; }));
+    const QStringList cards = itemsOf(page->sdCardComboBox());
+    ASSERT_EQ(cards.size(), 2);
+    const QRegularExpression item(R"(^(SDCARD|SPARE): \(\d+(\.\d+)? (KB|MB|GB|TB)\)$)");
+    EXPECT_TRUE(item.match(cards.at(0)).hasMatch()) << cards.at(0).toStdString();
+    EXPECT_TRUE(cards.at(0).startsWith("SDCARD: ("));
+    EXPECT_TRUE(cards.at(1).startsWith("SPARE: ("));
+    EXPECT_EQ(page->sdCardComboBox()->currentText(), cards.at(0)) << "the first card is chosen";
+    EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), cardPath("SDCARD"));
+    EXPECT_EQ(itemsOf(page->serialNumberComboBox()), (QStringList{kLiteDevice, kProDevice})) << "sorted ignoring case";
+    EXPECT_FALSE(page->helpButton()->isVisible());
+
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1 && page->tableView()->numberOfRows() > 0; }, 10000));
+    EXPECT_EQ(refreshRequests.load(), 1);
+    EXPECT_EQ(list->serialNumber(), kProDevice);
+    EXPECT_EQ(list->productName(), "VQ900 PRO");
+    EXPECT_EQ(database().uniqueIDString(), VelquorDownloadDataBaseManager::uniqueIDStringFor(kProDevice, kAccount));
+    EXPECT_TRUE(page->tableView()->isVisible());
+
+    const QStringList titles = rowTitles(*page);
+    // HONDA is installed and current; the operating software too.
+    EXPECT_EQ(titles, (QStringList{"ADAS", "BENZ", "BMW", "FORD", "SSANGYONG", "TOYOTA", "VW"}));
+    EXPECT_EQ(titles.size(), manager().familyModels().size());
+    // Shown records are prepared for download: idle, with their address in the service's files.
+    for (const auto &rowGroup : manager().familyModels()) {
+        for (const auto &family : rowGroup) {
+            EXPECT_EQ(family->model()->state(), 0);
+            EXPECT_EQ(family->model()->vehicle(), family->vehicle());
+            if (!family->model()->filePath().contains(';')) {
+                EXPECT_EQ(family->model()->url(), server.baseUrl() + family->model()->filePath());
+            }
+        }
+    }
+
+    // The second card: the card root follows it.
+    choose(page->sdCardComboBox(), "SPARE: (");
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
+    EXPECT_TRUE(page->sdCardComboBox()->currentText().startsWith("SPARE: ("));
+}
+
+TEST_F(UpdatesPageFixture, ACardRemovedEmptiesTheChoiceAndBlinksUntilOneIsBack)
+{
+    setCardFolders({"SDCARD", "SPARE"});
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1 && !manager().familyModels().isEmpty(); }, 10000));
+    choose(page->sdCardComboBox(), "SPARE: (");
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
+
+    // The chosen card goes: the one still there is chosen, by its path.
+    ASSERT_TRUE(QDir(cardPath("SPARE")).removeRecursively());
+    page->setMyUpdatesModel(list);
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 1; }));
+    EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), cardPath("SDCARD"));
+    EXPECT_TRUE(page->sdCardComboBox()->currentText().startsWith("SDCARD: ("));
+    EXPECT_EQ(page->serialNumberComboBox()->currentText(), kProDevice);
+
+    // The only card goes, as the main view reports an unmount.
+    ASSERT_TRUE(QDir(cardPath("SDCARD")).removeRecursively());
+    page->setMyUpdatesModel(list);
+    page->displayUpdateView(false);
+    ASSERT_TRUE(waitUntil([&] { return page->isHelpBlinking(); }));
+    EXPECT_TRUE(page->helpButton()->isVisible());
+    EXPECT_TRUE(itemsOf(page->serialNumberComboBox()).isEmpty());
+    EXPECT_TRUE(itemsOf(page->sdCardComboBox()).isEmpty());
+    EXPECT_EQ(page->serialNumberComboBox()->currentText(), "");
+    EXPECT_EQ(list->serialNumber(), "");
+    EXPECT_TRUE(list->familyModels().isEmpty());
+    EXPECT_TRUE(manager().familyModels().isEmpty());
+    EXPECT_FALSE(page->tableView()->isVisible());
+    EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), "");
+    EXPECT_EQ(page->availableCapacity(), 0u);
+
+    // A card is back: it is chosen and the blinking stops.
+    setCardFolders({"SDCARD"});
+    page->setMyUpdatesModel(list);
+    ASSERT_TRUE(waitUntil([&] { return !page->isHelpBlinking(); }));
+    EXPECT_FALSE(page->helpButton()->isVisible());
+    EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), cardPath("SDCARD"));
+    EXPECT_GT(page->availableCapacity(), 0u);
+    EXPECT_EQ(itemsOf(page->serialNumberComboBox()).size(), 2);
+}
+
+TEST_F(UpdatesPageFixture, WhileAVehicleIsInWorkBothBoxesOfferOnlyTheirChoice)
+{
+    setCardFolders({"SDCARD", "SPARE"});
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1; }, 10000));
+    VelquorCacheCleanup::queue().sync([] {});
+
+    for (const qint64 state : {VelquorDownloadStateDownloading, VelquorDownloadStateFailed}) {
+        SCOPED_TRACE(state);
+        database().insertModel(record("BENZ", state));
+
+        // The card's item carries its free space, which other programs change meanwhile.
+        const QStringList cards = itemsOf(page->sdCardComboBox());
+        ASSERT_EQ(cards.size(), 1);
+        EXPECT_TRUE(cards.first().startsWith("SDCARD: (")) << cards.first().toStdString();
+        EXPECT_EQ(itemsOf(page->serialNumberComboBox()), QStringList{kProDevice});
+        // Stepping through a box with the keyboard finds nothing else to choose.
+        QTest::keyClick(page->serialNumberComboBox(), Qt::Key_Up);
+        QTest::keyClick(page->sdCardComboBox(), Qt::Key_Down);
+        waitUntil([] { return false; }, 200);
+        EXPECT_EQ(refreshRequests.load(), 1);
+        EXPECT_EQ(list->serialNumber(), kProDevice);
+        EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), cardPath("SDCARD"));
+        EXPECT_EQ(page->serialNumberComboBox()->currentText(), kProDevice);
+
+        // Once the vehicle is out of work, the boxes offer everything again.
+        database().deleteModelWithVehicle("BENZ");
+        EXPECT_EQ(itemsOf(page->serialNumberComboBox()).size(), 2);
+        EXPECT_EQ(itemsOf(page->sdCardComboBox()).size(), 2);
+    }
+}
