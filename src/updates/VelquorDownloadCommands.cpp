@@ -6,6 +6,7 @@
 #include "updates/VelquorDownloadHandOver.h"
 #include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdatesPageServices.h"
+#include "updates/VelquorVehicleStateCounts.h"
 
 namespace {
 
@@ -93,33 +94,13 @@ void VelquorDownloadCommands::updateAllAction()
                     plan(vehicle);
                     continue;
                 }
-                qsizetype idle = 0, failed = 0, downloaded = 0, installed = 0;
-                for (const auto &row : rows) {
-                    switch (row->state()) {
-                    case VelquorDownloadStateNone:
-                        ++idle;
-                        break;
-                    case VelquorDownloadStateFailed:
-                    case VelquorDownloadStateInstallFailed:
-                        ++failed;
-                        break;
-                    case VelquorDownloadStateDownloaded:
-                    case VelquorDownloadStateWaitingInstall:
-                        ++downloaded;
-                        break;
-                    case VelquorDownloadStateInstalled:
-                        ++installed;
-                        break;
-                    default:
-                        break;
-                    }
-                }
-                if (idle == rows.size()) {
+                const VelquorVehicleStateCounts counts(rows);
+                if (counts.idle == rows.size()) {
                     plan(vehicle);
-                } else if (failed >= 1) {
+                } else if (counts.failed >= 1) {
                     forget(vehicle);
                     plan(vehicle);
-                } else if (installed == rows.size()) {
+                } else if (counts.installed == rows.size()) {
                     const VelquorDownloadModelPtr first = rows.first();
                     if (!m_commonTool.getHasSoftwarePath(first) ||
                         VelquorCommonTool::compareVersion1(first->version(),
@@ -128,7 +109,7 @@ void VelquorDownloadCommands::updateAllAction()
                         forget(vehicle);
                         plan(vehicle);
                     }
-                } else if (downloaded == rows.size() && !extracted.contains(vehicle.toUpper())) {
+                } else if (counts.downloaded + counts.readyToInstall == rows.size() && !extracted.contains(vehicle.toUpper())) {
                     extracted.append(vehicle.toUpper());
                     m_handOver.installDownloadedVehicle(vehicle, rows);
                 }

@@ -6,6 +6,7 @@
 #include "platform/DispatchQueue.h"
 #include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdatesPageServices.h"
+#include "updates/VelquorVehicleStateCounts.h"
 
 #include <QHash>
 
@@ -13,54 +14,6 @@
 #include <condition_variable>
 
 namespace {
-
-// Records of a vehicle counted by state in one pass; state 0 is not counted.
-struct StateCounts
-{
-    qsizetype downloading = 0;
-    qsizetype waiting = 0;
-    qsizetype paused = 0;
-    qsizetype downloaded = 0;
-    qsizetype extracting = 0;
-    qsizetype readyToInstall = 0;
-    qsizetype installed = 0;
-    qsizetype failed = 0; // download or installation failed
-
-    explicit StateCounts(const VelquorDownloadModelList &rows)
-    {
-        for (const auto &row : rows) {
-            switch (row->state()) {
-            case VelquorDownloadStateDownloading:
-                ++downloading;
-                break;
-            case VelquorDownloadStateWaiting:
-                ++waiting;
-                break;
-            case VelquorDownloadStatePaused:
-                ++paused;
-                break;
-            case VelquorDownloadStateDownloaded:
-                ++downloaded;
-                break;
-            case VelquorDownloadStateFailed:
-            case VelquorDownloadStateInstallFailed:
-                ++failed;
-                break;
-            case VelquorDownloadStateExtracting:
-                ++extracting;
-                break;
-            case VelquorDownloadStateWaitingInstall:
-                ++readyToInstall;
-                break;
-            case VelquorDownloadStateInstalled:
-                ++installed;
-                break;
-            default:
-                break;
-            }
-        }
-    }
-};
 
 VelquorRowUpdate rowUpdate(qint64 state, double progress, std::optional<quint64> totalFileSize = std::nullopt)
 {
@@ -122,7 +75,7 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
         return;
     }
 
-    const StateCounts counts(rows);
+    const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
         // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
         const bool again =
@@ -229,6 +182,11 @@ void VelquorDownloadHandOver::installDownloadedVehicle(const QString &vehicle, c
         m_page.reloadAllData();
         return;
     }
+    handToExtraction(vehicle, rows);
+}
+
+void VelquorDownloadHandOver::handToExtraction(const QString &vehicle, const VelquorDownloadModelList &rows)
+{
     for (const auto &row : rows) {
         row->setState(VelquorDownloadStateWaitingInstall);
         row->setProgress(0);
@@ -526,18 +484,7 @@ void VelquorDownloadHandOver::downloadRequestComplete(const VelquorDownloadModel
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
     if (rows.isEmpty())
         return;
-    for (const auto &record : rows) {
-        record->setState(VelquorDownloadStateWaitingInstall);
-        record->setProgress(0);
-        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
-    }
-    const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
-    if (current.isEmpty())
-        return;
-    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0, current.first()->totalFileSize()));
-    m_page.reloadAllData();
-    if (m_decompressVehicle)
-        m_decompressVehicle(vehicle);
+    handToExtraction(vehicle, rows);
 }
 
 void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr &row)

@@ -73,6 +73,8 @@ private:
     void resumeVehicle(const QString &vehicle);
     // Drops the vehicle's records, and its pause with them, before it is planned afresh.
     void forgetVehicle(const QString &vehicle);
+    // Marks every row downloaded and waiting to be installed, shows it, and starts the extraction.
+    void handToExtraction(const QString &vehicle, const VelquorDownloadModelList &rows);
     void insertRecord(const QString &vehicle, const VelquorDownloadModelPtr &offered, const QString &url,
                       const QString &zipPath);
 
