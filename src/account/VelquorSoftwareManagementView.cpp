@@ -150,9 +150,11 @@ void VelquorSoftwareManagementView::resizeEvent(QResizeEvent *event)
 
 void VelquorSoftwareManagementView::layoutSubviews()
 {
-    const int buttonX = width() - kButtonRight - kButtonWidth;
+    // As wide as designed unless its title needs more; the bar and its text keep to its left.
+    const int buttonWidth = qMax(kButtonWidth, m_uninstallButton->widthForTitle(m_uninstallButton->text()));
+    const int buttonX = width() - kButtonRight - buttonWidth;
     const int buttonY = height() - kButtonBottom - kButtonHeight;
-    m_uninstallButton->setGeometry(buttonX, buttonY, kButtonWidth, kButtonHeight);
+    m_uninstallButton->setGeometry(buttonX, buttonY, buttonWidth, kButtonHeight);
     const int labelX = buttonX - kRowGap * 2 - kLabelWidth;
     m_progressLabel->setGeometry(labelX, buttonY, kLabelWidth, kButtonHeight);
     m_totalProgressIndicator->setGeometry(labelX - kRowGap - kBarWidth, buttonY + (kButtonHeight - kBarHeight) / 2,

@@ -205,8 +205,11 @@ void VelquorSupportTicketsView::layoutSubviews()
 
     const int centerX = (width() - kCenterViewWidth) / 2;
     m_centerView->setGeometry(centerX, buttonsTop, kCenterViewWidth, kButtonHeight);
-    m_submitButton->setGeometry(centerX - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
-    m_resetButton->setGeometry(centerX + kCenterViewWidth, buttonsTop, kButtonWidth, kButtonHeight);
+    // As wide as designed unless a title needs more; they grow away from the spacer.
+    const int submitWidth = qMax(kButtonWidth, m_submitButton->widthForTitle(m_submitButton->text()));
+    const int resetWidth = qMax(kButtonWidth, m_resetButton->widthForTitle(m_resetButton->text()));
+    m_submitButton->setGeometry(centerX - submitWidth, buttonsTop, submitWidth, kButtonHeight);
+    m_resetButton->setGeometry(centerX + kCenterViewWidth, buttonsTop, resetWidth, kButtonHeight);
 }
 
 void VelquorSupportTicketsView::setTicketsModel(const VelquorSupportTicketsModel &model)

@@ -1,6 +1,7 @@
 #include "VelquorDownloadButton.h"
 
 #include "VelquorProgressView.h"
+#include "VelquorTextMetrics.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -9,6 +10,8 @@ namespace {
 
 constexpr int kImageSide = 64;
 constexpr int kProgressLabelWidth = 60;
+constexpr int kTitleTop = 5;
+constexpr int kTitleHeight = 20;
 constexpr qint64 kLastState = 9;
 
 QLabel *makeLabel(const char *name, QWidget *parent)
@@ -98,8 +101,10 @@ void VelquorDownloadButton::setTitle(const QString &title, qint64 state)
     if (title.isNull())
         return;
     m_titles.insert(state, title);
+    m_titleSizes.insert(state, VelquorTextMetrics::laidOutSize(title, m_titleLabel->font()));
     if (state == lookState())
         m_titleLabel->setText(title);
+    layoutParts();
 }
 
 void VelquorDownloadButton::setProgressTitle(const QString &title, qint64 state)
@@ -160,12 +165,36 @@ void VelquorDownloadButton::resizeEvent(QResizeEvent *event)
     layoutParts();
 }
 
+QSize VelquorDownloadButton::titleSize() const
+{
+    // As wide as the widest title needs, so that no title wraps where the button has the room
+    // (the row of texts under the title ends at the progress text, the title line need not);
+    // as tall as the tallest title's lines.
+    const int standardWidth = qMax(0, width() - kProgressLabelWidth);
+    int widest = 0;
+    int tallest = kTitleHeight;
+    for (const QSize &size : m_titleSizes) {
+        widest = qMax(widest, size.width());
+        tallest = qMax(tallest, size.height());
+    }
+    const int titleWidth = qMax(standardWidth, qMin(widest, width()));
+    if (widest > titleWidth) {
+        for (auto title = m_titles.cbegin(); title != m_titles.cend(); ++title) {
+            if (m_titleSizes.value(title.key()).width() > titleWidth)
+                tallest =
+                    qMax(tallest, VelquorTextMetrics::laidOutSize(*title, m_titleLabel->font(), titleWidth).height());
+        }
+    }
+    return {titleWidth, tallest};
+}
+
 void VelquorDownloadButton::layoutParts()
 {
     const int textWidth = qMax(0, width() - kProgressLabelWidth);
-    const QRect title(0, 5, textWidth, 20);
+    const QRect title(QPoint(0, kTitleTop), titleSize());
     m_titleLabel->setGeometry(title);
-    m_imageView->setGeometry(title.x() + (textWidth - kImageSide) / 2, title.bottom() + 1, kImageSide, kImageSide);
+    // The picture stands centred under the title.
+    m_imageView->setGeometry(title.x() + (title.width() - kImageSide) / 2, title.bottom() + 1, kImageSide, kImageSide);
     const QRect bar(0, m_imageView->geometry().bottom() + 1 + 5, textWidth, 10);
     m_progressView->setGeometry(bar);
     m_progressLabel->setGeometry(width() - kProgressLabelWidth, bar.y() + bar.height() / 2 - 10, kProgressLabelWidth,

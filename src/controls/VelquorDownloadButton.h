@@ -20,7 +20,9 @@ class VelquorProgressView;
 // action to the target (one target at a time: a new one replaces the old, so a row set up again and
 // again still acts once per press); the receiver reads tag() (the row) and downloadState() to decide
 // what the press means.
-// Titles and progress texts are plain text or HTML (for colours, fonts and paragraph styles).
+// Titles and progress texts are plain text or HTML (for colours, fonts and paragraph styles). The
+// title line keeps clear of the progress text's column unless a registered title needs more room,
+// then it reaches across the button; it is as tall as the tallest title's line.
 class VelquorDownloadButton : public QWidget
 {
     Q_OBJECT
@@ -75,6 +77,9 @@ protected:
 
 private:
     void layoutParts();
+    // Room of the title line: the standard width, or more (up to the whole button) where a
+    // registered title needs it, and the height of the tallest title.
+    QSize titleSize() const;
     void showImage(const QPixmap &image);
     qint64 lookState() const;
 
@@ -88,6 +93,7 @@ private:
     VelquorProgressView *m_progressView;
     QLabel *m_progressLabel;
     QHash<qint64, QString> m_titles;
+    QHash<qint64, QSize> m_titleSizes; // each title's size on one line
     QHash<qint64, QString> m_progressTitles;
     QHash<qint64, QPixmap> m_images;
 };

@@ -8,6 +8,7 @@
 #include "controls/VelquorSearchFieldCell.h"
 #include "controls/VelquorSecureField.h"
 #include "controls/VelquorSecureTextField.h"
+#include "controls/VelquorTextMetrics.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorHTTPSessionManager.h"
 #include "core/VelquorKeychainManager.h"
@@ -48,6 +49,7 @@ constexpr int kPanelWidth = 520;
 constexpr int kFormLeading = 650;
 constexpr int kFormWidth = 360;
 constexpr int kHeadingTop = 222;
+constexpr int kHeadingHeight = 44;
 constexpr int kAccountTop = 298;
 constexpr int kFieldHeight = 44;
 constexpr int kFieldSpace = 16;
@@ -295,7 +297,11 @@ void VelquorLoginViewController::layoutSubviews()
 
     const int leading = x(kFormLeading);
     const int formWidth = x(kFormWidth);
-    m_headingLabel->setGeometry(leading, y(kHeadingTop), formWidth, y(44));
+    // As tall as designed unless a line of the heading needs more (some scripts do).
+    const auto *heading = qobject_cast<QLabel *>(m_headingLabel.data());
+    const int headingHeight =
+        qMax(y(kHeadingHeight), heading ? VelquorTextMetrics::lineSize(heading->text(), heading->font()).height() : 0);
+    m_headingLabel->setGeometry(leading, y(kHeadingTop), formWidth, headingHeight);
     m_accountField->setGeometry(leading, y(kAccountTop), formWidth, y(kFieldHeight));
     m_passwordField->setGeometry(leading, y(kAccountTop + kFieldHeight + kFieldSpace), formWidth, y(kFieldHeight));
     // Each control is as wide as its text; a pair that does not fit side by side in some language

@@ -8,6 +8,7 @@
 #include "controls/VelquorSearchField.h"
 #include "controls/VelquorSearchFieldCell.h"
 #include "controls/VelquorTableView.h"
+#include "controls/VelquorTextMetrics.h"
 #include "core/LzmaTool.h"
 #include "core/VelquorAppUpdateManager.h"
 #include "core/VelquorCommonTool.h"
@@ -23,6 +24,7 @@
 #include "updates/VelquorDownloadCommands.h"
 #include "updates/VelquorDownloadHandOver.h"
 #include "updates/VelquorExtractionInstaller.h"
+#include "updates/VelquorOverallProgress.h"
 #include "updates/VelquorProgressRefresh.h"
 #include "updates/VelquorUpdatesAlerts.h"
 #include "updates/VelquorUpdatesConstants.h"
@@ -35,12 +37,21 @@
 #include <QFontMetrics>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kButtonWidth = 130;
 constexpr int kButtonHeight = 48;
 constexpr int kBoxWidth = 180;
 constexpr int kBoxHeight = 26;
+// A caption is as wide as its text plus 8: that room is kept on both sides of the text.
+constexpr int kCaptionMargin = 4;
+// Height of the strip under the table that holds the help button and the overall progress.
+constexpr int kStripHeight = 22;
+constexpr int kProgressBarWidth = 300;
+constexpr int kProgressBarHeight = 10;
+constexpr int kLeastProgressBarWidth = 100;
 constexpr int kDeleteRebuildDelayMs = 150;
 
 QString localized(const char *key)
@@ -227,6 +238,7 @@ VelquorSearchField *VelquorMyUpdatesView::createField(const QString &text)
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     field->setFont(VelquorUpdatesStyle::systemFont(VelquorUpdatesStyle::kTextSize));
     field->setTextColor(Qt::black);
+    field->cell()->setMargin(kCaptionMargin);
     field->setText(text);
     return field;
 }
@@ -261,33 +273,66 @@ void VelquorMyUpdatesView::layoutSubviews()
 {
     const int w = width();
     const int h = height();
+    const QFont textFont = VelquorUpdatesStyle::systemFont(VelquorUpdatesStyle::kTextSize);
+    // Under the table stand the help button and the overall bar with its text, in a strip as tall
+    // as the help is, or as a line of their texts needs where that is more; the table gives up
+    // what the strip grows.
+    const QSize labelSize = progressLabelSize();
+    const int stripHeight = std::max(
+        {kStripHeight, labelSize.height(), VelquorTextMetrics::lineSize(m_helpButton->text(), textFont).height()});
     const int buttonsTop = h - 20 - kButtonHeight;
-    const int tableBottom = buttonsTop - 20;
+    const int tableBottom = buttonsTop - 20 - (stripHeight - kStripHeight);
     m_tableView->setGeometry(10, 20, qMax(0, w - 20), qMax(0, tableBottom - 20));
 
-    m_refreshButton->setGeometry(w - 30 - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
-    m_updateAllButton->setGeometry(m_refreshButton->x() - 30 - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
+    // The buttons are as wide as designed unless their title needs more.
+    const int refreshWidth = qMax(kButtonWidth, m_refreshButton->widthForTitle(m_refreshButton->text()));
+    const int updateAllWidth = qMax(kButtonWidth, m_updateAllButton->widthForTitle(m_updateAllButton->text()));
+    m_refreshButton->setGeometry(w - 30 - refreshWidth, buttonsTop, refreshWidth, kButtonHeight);
+    m_updateAllButton->setGeometry(m_refreshButton->x() - 30 - updateAllWidth, buttonsTop, updateAllWidth,
+                                   kButtonHeight);
 
     // Captions as wide as their text plus 8, boxes 5 after them, along the bottom.
-    const QFontMetrics metrics(VelquorUpdatesStyle::systemFont(VelquorUpdatesStyle::kTextSize));
+    const QFontMetrics metrics(textFont);
     const int boxTop = buttonsTop + (kButtonHeight - kBoxHeight) / 2;
-    const int cardCaptionWidth = metrics.horizontalAdvance(m_sdCardField->text()) + 8;
+    const int cardCaptionWidth = metrics.horizontalAdvance(m_sdCardField->text()) + 2 * kCaptionMargin;
     m_sdCardField->setGeometry(50, boxTop, cardCaptionWidth, kBoxHeight);
     m_sdCardComboBox->setGeometry(m_sdCardField->geometry().right() + 1 + 5, boxTop, kBoxWidth, kBoxHeight);
-    const int deviceCaptionWidth = metrics.horizontalAdvance(m_serialNumberField->text()) + 8;
+    const int deviceCaptionWidth = metrics.horizontalAdvance(m_serialNumberField->text()) + 2 * kCaptionMargin;
     m_serialNumberField->setGeometry(m_sdCardComboBox->geometry().right() + 1 + 20, boxTop, deviceCaptionWidth,
                                      kBoxHeight);
     m_serialNumberComboBox->setGeometry(m_serialNumberField->geometry().right() + 1 + 5, boxTop, kBoxWidth,
                                         kBoxHeight);
 
-    // Under the table: the help button, then the overall bar and its text up to the update-all button.
+    // The strip: the help button, then the bar and its text up to the update-all button. The bar
+    // keeps its width unless the text after it would be cut; then it gives up what the text lacks.
+    const int stripTop = tableBottom + 10;
     const int helpWidth = metrics.horizontalAdvance(m_helpButton->text()) + 40;
-    m_helpButton->setGeometry(50, tableBottom + 10, helpWidth, 22);
+    m_helpButton->setGeometry(50, stripTop, helpWidth, stripHeight);
     const int barX = m_helpButton->geometry().right() + 1 + 20;
-    const int barWidth = 300;
-    m_progressView->setGeometry(barX, tableBottom + 10 + 6, barWidth, 10);
+    const int labelRight = m_updateAllButton->x() - 10;
+    const int shortfall = barX + kProgressBarWidth + 10 + labelSize.width() - labelRight;
+    const int barWidth = qMax(kLeastProgressBarWidth, kProgressBarWidth - qMax(0, shortfall));
+    m_progressView->setGeometry(barX, stripTop + (stripHeight - kProgressBarHeight) / 2, barWidth, kProgressBarHeight);
     const int labelX = barX + barWidth + 10;
-    m_progressLabel->setGeometry(labelX, tableBottom + 10, qMax(0, m_updateAllButton->x() - 10 - labelX), 22);
+    m_progressLabel->setGeometry(labelX, stripTop, qMax(0, labelRight - labelX), stripHeight);
+}
+
+QSize VelquorMyUpdatesView::progressLabelSize() const
+{
+    // The words it shows in this language, and the counts at a wide but ordinary size.
+    QList<VelquorOverallProgress> shown(4);
+    shown[0].text = VelquorOverallProgress::Text::Finished;
+    shown[1].text = VelquorOverallProgress::Text::Extracting;
+    shown[2].text = VelquorOverallProgress::Text::Paused;
+    shown[3].text = VelquorOverallProgress::Text::Counts;
+    shown[3].done = 88;
+    shown[3].total = 88;
+    shown[3].speed = 888800000;
+    const QFont font = VelquorUpdatesStyle::systemFont(VelquorUpdatesStyle::kTextSize);
+    QSize size;
+    for (const VelquorOverallProgress &progress : std::as_const(shown))
+        size = size.expandedTo(VelquorTextMetrics::lineSize(progress.labelText(), font));
+    return size;
 }
 
 // --- List model and rows

@@ -147,6 +147,8 @@ private:
     void observeNotifications();
     void makeQueues();
     void layoutSubviews();
+    // Room the overall progress text needs for any of its texts on one line.
+    QSize progressLabelSize() const;
     VelquorSearchField *createField(const QString &text);
     VelquorComboBox *createComboBox();
     void deleteAndRebuild();

@@ -3,6 +3,7 @@
 #include "controls/VelquorProgressView.h"
 #include "support/TestEnvironment.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -86,6 +87,37 @@ TEST(VelquorDownloadButtonTest, EachStateShowsItsPartsInItsColours)
     EXPECT_DOUBLE_EQ(bar->filledWidth(), 140 * 0.375);
     EXPECT_EQ(pixelAt(bar, QPoint(25, 5)), green);
     EXPECT_EQ(pixelAt(bar, QPoint(100, 5)), blue);
+}
+
+TEST(VelquorDownloadButtonTest, ATitleTooWideForItsColumnReachesAcrossTheButtonWithThePictureUnderIt)
+{
+    VelquorDownloadButton button;
+    button.resize(210, 114);
+    button.setTitle(QStringLiteral("Paused"), 3);
+    button.setDownloadState(3);
+    EXPECT_EQ(button.titleLabel()->geometry(), QRect(0, 5, 150, 20));
+    EXPECT_EQ(button.imageView()->geometry().center().x(), button.titleLabel()->geometry().center().x());
+
+    // A title a little wider than the column: one line across more of the button, for every state.
+    const QFontMetrics metrics(button.titleLabel()->font());
+    QString wide = QStringLiteral("Downloading");
+    while (metrics.horizontalAdvance(wide) <= 170)
+        wide += QStringLiteral(" now");
+    button.setTitle(wide, 1);
+    const QRect title = button.titleLabel()->geometry();
+    EXPECT_GE(title.width(), metrics.horizontalAdvance(wide));
+    EXPECT_LE(title.right(), button.width() - 1);
+    EXPECT_EQ(button.titleLabel()->heightForWidth(title.width()), metrics.height()) << "on one line";
+    EXPECT_NEAR(button.imageView()->geometry().center().x(), title.center().x(), 1);
+    EXPECT_EQ(button.progressView()->width(), 150) << "the bar keeps clear of the progress text";
+
+    // Wider than the whole button: it wraps, and the picture stands under all its lines.
+    button.setTitle(wide + wide, 9);
+    button.setDownloadState(9);
+    const int lines = button.titleLabel()->heightForWidth(button.titleLabel()->width());
+    EXPECT_GT(lines, metrics.height());
+    EXPECT_GE(button.titleLabel()->height(), lines);
+    EXPECT_EQ(button.imageView()->y(), button.titleLabel()->geometry().bottom() + 1);
 }
 
 TEST(VelquorDownloadButtonTest, RegisteredTextsShowForTheCurrentStateOnly)
