@@ -20,6 +20,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QSet>
 #include <QStyle>
 
 #include <algorithm>
@@ -199,6 +200,16 @@ void VelquorSoftwareManagementView::updateTableView()
 
 void VelquorSoftwareManagementView::reloadListModels(const VelquorSoftwareManagementList &rows)
 {
+    // Showing the tab asks for two rebuilds, and the second may land after the user's first
+    // click: a row still listed for the same folders keeps its tick, or the uninstall press that
+    // follows would find nothing ticked and do nothing.
+    QSet<QString> ticked;
+    for (const VelquorSoftwareManagementListModelPtr &row : listModels()) {
+        if (row->isSelected())
+            ticked.insert(row->vehicle() + QLatin1Char('\n') + row->path());
+    }
+    for (const VelquorSoftwareManagementListModelPtr &row : rows)
+        row->setSelected(ticked.contains(row->vehicle() + QLatin1Char('\n') + row->path()));
     // The highlighted rows of the old list mean nothing for the new one.
     m_tableView->deselectAll();
     downloadManager().setListModels(rows);

@@ -117,10 +117,20 @@ bool FatCard::unmount()
     if (!m_mounted)
         return true;
     run(QStringLiteral("sync"), {});
-    const Run done = m_driver == QStringLiteral("fusefat")
-                         ? run(QStringLiteral("fusermount"), {QStringLiteral("-u"), m_mountPath})
-                         : run(QStringLiteral("umount"), {m_mountPath});
-    if (!done.ok || !waitForMountState(m_mountPath, false))
+    // Another process looking at the mount point just then (a volume scan of a test running beside
+    // this one) keeps it busy for a moment: try again for a while.
+    QDeadlineTimer deadline(30000);
+    for (;;) {
+        const Run done = m_driver == QStringLiteral("fusefat")
+                             ? run(QStringLiteral("fusermount"), {QStringLiteral("-u"), m_mountPath})
+                             : run(QStringLiteral("umount"), {m_mountPath});
+        if (done.ok)
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(200);
+    }
+    if (!waitForMountState(m_mountPath, false))
         return false;
     m_mounted = false;
     return true;

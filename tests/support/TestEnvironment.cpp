@@ -14,13 +14,19 @@ void installPrivateHome()
 {
     if (privateHome)
         return;
-    privateHome = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/velquor-test-XXXXXX"));
-    privateHome->setAutoRemove(true);
-    qputenv("HOME", privateHome->path().toUtf8());
     qunsetenv("XDG_CONFIG_HOME");
     qunsetenv("XDG_DATA_HOME");
     qunsetenv("XDG_CACHE_HOME");
     qunsetenv("XDG_DOCUMENTS_DIR");
+    // A test that runs part of itself in a child process hands it its own HOME, which it keeps.
+    const QByteArray shared = qgetenv(kSharedHomeVariable);
+    if (!shared.isEmpty()) {
+        qputenv("HOME", shared);
+        return;
+    }
+    privateHome = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/velquor-test-XXXXXX"));
+    privateHome->setAutoRemove(true);
+    qputenv("HOME", privateHome->path().toUtf8());
     std::atexit([] {
         delete privateHome;
         privateHome = nullptr;

@@ -5,8 +5,10 @@
 #include <functional>
 
 // Each test process runs in a private HOME so Documents, settings and caches never leak
-// between cases. Call before the application object exists.
+// between cases. Call before the application object exists. A process started with
+// kSharedHomeVariable set (a test's child) uses that folder as HOME instead, and leaves it in place.
 void installPrivateHome();
+inline constexpr char kSharedHomeVariable[] = "VELQUOR_TEST_SHARED_HOME";
 
 // Spins the event loop until the predicate holds or the time is up; answers the predicate.
 bool waitUntil(const std::function<bool()> &predicate, int timeoutMs = 5000);

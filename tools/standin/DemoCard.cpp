@@ -18,16 +18,15 @@ bool isInstalledOnTheCard(const DemoPackage &p)
            (p.software == QLatin1String("BENZ") && p.version == QLatin1String("V12.30") && english);
 }
 
-// Where a package's archives are unpacked: the card folder above the package's own.
-QString extractionFolder(const QString &cardDir, const DemoPackage &p)
+} // namespace
+
+QString demoExtractionFolder(const QString &cardDir, const DemoPackage &p)
 {
     QString sdPath = p.sdPath;
     sdPath.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QString parent = sdPath.contains(QLatin1Char('/')) ? sdPath.section(QLatin1Char('/'), 0, -2) : QString();
     return parent.isEmpty() ? cardDir : QDir(cardDir).filePath(parent);
 }
-
-} // namespace
 
 QList<DemoPackage> demoCardPackages()
 {
@@ -48,7 +47,7 @@ bool writeDemoCard(const QString &cardDir, QString *error)
         return false;
     };
     for (const DemoPackage &p : demoCardPackages()) {
-        const QDir target(extractionFolder(cardDir, p));
+        const QDir target(demoExtractionFolder(cardDir, p));
         for (const DemoArchive &archive : demoArchivesOf(p)) {
             for (const DemoArchiveEntry &entry : archive.entries) {
                 const QString path = QDir::cleanPath(target.filePath(entry.path));
