@@ -4,7 +4,8 @@
 // run: both times and their ratio (target <= 1.1), the peak resident memory of this process while
 // the page works (target < 200 MB; the in-process stand-in is counted too), and the longest stall
 // of the GUI thread meanwhile, seen by a 10 ms timer (target < 50 ms). `--timeline` prints when
-// each row changed its state.
+// each row changed its state; `--card DIR` puts both card folders below DIR (a mounted card, say)
+// instead of the temporary folder, whose file system also holds the downloads.
 #include "BenchSupport.h"
 
 #include "controls/VelquorButton.h"
@@ -400,8 +401,17 @@ int main(int argc, char **argv)
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/velquor-bench-updateall-XXXXXX"));
     const QString served = work.filePath(QStringLiteral("served"));
     const QString expected = work.filePath(QStringLiteral("expected")); // the card folder Vehicles/Bench
-    const QString card = work.filePath(QStringLiteral("SDCARD"));
-    const QString baselineCard = work.filePath(QStringLiteral("baseline"));
+    const QStringList arguments = app.arguments();
+    const qsizetype cardArgument = arguments.indexOf(QStringLiteral("--card"));
+    QTemporaryDir cardRoot(cardArgument > 0 && cardArgument + 1 < arguments.size()
+                               ? arguments.at(cardArgument + 1) + QStringLiteral("/velquor-bench-XXXXXX")
+                               : work.filePath(QStringLiteral("cards-XXXXXX")));
+    if (!cardRoot.isValid()) {
+        std::fprintf(stderr, "no card folder can be made there\n");
+        return 1;
+    }
+    const QString card = cardRoot.filePath(QStringLiteral("SDCARD"));
+    const QString baselineCard = cardRoot.filePath(QStringLiteral("baseline"));
     const QList<Vehicle> vehicles = catalogue();
     qint64 archiveBytes = 0;
     const double making = bench::timed([&] {
@@ -466,7 +476,7 @@ int main(int argc, char **argv)
             signedIn.page.updateAllButton()->click();
         });
         // With --timeline: when each row changed its state, in ms from the press.
-        const bool timeline = app.arguments().contains(QStringLiteral("--timeline"));
+        const bool timeline = arguments.contains(QStringLiteral("--timeline"));
         QHash<QString, qint64> shown;
         auto trace = [&] {
             for (const VelquorVehicleFamilyGroup &group : VelquorDownloadManager::sharedManager().familyModels()) {
