@@ -13,6 +13,8 @@ inline const QString kInstallerPackageName = QStringLiteral("Velquor.pkg");
 
 // The serial queue that extracts one archive at a time.
 inline const QString kDecompressQueueLabel = QStringLiteral("com.ostrelle.Velquor.decompress");
+// The serial queue that flushes extracted vehicles to the card and records them.
+inline const QString kInstallQueueLabel = QStringLiteral("com.ostrelle.Velquor.install");
 
 // A free-space test asks for this many times the download size on the card.
 inline constexpr quint64 kRequiredSpaceFactor = 5;

@@ -59,7 +59,7 @@ VelquorExtractionInstaller::VelquorExtractionInstaller(VelquorUpdatesPageService
                                                        VelquorCommonTool &commonTool, VelquorAppUpdateManager &launcher,
                                                        LzmaTool &lzmaTool)
     : m_page(page), m_manager(manager), m_database(database), m_commonTool(commonTool), m_launcher(launcher),
-      m_lzmaTool(lzmaTool)
+      m_lzmaTool(lzmaTool), m_installQueue(std::make_unique<DispatchQueue>(VelquorArchive::kInstallQueueLabel))
 {
     m_queue = m_manager.decompressSerialQueue();
     if (!m_queue) {
@@ -81,8 +81,12 @@ VelquorExtractionInstaller::~VelquorExtractionInstaller()
     // not started any more.
     m_stopping = true;
     m_lzmaTool.abortDecompress();
-    std::lock_guard lock(m_lifetime->mutex);
-    m_lifetime->alive = false;
+    {
+        std::lock_guard lock(m_lifetime->mutex);
+        m_lifetime->alive = false;
+    }
+    // Vehicles extracted completely are still flushed and recorded.
+    m_installQueue->shutdown();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -122,6 +126,7 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
     // Only a vehicle whose archives are all downloaded is installed; one deleted or fetched anew
     // since it was queued leaves the set and holds nobody back.
     if (records.isEmpty() || !std::all_of(records.begin(), records.end(), isDownloaded)) {
+        endExtraction();
         leaveExtractionSet(vehicle);
         return;
     }
@@ -134,6 +139,7 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         m_manager.setDecompressCount(m_manager.decompressCount() + 1);
         m_page.reloadSDCard(false);
         if (outcome == Outcome::Aborted) {
+            endExtraction();
             putBack(vehicle);
             return;
         }
@@ -148,10 +154,13 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         showVehicleProgress(vehicle);
     }
 
-    if (allExtracted && flushVehicle(records))
-        installSucceeded(vehicle);
-    else
+    Extracted extracted{vehicle, records, m_extractedBy7z};
+    endExtraction();
+    if (!allExtracted) {
         installFailed(vehicle);
+        return;
+    }
+    m_installQueue->async([this, extracted = std::move(extracted)] { finishVehicle(extracted); });
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record)
@@ -265,19 +274,32 @@ void VelquorExtractionInstaller::showVehicleProgress(const QString &vehicle)
 // ---------------------------------------------------------------------------------------------
 // The vehicle's result
 
-bool VelquorExtractionInstaller::flushVehicle(const VelquorDownloadModelList &records) const
+void VelquorExtractionInstaller::finishVehicle(const Extracted &extracted)
+{
+    if (flushVehicle(extracted))
+        installSucceeded(extracted.vehicle);
+    else
+        installFailed(extracted.vehicle);
+}
+
+bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
 {
     bool onCard = false;
-    for (const VelquorDownloadModelPtr &record : records) {
+    QStringList flushed;
+    for (const VelquorDownloadModelPtr &record : extracted.records) {
         if (isInstaller(record))
             continue; // extracted into the local cache
         onCard = true;
-        // The zip extractor flushed each file it wrote; what 7zz wrote is found in the package folder.
-        if (!m_extractedBy7z.contains(record->url()))
+        // The zip extractor flushed each file it wrote; what 7zz wrote is found in the package folder,
+        // which the vehicle's archives share.
+        if (!extracted.extractedBy7z.contains(record->url()))
             continue;
         const QString folder = m_commonTool.getSoftwarePath(record);
-        if (!folder.isEmpty() && !FileSync::flushTree(folder))
+        if (folder.isEmpty() || flushed.contains(folder))
+            continue;
+        if (!FileSync::flushTree(folder))
             return false;
+        flushed.append(folder);
     }
     return !onCard || FileSync::syncFileSystem(m_commonTool.saveFilePath());
 }
@@ -294,10 +316,11 @@ void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstalled, 1.0));
     m_page.reloadAllData();
 
-    if (isSoftware(m_current, VelquorShell::kOperatingSoftware)) {
+    const VelquorDownloadModelPtr package = records.isEmpty() ? nullptr : records.last();
+    if (isSoftware(package, VelquorShell::kOperatingSoftware)) {
         m_page.requestUpdateList(); // the tool's new system may be offered other packages
-    } else if (isInstaller(m_current)) {
-        const QString folder = m_commonTool.getSoftwareUpdatePathWithSoftware(m_current->software());
+    } else if (isInstaller(package)) {
+        const QString folder = m_commonTool.getSoftwareUpdatePathWithSoftware(package->software());
         if (!folder.isEmpty())
             m_launcher.openInstallationPackage(folder + QLatin1Char('/') + VelquorArchive::kInstallerPackageName);
     }
@@ -337,9 +360,13 @@ void VelquorExtractionInstaller::putBack(const QString &vehicle)
     leaveExtractionSet(vehicle);
 }
 
-void VelquorExtractionInstaller::leaveExtractionSet(const QString &vehicle)
+void VelquorExtractionInstaller::endExtraction()
 {
     m_current.reset();
     m_manager.setDecompressCount(0);
+}
+
+void VelquorExtractionInstaller::leaveExtractionSet(const QString &vehicle)
+{
     m_manager.removeVehicle(vehicle);
 }

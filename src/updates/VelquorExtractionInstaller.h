@@ -27,6 +27,10 @@ class VelquorUpdatesPageServices;
 // archive has ended either records the installation and deletes the downloaded archives, or marks
 // the vehicle failed and removes its package folders from the card.
 //
+// A vehicle whose archives were all extracted is flushed to the card and recorded on a serial queue
+// of its own, in the order the vehicles were extracted: waiting for the card to take the files is
+// the slowest step, and the next vehicle's extraction goes on meanwhile.
+//
 // A vehicle counts as installed only when every one of its archives was reported extracted by its
 // extractor and its files were flushed to the card. Rows shown by widgets change only through the
 // page's setRowOfVehicle; nothing here waits for the GUI thread.
@@ -54,6 +58,13 @@ private:
         std::mutex mutex; // held while a vehicle is extracted
         bool alive = true;
     };
+    // What the extraction of a vehicle leaves for its flush and record.
+    struct Extracted
+    {
+        QString vehicle;
+        VelquorDownloadModelList records;
+        QStringList extractedBy7z; // urls of the records whose archive 7zz extracted
+    };
 
     // The extraction queue's work for one vehicle.
     void extractVehicle(const QString &vehicle);
@@ -62,10 +73,14 @@ private:
     Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination);
     void decompressing(double progress);
     void showVehicleProgress(const QString &vehicle);
-    bool flushVehicle(const VelquorDownloadModelList &records) const;
+    // The install queue's work: flush, then record the installation (or fail it).
+    void finishVehicle(const Extracted &extracted);
+    bool flushVehicle(const Extracted &extracted) const;
     void installSucceeded(const QString &vehicle);
     void installFailed(const QString &vehicle);
     void putBack(const QString &vehicle);
+    // The extraction queue is done with its vehicle.
+    void endExtraction();
     void leaveExtractionSet(const QString &vehicle);
 
     // LzmaToolDelegate, called on the extraction queue while 7zz runs.
@@ -79,6 +94,7 @@ private:
     VelquorAppUpdateManager &m_launcher;
     LzmaTool &m_lzmaTool;
     std::shared_ptr<DispatchQueue> m_queue;
+    std::unique_ptr<DispatchQueue> m_installQueue; // flushes and records extracted vehicles
     std::shared_ptr<Lifetime> m_lifetime = std::make_shared<Lifetime>();
 
     // Extraction queue only.
