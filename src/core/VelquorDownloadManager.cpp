@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QVariant>
@@ -235,7 +236,7 @@ void VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
 
 void VelquorDownloadManager::startVehicle(const QString &vehicle)
 {
-    if (holdsSlot(vehicle) || m_joining.contains(vehicle))
+    if (holdsSlot(vehicle) || isJoiningVehicle(vehicle))
         return; // never started twice; a vehicle being joined has all its bytes already
     if (!stillWaiting(vehicle))
         return; // paused, failed or deleted during the settling time: the later command wins
@@ -324,7 +325,7 @@ void VelquorDownloadManager::startDownloadWaitingTask()
         VelquorDownloadModelPtr next;
         for (const auto &row : m_database.getAllWaitingData()) {
             const QString vehicle = row->vehicle().toUpper();
-            if (row->lastStateTime() == 0 || holdsSlot(vehicle) || m_joining.contains(vehicle))
+            if (row->lastStateTime() == 0 || holdsSlot(vehicle) || isJoiningVehicle(vehicle))
                 continue;
             if (!next || row->lastStateTime() < next->lastStateTime())
                 next = row;
@@ -692,11 +693,18 @@ void VelquorDownloadManager::composeFilePath(const QString &vehicle, const Velqu
     }
 
     // Joining can take seconds for large packages: it runs beside the transfers, not on their queue.
-    m_joining.insert(vehicle);
+    {
+        std::lock_guard lock(m_slotMutex);
+        m_joining.insert(vehicle.toUpper());
+    }
     m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail] {
         const bool written = VelquorPartJoiner::join(partPaths, joinedPath);
         onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written] {
-            m_joining.remove(vehicle);
+            // Still joining until the outcome is posted: until then the rows are the manager's alone.
+            const auto joinEnds = qScopeGuard([this, vehicle] {
+                std::lock_guard lock(m_slotMutex);
+                m_joining.remove(vehicle.toUpper());
+            });
             if (!written) {
                 fail();
                 return;
@@ -913,6 +921,12 @@ QStringList VelquorDownloadManager::dataTaskVehicles() const
 {
     std::lock_guard lock(m_slotMutex);
     return m_dataTaskVehicles;
+}
+
+bool VelquorDownloadManager::isJoiningVehicle(const QString &vehicle) const
+{
+    std::lock_guard lock(m_slotMutex);
+    return m_joining.contains(vehicle.toUpper());
 }
 
 void VelquorDownloadManager::post(const char *name, const VelquorDownloadModelPtr &row)

@@ -60,6 +60,9 @@ public:
     bool allowsCellularAccess() const { return m_allowsCellularAccess; }
     // Upper-cased vehicles holding a slot, in the order they got it.
     QStringList dataTaskVehicles() const;
+    // Whether the vehicle's parts are being joined into its archive: its rows read downloaded, but
+    // the manager is not done with them until it reports the vehicle complete. Any thread.
+    bool isJoiningVehicle(const QString &vehicle) const;
     // The serial queue of the transfers (tests wait on it with sync()).
     DispatchQueue &queue() const { return *m_queue; }
     // The serial queue that joins parts and deletes files (tests hold it back or wait on it).
@@ -145,7 +148,7 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
     QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
-    QSet<QString> m_joining;             // vehicles whose parts are being joined: neither started nor completed again
+
 
     struct PendingDeletion
     {
@@ -160,6 +163,7 @@ private:
 
     mutable std::mutex m_slotMutex;
     QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)
+    QSet<QString> m_joining;        // vehicles whose parts are being joined (upper-cased)
 
     std::atomic<qint64> m_maxConcurrentCount{3};
     std::atomic<bool> m_allowsCellularAccess{false};

@@ -167,6 +167,10 @@ void VelquorDownloadHandOver::resumeVehicle(const QString &vehicle)
 
 void VelquorDownloadHandOver::installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows)
 {
+    // Parts still being joined read downloaded while their files are merged away; the manager hands
+    // the vehicle over itself once it is complete.
+    if (m_manager.isJoiningVehicle(vehicle))
+        return;
     const bool archiveMissing = std::any_of(rows.begin(), rows.end(), [this](const VelquorDownloadModelPtr &row) {
         return !m_commonTool.getHasDownFile(row);
     });
