@@ -74,3 +74,27 @@ void VelquorFieldCaption::configButton(VelquorButton *button, const QString &tit
     button->setFont(VelquorShellStyle::systemFont(kFontSize));
     button->setCursor(Qt::PointingHandCursor);
 }
+
+void VelquorFieldCaption::paintPageGround(QWidget *page)
+{
+    page->setAutoFillBackground(true);
+    QPalette colours = page->palette();
+    colours.setColor(QPalette::Window, VelquorShellStyle::pageColor());
+    page->setPalette(colours);
+}
+
+int VelquorFieldCaption::placeButtonPair(QWidget *page, VelquorButton *submit, QWidget *spacer, VelquorButton *reset)
+{
+    constexpr int kButtonWidth = 130;
+    constexpr int kButtonHeight = 48;
+    constexpr int kButtonBottom = 10;
+    constexpr int kSpacerWidth = 100;
+    const int top = page->height() - kButtonBottom - kButtonHeight;
+    const int centerX = (page->width() - kSpacerWidth) / 2;
+    spacer->setGeometry(centerX, top, kSpacerWidth, kButtonHeight);
+    const int submitWidth = qMax(kButtonWidth, submit->widthForTitle(submit->text()));
+    const int resetWidth = qMax(kButtonWidth, reset->widthForTitle(reset->text()));
+    submit->setGeometry(centerX - submitWidth, top, submitWidth, kButtonHeight);
+    reset->setGeometry(centerX + kSpacerWidth, top, resetWidth, kButtonHeight);
+    return top;
+}

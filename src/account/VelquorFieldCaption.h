@@ -26,4 +26,10 @@ public:
     static qreal captionHeight(const QString &title);
     // A borderless push button with a centred title in the system font 15.
     static void configButton(VelquorButton *button, const QString &title);
+
+    // The pages' ground colour.
+    static void paintPageGround(QWidget *page);
+    // The submit and reset buttons at the bottom of a form, either side of a centred spacer: as wide
+    // as designed unless a title needs more, growing away from the spacer. Answers their top.
+    static int placeButtonPair(QWidget *page, VelquorButton *submit, QWidget *spacer, VelquorButton *reset);
 };

@@ -10,7 +10,6 @@
 #include "core/VelquorNetworkManager.h"
 #include "core/VelquorUserManager.h"
 #include "platform/DispatchQueue.h"
-#include "shell/VelquorShellStyle.h"
 
 #include <QJsonObject>
 #include <QShowEvent>
@@ -21,10 +20,6 @@ constexpr int kFieldHeight = 34;
 constexpr int kFieldSpacing = 12;
 constexpr int kSideMargin = 15;
 constexpr int kFirstFieldTop = 50;
-constexpr int kButtonWidth = 130;
-constexpr int kButtonHeight = 48;
-constexpr int kButtonBottom = 10;
-constexpr int kCenterViewWidth = 100;
 
 QString text(const QString &key)
 {
@@ -52,10 +47,7 @@ VelquorMyProfileView::~VelquorMyProfileView() = default;
 
 void VelquorMyProfileView::setupUI()
 {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, VelquorShellStyle::pageColor());
-    setPalette(colours);
+    VelquorFieldCaption::paintPageGround(this);
 
     auto field = [this](const char *name, bool editable) {
         auto *searchField = new VelquorSearchField(this);
@@ -145,14 +137,7 @@ void VelquorMyProfileView::layoutSubviews()
         searchField->setGeometry(kSideMargin, y, width() - 2 * kSideMargin, kFieldHeight);
         y += kFieldHeight + kFieldSpacing;
     }
-    const int buttonsTop = height() - kButtonBottom - kButtonHeight;
-    const int centerX = (width() - kCenterViewWidth) / 2;
-    m_centerView->setGeometry(centerX, buttonsTop, kCenterViewWidth, kButtonHeight);
-    // As wide as designed unless a title needs more; they grow away from the spacer.
-    const int submitWidth = qMax(kButtonWidth, m_submitButton->widthForTitle(m_submitButton->text()));
-    const int resetWidth = qMax(kButtonWidth, m_resetButton->widthForTitle(m_resetButton->text()));
-    m_submitButton->setGeometry(centerX - submitWidth, buttonsTop, submitWidth, kButtonHeight);
-    m_resetButton->setGeometry(centerX + kCenterViewWidth, buttonsTop, resetWidth, kButtonHeight);
+    VelquorFieldCaption::placeButtonPair(this, m_submitButton, m_centerView, m_resetButton);
 }
 
 void VelquorMyProfileView::configDefaultValue()

@@ -73,10 +73,7 @@ VelquorSoftwareManagementView::~VelquorSoftwareManagementView()
 
 void VelquorSoftwareManagementView::setupUI()
 {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, VelquorShellStyle::pageColor());
-    setPalette(colours);
+    VelquorFieldCaption::paintPageGround(this);
 
     m_tableView = new VelquorTableView(this);
     m_tableView->setObjectName(QStringLiteral("tableView"));

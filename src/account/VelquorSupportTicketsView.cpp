@@ -22,10 +22,6 @@ constexpr int kRowHeight = 34;
 constexpr int kRowSpacing = 10;
 constexpr int kSideMargin = 15;
 constexpr int kFirstRowTop = 30;
-constexpr int kButtonWidth = 130;
-constexpr int kButtonHeight = 48;
-constexpr int kButtonBottom = 10;
-constexpr int kCenterViewWidth = 100;
 // Between a row's caption and its box, and around the problem text.
 constexpr int kControlMargin = 8;
 
@@ -75,10 +71,7 @@ QWidget *VelquorSupportTicketsView::addRowView(const char *name, VelquorBasicBut
 
 void VelquorSupportTicketsView::setupUI()
 {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, VelquorShellStyle::pageColor());
-    setPalette(colours);
+    VelquorFieldCaption::paintPageGround(this);
 
     m_subjectSearchField = addSearchFiled("subjectSearchField");
 
@@ -199,17 +192,10 @@ void VelquorSupportTicketsView::layoutSubviews()
             row->setGeometry(frame);
         y += kRowHeight + kRowSpacing;
     }
-    const int buttonsTop = height() - kButtonBottom - kButtonHeight;
+    const int buttonsTop = VelquorFieldCaption::placeButtonPair(this, m_submitButton, m_centerView, m_resetButton);
     placeRow(m_problemView, m_problemLeftButton, m_problemTextView,
              QRect(kSideMargin, y, rowWidth, qMax(kRowHeight, buttonsTop - kRowSpacing - y)));
 
-    const int centerX = (width() - kCenterViewWidth) / 2;
-    m_centerView->setGeometry(centerX, buttonsTop, kCenterViewWidth, kButtonHeight);
-    // As wide as designed unless a title needs more; they grow away from the spacer.
-    const int submitWidth = qMax(kButtonWidth, m_submitButton->widthForTitle(m_submitButton->text()));
-    const int resetWidth = qMax(kButtonWidth, m_resetButton->widthForTitle(m_resetButton->text()));
-    m_submitButton->setGeometry(centerX - submitWidth, buttonsTop, submitWidth, kButtonHeight);
-    m_resetButton->setGeometry(centerX + kCenterViewWidth, buttonsTop, resetWidth, kButtonHeight);
 }
 
 void VelquorSupportTicketsView::setTicketsModel(const VelquorSupportTicketsModel &model)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/StandinRequests.h"
 #include "support/TestEnvironment.h"
 
 #include "controls/VelquorAlert.h"
@@ -59,20 +60,13 @@ protected:
 
     std::vector<standin::LoggedRequest> requestsTo(const QString &operation) const
     {
-        return server.requestsTo("/webs/WebService.asmx/" + operation);
+        return operationRequests(server, operation);
     }
 
     // Waits until `count` requests of the operation were answered and their answers handled.
     bool waitForAnswers(const QString &operation, size_t count = 1)
     {
-        const bool answered = waitUntil(
-            [&] {
-                const auto requests = requestsTo(operation);
-                return requests.size() >= count && requests.back().status != 0;
-            },
-            10000);
-        waitUntil([] { return false; }, 200);
-        return answered;
+        return waitForOperationAnswers(server, operation, count);
     }
 
     bool waitForMessage(const QString &message) { return waitUntil([&] { return messages.contains(message); }, 10000); }
