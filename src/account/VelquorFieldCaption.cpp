@@ -5,7 +5,7 @@
 #include "controls/VelquorImages.h"
 #include "controls/VelquorSearchField.h"
 #include "controls/VelquorSearchFieldCell.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QFontMetricsF>
 

@@ -3,7 +3,7 @@
 #include "account/VelquorAccountConstants.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QFileInfo>
 

@@ -16,7 +16,7 @@
 #include "core/VelquorDownloadManager.h"
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QLabel>
 #include <QProgressBar>

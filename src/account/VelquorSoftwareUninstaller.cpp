@@ -4,7 +4,7 @@
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "platform/NotificationCenter.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QDir>
 

@@ -10,7 +10,7 @@
 #include "controls/VelquorSearchField.h"
 #include "core/VelquorCommonTool.h"
 #include "platform/DispatchQueue.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QPlainTextEdit>
 #include <QShowEvent>

@@ -5,7 +5,7 @@
 #include "controls/VelquorButton.h"
 #include "controls/VelquorSearchField.h"
 #include "core/VelquorSupportTicketsModel.h"
-#include "shell/VelquorMainViewModel.h"
+#include "session/VelquorMainViewModel.h"
 
 #include <QList>
 #include <QPlainTextEdit>

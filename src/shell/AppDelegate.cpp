@@ -3,7 +3,7 @@
 #include "controls/VelquorImages.h"
 #include "core/LzmaTool.h"
 #include "core/VelquorDeviceManager.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QApplication>
 #include <QIcon>

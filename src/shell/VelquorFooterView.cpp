@@ -2,7 +2,7 @@
 
 #include "controls/VelquorImageResize.h"
 #include "controls/VelquorImages.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QMargins>
 

@@ -1,6 +1,6 @@
 #include "shell/VelquorInitializingView.h"
 
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 VelquorInitializingView::VelquorInitializingView(const QString &text, QWidget *parent) : QWidget(parent)
 {

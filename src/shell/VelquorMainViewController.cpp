@@ -17,7 +17,7 @@
 #include "shell/VelquorFooterView.h"
 #include "shell/VelquorInitializingView.h"
 #include "shell/VelquorMessageSheet.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 #include "shell/VelquorTitleBarView.h"
 #include "shell/VelquorWindow.h"
 #include "updates/VelquorMyUpdatesView.h"

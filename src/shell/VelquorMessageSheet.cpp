@@ -4,7 +4,7 @@
 #include "controls/VelquorAlertDelegate.h"
 #include "controls/VelquorImages.h"
 #include "core/VelquorCommonTool.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QObject>
 

@@ -15,8 +15,8 @@
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
 #include "shell/VelquorMessageSheet.h"
-#include "shell/VelquorShellConstants.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellConstants.h"
+#include "session/VelquorShellStyle.h"
 #include "shell/VelquorTitleBarView.h"
 #include "shell/VelquorWindow.h"
 

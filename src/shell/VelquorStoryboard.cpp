@@ -3,7 +3,7 @@
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorMainViewController.h"
 #include "shell/VelquorRegisteViewController.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 
 VelquorViewController *VelquorStoryboard::instantiateControllerWithIdentifier(const QString &identifier)
 {

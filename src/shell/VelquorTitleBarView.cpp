@@ -2,8 +2,8 @@
 
 #include "controls/VelquorImageView.h"
 #include "controls/VelquorImages.h"
-#include "shell/VelquorShellConstants.h"
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellConstants.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QIcon>
 #include <QLabel>

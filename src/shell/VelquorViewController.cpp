@@ -1,6 +1,6 @@
 #include "shell/VelquorViewController.h"
 
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorWindow.h"
 
 VelquorViewController::VelquorViewController(QWidget *parent) : QWidget(parent)

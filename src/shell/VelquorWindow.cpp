@@ -1,7 +1,7 @@
 #include "shell/VelquorWindow.h"
 
 #include "platform/AppInfo.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorViewController.h"
 
 #include <QCloseEvent>

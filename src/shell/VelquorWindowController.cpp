@@ -1,6 +1,6 @@
 #include "shell/VelquorWindowController.h"
 
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorViewController.h"
 #include "shell/VelquorWindow.h"

@@ -10,7 +10,7 @@
 #include "platform/DispatchQueue.h"
 #include "platform/FileSync.h"
 #include "platform/NotificationCenter.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "updates/VelquorUpdatesPageServices.h"
 
 #include <QFileInfo>

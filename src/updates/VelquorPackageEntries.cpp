@@ -3,7 +3,7 @@
 #include "core/BaseMainTools.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorHTTPSessionManager.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "updates/VelquorUpdatesPageServices.h"
 
 QStringList VelquorPackageEntries::usableEntries(const QString &filePath)

@@ -3,7 +3,7 @@
 #include "controls/VelquorImages.h"
 #include "core/VelquorCommonTool.h"
 #include "platform/AppInfo.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdateInfoAlert.h"
 

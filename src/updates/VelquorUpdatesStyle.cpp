@@ -1,6 +1,6 @@
 #include "updates/VelquorUpdatesStyle.h"
 
-#include "shell/VelquorShellStyle.h"
+#include "session/VelquorShellStyle.h"
 
 #include <QLabel>
 #include <QTextLayout>

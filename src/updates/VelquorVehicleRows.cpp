@@ -5,8 +5,8 @@
 #include "core/VelquorDownloadManager.h"
 #include "core/VelquorHTTPSessionManager.h"
 #include "core/VelquorMyUpdatesListModel.h"
-#include "shell/VelquorDeviceModelTable.h"
-#include "shell/VelquorUpdateListLoader.h"
+#include "session/VelquorDeviceModelTable.h"
+#include "session/VelquorUpdateListLoader.h"
 #include "updates/VelquorUpdatesConstants.h"
 #include "updates/VelquorUpdatesStyle.h"
 

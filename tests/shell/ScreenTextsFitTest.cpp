@@ -14,7 +14,7 @@
 #include "core/VelquorUserManager.h"
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorMainViewController.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorWindow.h"
 #include "updates/VelquorMyUpdatesView.h"

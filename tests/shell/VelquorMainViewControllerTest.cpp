@@ -1,5 +1,5 @@
 #include "ShellScreenFixture.h"
-#include "ShellTestSupport.h"
+#include "session/ShellTestSupport.h"
 
 #include "controls/VelquorSecureTextField.h"
 #include "controls/VelquorTabItemButton.h"
@@ -11,7 +11,7 @@
 #include "core/VelquorUserManager.h"
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorMainViewController.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorWindow.h"
 #include "shell/VelquorWindowController.h"

@@ -1,7 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include "shell/AppDelegate.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorViewController.h"
 #include "shell/VelquorWindow.h"

@@ -11,7 +11,7 @@
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorMainViewController.h"
 #include "shell/VelquorRegisteViewController.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorWindow.h"
 

@@ -4,7 +4,7 @@
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorNetworkManager.h"
 #include "core/VelquorUpgradeResultModel.h"
-#include "shell/VelquorMainViewModel.h"
+#include "session/VelquorMainViewModel.h"
 #include "standin/DemoCard.h"
 #include "standin/DemoOperations.h"
 #include "standin/DemoService.h"

@@ -2,7 +2,7 @@
 #include "support/TestEnvironment.h"
 
 #include "core/VelquorMyUpdatesListModel.h"
-#include "shell/VelquorUpdateListLoader.h"
+#include "session/VelquorUpdateListLoader.h"
 #include "standin/StandinServer.h"
 
 #include <QCoreApplication>

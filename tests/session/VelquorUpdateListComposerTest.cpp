@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "shell/VelquorUpdateListComposer.h"
+#include "session/VelquorUpdateListComposer.h"
 
 #include <QHash>
 #include <QSet>

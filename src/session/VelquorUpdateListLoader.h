@@ -2,8 +2,8 @@
 
 #include "core/VelquorVehicleFamilyModel.h"
 #include "core/VelquorVehicleModel.h"
-#include "shell/VelquorMainViewModel.h"
-#include "shell/VelquorUpdateListComposer.h"
+#include "session/VelquorMainViewModel.h"
+#include "session/VelquorUpdateListComposer.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "shell/VelquorUpdateListLoader.h"
+#include "session/VelquorUpdateListLoader.h"
 
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"

@@ -1,4 +1,4 @@
-#include "shell/VelquorProductListComposer.h"
+#include "session/VelquorProductListComposer.h"
 #include "core/VelquorMyUpdatesListModel.h"
 
 #include <gtest/gtest.h>

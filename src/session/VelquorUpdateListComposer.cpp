@@ -1,8 +1,8 @@
-#include "shell/VelquorUpdateListComposer.h"
+#include "session/VelquorUpdateListComposer.h"
 
 #include "core/VelquorCommonTool.h"
-#include "shell/VelquorMainViewModel.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorMainViewModel.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QPair>
 

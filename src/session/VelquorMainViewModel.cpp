@@ -1,10 +1,10 @@
-#include "shell/VelquorMainViewModel.h"
+#include "session/VelquorMainViewModel.h"
 
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorNetworkManager.h"
 #include "core/VelquorUserManager.h"
-#include "shell/VelquorDeviceModelTable.h"
-#include "shell/VelquorShellConstants.h"
+#include "session/VelquorDeviceModelTable.h"
+#include "session/VelquorShellConstants.h"
 
 #include <QJsonObject>
 

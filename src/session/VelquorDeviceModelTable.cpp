@@ -1,4 +1,4 @@
-#include "shell/VelquorDeviceModelTable.h"
+#include "session/VelquorDeviceModelTable.h"
 
 const QStringList &VelquorDeviceModelTable::basicSeriesDefaultModels()
 {

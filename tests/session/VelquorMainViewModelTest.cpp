@@ -2,8 +2,8 @@
 #include "support/TestEnvironment.h"
 
 #include "core/VelquorUserManager.h"
-#include "shell/VelquorDeviceModelTable.h"
-#include "shell/VelquorMainViewModel.h"
+#include "session/VelquorDeviceModelTable.h"
+#include "session/VelquorMainViewModel.h"
 #include "standin/StandinServer.h"
 
 #include <QJsonObject>
