@@ -15,6 +15,18 @@ bool isOfVehicle(const VelquorVehicleFamilyModelPtr &family, const QString &vehi
     return family->vehicle().compare(vehicle, Qt::CaseInsensitive) == 0;
 }
 
+// The vehicle's first offered record in table order: what a press on its row offers first.
+VelquorDownloadModelPtr firstOffered(const QList<VelquorVehicleFamilyGroup> &groups, const QString &vehicle)
+{
+    for (const VelquorVehicleFamilyGroup &group : groups) {
+        for (const VelquorVehicleFamilyModelPtr &family : group) {
+            if (isOfVehicle(family, vehicle) && family->model())
+                return family->model();
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 VelquorDownloadCommands::VelquorDownloadCommands(VelquorUpdatesPageServices &page, VelquorDownloadHandOver &handOver,
@@ -88,13 +100,18 @@ void VelquorDownloadCommands::updateAllAction()
                         plan(vehicle);
                     continue;
                 }
+                const VelquorVehicleStateCounts counts(rows);
                 // Stored records of an older version than offered would fetch or install the old one.
-                if (VelquorCommonTool::compareVersion1(record->version(), rows.first()->version())) {
+                // Compared as a press compares them: a vehicle's packages may carry different versions.
+                // A vehicle under way is left to finish.
+                const bool underWay =
+                    counts.downloading + counts.waiting + counts.extracting + counts.readyToInstall > 0;
+                if (!underWay && VelquorCommonTool::compareVersion1(firstOffered(groups, vehicle)->version(),
+                                                                    rows.first()->version())) {
                     forget(vehicle);
                     plan(vehicle);
                     continue;
                 }
-                const VelquorVehicleStateCounts counts(rows);
                 if (counts.idle == rows.size()) {
                     plan(vehicle);
                 } else if (counts.failed >= 1) {

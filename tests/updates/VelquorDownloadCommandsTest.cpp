@@ -223,4 +223,68 @@ TEST_F(DownloadCommandsTest, UpdateAllPlansEveryVehicleThatNeedsWorkAndHandsThem
     EXPECT_EQ(page->updateListRequests.load(), 1);
 }
 
+TEST_F(DownloadCommandsTest, UpdateAllAgainLeavesAVehicleWhosePackagesCarryDifferentVersionsAlone)
+{
+    // Two packages of one vehicle, each with its own version.
+    const QString vwData = QStringLiteral("files/VW/VW_V8.20.zip");
+    const QString vwLanguage = QStringLiteral("files/VW/VW_V8.20_EN.zip");
+    const QString audiData = QStringLiteral("files/VW/AUDI_V9.00.zip");
+    const QString audiLanguage = QStringLiteral("files/VW/AUDI_V9.00_EN.zip");
+    const QStringList paths{vwData, vwLanguage, audiData, audiLanguage};
+    serve(vwData, 400 * 1024, 1);
+    serve(vwLanguage, 20 * 1024, 2);
+    serve(audiData, 30 * 1024, 3);
+    serve(audiLanguage, 20 * 1024, 4);
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + vwData, slow);
+    manager->setFamilyModels({group(QStringLiteral("VW"),
+                                    {offered(QStringLiteral("VW"), QStringLiteral("V8.20"), QStringLiteral("English"),
+                                             QStringLiteral("Vehicles/Europe/VW"), vwLanguage),
+                                     offered(QStringLiteral("AUDI"), QStringLiteral("V9.00"), QStringLiteral("English"),
+                                             QStringLiteral("Vehicles/Europe/AUDI"), audiLanguage)})});
+    makeHandOver();
+    QStringList sorted = paths;
+    sorted.sort();
+
+    // While it downloads: every row has started, and the data package is still coming.
+    commands->updateAllAction();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto rows = database().getModelWithVehicle(QStringLiteral("VW"));
+            return rows.size() == paths.size() &&
+                   std::none_of(rows.begin(), rows.end(),
+                                [](const auto &row) { return row->state() == VelquorDownloadStateWaiting; }) &&
+                   database().getModelWithUrl(server.baseUrl() + vwData)->state() == VelquorDownloadStateDownloading;
+        },
+        20000));
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
+    ASSERT_TRUE(waitUntil([&] { return wasDecompressed(QStringLiteral("VW")); }, 20000));
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaitingInstall));
+    for (const QString &path : paths) {
+        EXPECT_EQ(requests(path, QStringLiteral("HEAD")), 1) << qPrintable(path);
+        const auto gets = getsTo(path);
+        ASSERT_GE(gets.size(), 1) << qPrintable(path);
+        for (qsizetype i = 1; i < gets.size(); ++i)
+            EXPECT_FALSE(gets[i].headers.value(QStringLiteral("range")).isEmpty()) << qPrintable(path);
+    }
+
+    // Once installed, with both packages and their languages on the card.
+    for (const auto &row : database().getModelWithVehicle(QStringLiteral("VW"))) {
+        row->setState(VelquorDownloadStateInstalled);
+        database().updateWithModel(row, VelquorDownloadUpdateState);
+    }
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/VERSION.TXT"), "V8.20");
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/english.cfg"), "LANGUAGE=English\r\n");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/VERSION.TXT"), "V9.00");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/english.cfg"), "LANGUAGE=English\r\n");
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateInstalled));
+    EXPECT_TRUE(manager->needDownloadData().isEmpty());
+}
+
 } // namespace
