@@ -380,7 +380,11 @@ bool VelquorCommonTool::removeCachedArchive(const QString &path) const
 
 QString VelquorCommonTool::joinCardPath(const QString &relativePath, bool allowRoot) const
 {
-    const QString root = saveFilePath();
+    return joinCardPath(saveFilePath(), relativePath, allowRoot);
+}
+
+QString VelquorCommonTool::joinCardPath(const QString &root, const QString &relativePath, bool allowRoot)
+{
     if (root.isEmpty() || !QDir::isAbsolutePath(root))
         return {};
     const QString cleanRoot = QDir::cleanPath(root);
@@ -534,9 +538,14 @@ bool VelquorCommonTool::getIsHasLanFromModel(const VelquorDownloadModelPtr &mode
 
 bool VelquorCommonTool::unInstallSoftwore(const VelquorDownloadModelPtr &model) const
 {
+    return unInstallSoftwore(model, saveFilePath());
+}
+
+bool VelquorCommonTool::unInstallSoftwore(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+{
     if (!model)
         return false;
-    const QString path = joinCardPath(model->sdPath(), false);
+    const QString path = joinCardPath(cardRoot, model->sdPath(), false);
     if (path.isEmpty() || !existsOnDisk(path))
         return false;
     return removeItemAtPath(path);

@@ -94,6 +94,8 @@ public:
     bool getIsHasLanFromModel(const VelquorDownloadModelPtr &model) const;
     // Removes card root + sdPath (as written) with everything below it.
     bool unInstallSoftwore(const VelquorDownloadModelPtr &model) const;
+    // The same under the given card root, whatever card is chosen now.
+    static bool unInstallSoftwore(const VelquorDownloadModelPtr &model, const QString &cardRoot);
     static bool removeItemAtPath(const QString &path);
 
     // --- Documents/"version.txt".
@@ -154,6 +156,7 @@ public:
 private:
     // Card root joined with a checked relative path; empty when the root or the path is refused.
     QString joinCardPath(const QString &relativePath, bool allowRoot) const;
+    static QString joinCardPath(const QString &root, const QString &relativePath, bool allowRoot);
     static QByteArray readResource(const QString &path);
     std::shared_ptr<QTranslator> translatorFor(const QString &languageCode) const;
 

@@ -180,14 +180,15 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     });
 }
 
-void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
+void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders)
 {
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    // Read now: callers delete the rows right after this call.
+    // Read now: callers delete the rows right after this call, and may choose another card.
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-    onQueue([this, vehicle, rows] {
+    const QString cardRoot = cardFolders == CardFolders::Remove ? m_commonTool.saveFilePath() : QString();
+    onQueue([this, vehicle, rows, cardRoot] {
         const bool heldSlot = removeVehicleDownloadTask(vehicle);
         cancelTransfersOfVehicle(vehicle, false);
         for (const auto &row : rows) {
@@ -195,7 +196,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
             m_failureCounts.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
-        queueFileDeletion(rows);
+        queueFileDeletion(rows, cardRoot);
         if (heldSlot)
             startDownloadWaitingTask();
     });
@@ -206,16 +207,17 @@ void VelquorDownloadManager::deleteAllTask()
     setDownloadPausedModels({});
     VelquorDownloadModelList rows = m_database.getAllUnDownloadedData();
     rows += m_database.getAllWaitingData();
+    const QString cardRoot = m_commonTool.saveFilePath();
     // The rows go at once so that the caller reads the tables without them.
     for (const auto &row : std::as_const(rows)) {
         m_database.deleteModelWithVehicleForInstall(row->vehicle());
         m_database.deleteModelWithVehicle(row->vehicle());
     }
-    onQueue([this, rows] {
+    onQueue([this, rows, cardRoot] {
         cancelAllDownTask();
         m_failureCounts.clear();
         clearSlots();
-        queueFileDeletion(rows);
+        queueFileDeletion(rows, cardRoot);
     });
 }
 
@@ -799,7 +801,7 @@ void VelquorDownloadManager::releaseIfIdle(const QString &vehicle)
 // ---------------------------------------------------------------------------------------------
 // Files
 
-void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &row)
+void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &row, const QString &cardRoot)
 {
     const QString zipPath = row->zipPath();
     if (zipPath.contains(QLatin1String("part.7z"))) {
@@ -809,10 +811,11 @@ void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &ro
     }
     m_commonTool.removeCachedArchive(zipPath);
     m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
-    m_commonTool.unInstallSoftwore(row);
+    if (!cardRoot.isEmpty())
+        VelquorCommonTool::unInstallSoftwore(row, cardRoot);
 }
 
-void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows)
+void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows, const QString &cardRoot)
 {
     if (rows.isEmpty())
         return;
@@ -820,10 +823,11 @@ void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &r
     {
         std::lock_guard lock(m_deletionMutex);
         id = ++m_lastDeletionId;
-        m_deletions.append({id, rows, false});
+        m_deletions.append({id, rows, cardRoot, false});
     }
     m_filesQueue->async([this, id] {
         VelquorDownloadModelList rows;
+        QString cardRoot;
         {
             std::lock_guard lock(m_deletionMutex);
             const auto it = std::find_if(m_deletions.begin(), m_deletions.end(),
@@ -832,9 +836,10 @@ void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &r
                 return; // a new start of its vehicle has done it already
             it->running = true;
             rows = it->rows;
+            cardRoot = it->cardRoot;
         }
         for (const auto &row : rows)
-            deleteLocFilePath(row);
+            deleteLocFilePath(row, cardRoot);
         {
             std::lock_guard lock(m_deletionMutex);
             m_deletions.removeIf([id](const PendingDeletion &deletion) { return deletion.id == id; });
@@ -869,7 +874,7 @@ void VelquorDownloadManager::finishPendingDeletes(const QString &vehicle)
     }
     for (const PendingDeletion &deletion : std::as_const(taken)) {
         for (const auto &row : deletion.rows)
-            deleteLocFilePath(row);
+            deleteLocFilePath(row, deletion.cardRoot);
     }
 }
 

@@ -50,9 +50,11 @@ public:
     // Stops every transfer of the vehicle keeping its resume data; its rows become paused (3).
     // Returns once that is done, so the rows read afterwards show the pause and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
-    // Frees the vehicle's slot, ends all its transfers and deletes its archives, partial files and
-    // package directories on the card (the rows themselves stay).
-    void deleteTaskAndCache(const VelquorDownloadModelPtr &model);
+    // Whether a deletion removes the vehicle's package directories from the card as well.
+    enum class CardFolders { Remove, Keep };
+    // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files,
+    // and unless kept its package directories on the card chosen at the call (the rows themselves stay).
+    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders = CardFolders::Remove);
     // Ends every transfer and deletes the files and rows of every unfinished vehicle.
     void deleteAllTask();
 
@@ -120,11 +122,11 @@ private:
     void cancelAllDownTask();
     void releaseIfIdle(const QString &vehicle);
 
-    // Files (files queue).
-    void deleteLocFilePath(const VelquorDownloadModelPtr &row);
+    // Files (files queue). Package directories go from under cardRoot only; none when it is empty.
+    void deleteLocFilePath(const VelquorDownloadModelPtr &row, const QString &cardRoot);
     // Deletes the rows' files on the files queue, unless a vehicle of theirs starts again first:
     // then that start deletes them itself, before anything of the new download is written.
-    void queueFileDeletion(const VelquorDownloadModelList &rows);
+    void queueFileDeletion(const VelquorDownloadModelList &rows, const QString &cardRoot);
     // Runs the deletions still pending for the vehicle and waits for one running (queue only).
     void finishPendingDeletes(const QString &vehicle);
 
@@ -154,6 +156,7 @@ private:
     {
         quint64 id = 0;
         VelquorDownloadModelList rows;
+        QString cardRoot; // the card chosen when the deletion was asked for
         bool running = false;
     };
     std::mutex m_deletionMutex;

@@ -43,10 +43,14 @@ void VelquorCacheCleanup::run()
 
     // Interrupted records go back to idle; paused, downloaded and installed ones stay.
     QStringList vehicles;
+    QStringList halfWritten; // an extraction was interrupted or failed: the card folder is not whole
     for (const VelquorDownloadModelPtr &record : m_database.getAllCacheData()) {
         if (!vehicles.contains(record->vehicle()))
             vehicles.append(record->vehicle());
         const qint64 state = record->state();
+        if ((state == VelquorDownloadStateExtracting || state == VelquorDownloadStateInstallFailed) &&
+            !halfWritten.contains(record->vehicle()))
+            halfWritten.append(record->vehicle());
         if (state == VelquorDownloadStateInstalled || state == VelquorDownloadStateWaitingInstall ||
             state == VelquorDownloadStateDownloaded || state == VelquorDownloadStatePaused)
             continue;
@@ -65,7 +69,10 @@ void VelquorCacheCleanup::run()
         };
         if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled))
             continue;
-        m_downloadManager.deleteTaskAndCache(records.first());
+        // Any other card folder holds the version installed before, which stays on the tool.
+        m_downloadManager.deleteTaskAndCache(records.first(), halfWritten.contains(vehicle)
+                                                                  ? VelquorDownloadManager::CardFolders::Remove
+                                                                  : VelquorDownloadManager::CardFolders::Keep);
         m_database.deleteModelWithVehicle(records.first()->vehicle());
     }
 }

@@ -8,8 +8,9 @@ class VelquorDownloadManager;
 
 // What a device choice clears away from an earlier run of that device: the download settings are
 // written, interrupted records go back to idle, and every vehicle whose records are neither all
-// downloaded (waiting to install) nor all installed is purged with its transfers, archives, partial
-// files and card directory. Clean-ups run one after another on one shared serial queue, so two quick
+// downloaded (waiting to install) nor all installed is purged with its transfers, archives and partial
+// files; its card directory goes too where an extraction may have left it half written (a record
+// extracting or failed to install). Clean-ups run one after another on one shared serial queue, so two quick
 // device choices never purge at the same time.
 class VelquorCacheCleanup
 {

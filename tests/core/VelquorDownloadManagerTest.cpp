@@ -694,6 +694,44 @@ TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehicle
     tool().setSaveFilePath(QString());
 }
 
+TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardChosenWhenItWasAsked)
+{
+    // The same package folders on two cards.
+    QTemporaryDir asked;
+    QTemporaryDir chosenLater;
+    ASSERT_TRUE(asked.isValid() && chosenLater.isValid());
+    const QStringList folders{QStringLiteral("Scan/FIAT"), QStringLiteral("Scan/JEEP")};
+    for (const QTemporaryDir *card : {&asked, &chosenLater}) {
+        for (const QString &folder : folders) {
+            QDir().mkpath(card->filePath(folder));
+            QFile(card->filePath(folder + QStringLiteral("/VERSION.TXT"))).open(QIODevice::WriteOnly);
+        }
+    }
+    addVehicle(QStringLiteral("FIAT"), {{QStringLiteral("files/FIAT_V1.00.zip"), randomBytes(1024, 61)}});
+    addVehicle(QStringLiteral("JEEP"), {{QStringLiteral("files/JEEP_V1.00.zip"), randomBytes(1024, 62)}});
+    makeManager();
+    tool().setSaveFilePath(asked.path());
+
+    // The files queue is busy while one vehicle and then everything unfinished is deleted.
+    std::mutex gate;
+    std::unique_lock hold(gate);
+    manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    manager->deleteAllTask();
+    manager->queue().sync([] {});
+
+    // Another card is chosen before the removals run.
+    tool().setSaveFilePath(chosenLater.path());
+    hold.unlock();
+    manager->filesQueue().sync([] {});
+    for (const QString &folder : folders) {
+        EXPECT_FALSE(QFileInfo::exists(asked.filePath(folder))) << qPrintable(folder);
+        EXPECT_TRUE(QFileInfo::exists(chosenLater.filePath(folder + QStringLiteral("/VERSION.TXT"))))
+            << qPrintable(folder);
+    }
+    tool().setSaveFilePath(QString());
+}
+
 TEST_F(DownloadManagerTest, ARowWhoseStateChangesUnderItsTransferStopsItAndKeepsItsBytes)
 {
     const QString relative = QStringLiteral("files/MINI_V1.00.zip");

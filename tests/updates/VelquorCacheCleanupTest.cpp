@@ -67,18 +67,56 @@ TEST_F(UpdatesPageFixture, ChoosingADeviceClearsWhatAnEarlierRunLeftUnfinished)
     EXPECT_EQ(kept.at(0)->state(), VelquorDownloadStateWaitingInstall);
     EXPECT_EQ(kept.at(1)->state(), VelquorDownloadStateWaitingInstall);
 
-    // Files go after the transfers: partial archives and the card directory of the purged vehicle.
+    // Files go after the transfers: partial archives of the purged vehicles. The package a paused
+    // vehicle was to replace stays on the card.
     EXPECT_TRUE(waitUntil([&] {
         for (const auto &row : paused + interrupted + mixed)
             if (QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())) ||
                 QFileInfo::exists(row->zipPath()))
                 return false;
-        return !QFileInfo::exists(cardPath() + "/Vehicles/Test/FORD");
+        return true;
     }));
+    manager().queue().sync([] {});
+    manager().filesQueue().sync([] {});
+    EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/FORD/VERSION.TXT"));
     for (const auto &row : downloaded)
         EXPECT_TRUE(QFileInfo::exists(row->zipPath()));
 
     EXPECT_EQ(defaults.integer(VelquorDownload::MaxConcurrentCountKey), 3);
     EXPECT_TRUE(defaults.boolValue(VelquorDownload::AllowsCellularAccessKey));
     EXPECT_TRUE(defaults.boolValue(VelquorUpdates::kProjectOnceKey));
+}
+
+TEST_F(UpdatesPageFixture, ChoosingADeviceRemovesACardFolderOnlyWhereAnExtractionMayHaveLeftItHalfWritten)
+{
+    openTables(kProDevice);
+    // Installed before and whole on the card: a download failed, a download interrupted.
+    const auto failed = rowsWithFiles("FORD", {5, 5}, true);
+    const auto interrupted = rowsWithFiles("HONDA", {1, 2}, true);
+    // Half written: an extraction interrupted, an installation failed.
+    const auto extracting = rowsWithFiles("BMW", {8, 6, 7}, false);
+    const auto installFailed = rowsWithFiles("KIA", {9, 9}, false);
+    for (const QString vehicle : {"FORD", "HONDA", "BMW", "KIA"})
+        installOnCard("Vehicles/Test/" + vehicle, "V0.50");
+    openTables(kLiteDevice);
+
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 1; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    VelquorCacheCleanup::queue().sync([] {});
+    manager().queue().sync([] {});
+    manager().filesQueue().sync([] {});
+
+    for (const auto &rows : {failed, interrupted, extracting, installFailed}) {
+        const QString vehicle = rows.first()->vehicle();
+        EXPECT_TRUE(database().getModelWithVehicle(vehicle).isEmpty()) << vehicle.toStdString();
+        for (const auto &row : rows) {
+            EXPECT_FALSE(QFileInfo::exists(row->zipPath())) << row->zipPath().toStdString();
+            EXPECT_FALSE(QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())));
+        }
+    }
+    EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/FORD/VERSION.TXT"));
+    EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/HONDA/VERSION.TXT"));
+    EXPECT_FALSE(QFileInfo::exists(cardPath() + "/Vehicles/Test/BMW"));
+    EXPECT_FALSE(QFileInfo::exists(cardPath() + "/Vehicles/Test/KIA"));
 }
