@@ -121,7 +121,7 @@ QString LzmaTool::typeSwitch(int fileType)
 }
 
 void LzmaTool::decompressWithPath(const QString &path, const QString &password, int fileType,
-                                  const QString &destinationPath)
+                                  const QString &destinationPath, const std::atomic<bool> *stop)
 {
     auto fail = [this](const LzmaToolError &error) {
         m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressErrorWithError(error); });
@@ -154,9 +154,12 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
                                 QStringLiteral("--"),
                                 path};
     const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
-    const RunResult result = run(m_decompress, arguments, input, [this](double fraction, const QString &item) {
-        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(fraction, item); });
-    });
+    const RunResult result = run(
+        m_decompress, arguments, input,
+        [this](double fraction, const QString &item) {
+            m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(fraction, item); });
+        },
+        stop);
 
     if (result.aborted)
         return;
@@ -256,15 +259,22 @@ void LzmaTool::abort(Job &job)
 }
 
 LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const QByteArray &input,
-                                  const ProgressHandler &onProgress)
+                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop)
 {
     RunResult result;
+    // The caller keeps its stop set, so one asked before this run is not lost as abort() would be.
+    if (stop && stop->load()) {
+        result.aborted = true;
+        return result;
+    }
     {
         std::lock_guard lock(job.mutex);
         job.running = true;
         job.abortRequested = false;
     }
-    auto abortRequested = [&job] {
+    auto abortRequested = [&job, stop] {
+        if (stop && stop->load())
+            return true;
         std::lock_guard lock(job.mutex);
         return job.abortRequested;
     };

@@ -38,8 +38,10 @@ public:
 
     // Extracts every item, with its stored path, below destinationPath (overwriting). Success posts
     // "DecompressFinished" once, after a last progress report of 1.0; failure calls
-    // decompressErrorWithError(); an abort reports nothing. A null password means none.
-    void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath);
+    // decompressErrorWithError(); an abort reports nothing. A null password means none. The caller's
+    // *stop, once set from any thread, ends the extraction as an abort, even when set before 7zz starts.
+    void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath,
+                            const std::atomic<bool> *stop = nullptr);
     // Ends a running extraction (its 7zz is killed); does nothing when none runs.
     void abortDecompress();
 
@@ -71,7 +73,8 @@ private:
     };
     using ProgressHandler = std::function<void(double fraction, const QString &path)>;
 
-    RunResult run(Job &job, const QStringList &arguments, const QByteArray &input, const ProgressHandler &onProgress);
+    RunResult run(Job &job, const QStringList &arguments, const QByteArray &input, const ProgressHandler &onProgress,
+                  const std::atomic<bool> *stop = nullptr);
     static QString typeSwitch(int fileType);
     // Moves the complete lines of the error stream (all of them at the end) into the result.
     static void takeErrorLines(QByteArray &pending, bool atEnd, RunResult &result);

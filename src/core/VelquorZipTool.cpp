@@ -158,8 +158,8 @@ class Extraction
 {
 public:
     Extraction(zip_t *archive, const QString &destination, bool overwrite,
-               const VelquorZipTool::ProgressHandler &progress)
-        : m_archive(archive), m_destination(destination), m_overwrite(overwrite), m_progress(progress)
+               const VelquorZipTool::ProgressHandler &progress, const std::atomic<bool> *stop)
+        : m_archive(archive), m_destination(destination), m_overwrite(overwrite), m_progress(progress), m_stop(stop)
     {}
 
     // Reads and checks every entry name before anything is written.
@@ -200,6 +200,8 @@ public:
             return failure(Kind::WriteFailed, QStringLiteral("Cannot create the folder %1").arg(m_destination));
         report();
         for (const Entry &entry : m_entries) {
+            if (stopRequested())
+                return stopped();
             const qsizetype folders = entry.directory ? entry.components.size() : entry.components.size() - 1;
             if (auto error = makeFolders(m_destination, entry.components, folders))
                 return *error;
@@ -261,6 +263,11 @@ private:
             }
             if (read == 0)
                 break;
+            // A large entry is not written to its end once a stop is asked; what stands is left as it is.
+            if (stopRequested()) {
+                closeFile();
+                return stopped();
+            }
             if (!writeAll(fd, buffer.data(), read)) {
                 const int error = errno;
                 closeFile();
@@ -289,6 +296,9 @@ private:
         return std::nullopt;
     }
 
+    bool stopRequested() const { return m_stop && m_stop->load(); }
+    static Result stopped() { return failure(Kind::Stopped, QStringLiteral("Stopped on request")); }
+
     void report()
     {
         if (m_progress)
@@ -299,6 +309,7 @@ private:
     QString m_destination;
     bool m_overwrite;
     const VelquorZipTool::ProgressHandler &m_progress;
+    const std::atomic<bool> *m_stop;
     std::vector<Entry> m_entries;
     quint64 m_total = 0;
     quint64 m_done = 0;
@@ -307,7 +318,8 @@ private:
 } // namespace
 
 VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
-                                                       const QString &password, const ProgressHandler &progress)
+                                                       const QString &password, const ProgressHandler &progress,
+                                                       const std::atomic<bool> *stop)
 {
     if (!QFileInfo(path).isFile())
         return failure(Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
@@ -326,7 +338,7 @@ VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, cons
     if (!password.isEmpty() && zip_set_default_password(archive.get(), password.toUtf8().constData()) != 0)
         return failure(Kind::CorruptArchive, QStringLiteral("The password cannot be used"));
 
-    Extraction extraction(archive.get(), QDir::cleanPath(destination), overwrite, progress);
+    Extraction extraction(archive.get(), QDir::cleanPath(destination), overwrite, progress, stop);
     if (auto refused = extraction.plan())
         return *refused;
     return extraction.run();

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 // Extracts a zip archive (optionally password-protected) into a directory with libzip.
@@ -24,6 +25,7 @@ public:
             UnsafeEntry,    // an entry would land outside the destination or is a link
             NoSpace,        // the destination ran out of space
             WriteFailed,    // any other failure to create, write or flush a file
+            Stopped,        // a stop was asked before every entry was written
         };
 
         Kind kind = Kind::Success;
@@ -36,7 +38,9 @@ public:
     using ProgressHandler = std::function<void(quint64 done, quint64 total)>;
 
     // Extracts every entry below destination (created when missing), replacing files already there
-    // when overwrite is set and keeping them otherwise. An empty password means none.
+    // when overwrite is set and keeping them otherwise. An empty password means none. Once *stop is
+    // set (from any thread, before or during the work) the extraction ends at the next entry or chunk.
     static Result unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
-                                  const QString &password, const ProgressHandler &progress = {});
+                                  const QString &password, const ProgressHandler &progress = {},
+                                  const std::atomic<bool> *stop = nullptr);
 };

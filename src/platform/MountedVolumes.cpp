@@ -20,6 +20,25 @@ bool isUnderMediaDirectory(const QString &mountPoint)
     return mountPoint.startsWith(QLatin1String("/media/")) || mountPoint.startsWith(QLatin1String("/run/media/"));
 }
 
+// The sysfs directory of the whole disk a block device's directory belongs to: a partition's
+// directory holds "partition" and lies inside its disk's.
+QString diskOf(const QString &device)
+{
+    return QFileInfo::exists(device + QStringLiteral("/partition")) ? QFileInfo(device).path() : device;
+}
+
+// The disk of a device and, below a mapped or RAID device, the disks of what it is made of.
+void collectDisks(const QString &device, QSet<QString> &disks)
+{
+    const QString disk = diskOf(device);
+    if (disk.isEmpty() || disks.contains(disk))
+        return;
+    disks.insert(disk);
+    for (const QFileInfo &slave :
+         QDir(disk + QStringLiteral("/slaves")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        collectDisks(slave.canonicalFilePath(), disks);
+}
+
 bool isHidden(const QString &mountPoint)
 {
     const auto parts = QStringView(mountPoint).split(u'/', Qt::SkipEmptyParts);
@@ -130,27 +149,47 @@ BlockDeviceInfo MountedVolumes::readBlockDevice(const QString &sysfsRoot, quint3
     info.found = true;
     info.name = QFileInfo(device).fileName();
 
-    // A partition's own directory holds "partition"; its disk is the directory above.
-    const bool isPartition = QFileInfo::exists(device + QStringLiteral("/partition"));
-    const QString disk = isPartition ? QFileInfo(device).path() : device;
+    const QString disk = diskOf(device);
     const QString diskName = QFileInfo(disk).fileName();
+    info.disk = disk;
 
     info.removableFlag = readAttribute(disk + QStringLiteral("/removable")) == "1";
     info.readOnly =
         readAttribute(device + QStringLiteral("/ro")) == "1" || readAttribute(disk + QStringLiteral("/ro")) == "1";
     info.isLoop = diskName.startsWith(QLatin1String("loop"));
 
+    bool onUsbBus = false;
     const QString relative = disk.mid(QFileInfo(sysfsRoot).canonicalFilePath().size());
     for (const auto &component : QStringView(relative).split(u'/', Qt::SkipEmptyParts)) {
-        if (component.startsWith(u"usb") || component.startsWith(u"mmc")) {
-            info.onRemovableBus = true;
-            break;
-        }
+        onUsbBus = onUsbBus || component.startsWith(u"usb");
+        info.onMmcBus = info.onMmcBus || component.startsWith(u"mmc");
     }
+    // An MMC controller also carries the eMMC soldered to a board; the card reports its type.
+    const bool sdCard = info.onMmcBus && readAttribute(disk + QStringLiteral("/device/type")) == "SD";
+    info.onRemovableBus = onUsbBus || sdCard;
     return info;
 }
 
-VolumeCandidate MountedVolumes::judge(const MountEntry &mount, const QString &sysfsRoot)
+QSet<QString> MountedVolumes::systemDisks(const QList<MountEntry> &mounts, const QString &sysfsRoot)
+{
+    QSet<QString> disks;
+    for (const MountEntry &mount : mounts) {
+        if (mount.mountPoint != QLatin1String("/"))
+            continue;
+        QString device;
+        if (mount.isBlockDevice())
+            device = QStringLiteral("/dev/block/%1:%2").arg(mount.major).arg(mount.minor);
+        else if (mount.source.startsWith(QLatin1String("/dev/"))) // btrfs shows no device numbers
+            device = QStringLiteral("/class/block/") + QFileInfo(mount.source).fileName();
+        const QString directory = device.isEmpty() ? QString() : QFileInfo(sysfsRoot + device).canonicalFilePath();
+        if (!directory.isEmpty())
+            collectDisks(directory, disks);
+    }
+    return disks;
+}
+
+VolumeCandidate MountedVolumes::judge(const MountEntry &mount, const QString &sysfsRoot,
+                                      const QSet<QString> &systemDisks)
 {
     VolumeCandidate volume;
     volume.path = mount.mountPoint;
@@ -162,8 +201,10 @@ VolumeCandidate MountedVolumes::judge(const MountEntry &mount, const QString &sy
     const BlockDeviceInfo device = readBlockDevice(sysfsRoot, mount.major, mount.minor);
     if (!device.found)
         return volume;
-    volume.removable =
-        device.removableFlag || device.onRemovableBus || (device.isLoop && isUnderMediaDirectory(mount.mountPoint));
+    // On an MMC controller the removable flag is not trusted: only an SD card counts there.
+    const bool removableDisk = device.onRemovableBus || (device.removableFlag && !device.onMmcBus);
+    volume.removable = !systemDisks.contains(device.disk) &&
+                       (removableDisk || (device.isLoop && isUnderMediaDirectory(mount.mountPoint)));
     volume.writable = !mount.isReadOnly() && !device.readOnly;
     return volume;
 }
@@ -172,7 +213,9 @@ QList<VolumeCandidate> MountedVolumes::scan(const QString &mountInfoPath, const 
 {
     QList<VolumeCandidate> volumes;
     QSet<QString> seenDevices;
-    for (const MountEntry &mount : readMountInfo(mountInfoPath)) {
+    const QList<MountEntry> mounts = readMountInfo(mountInfoPath);
+    const QSet<QString> system = systemDisks(mounts, sysfsRoot);
+    for (const MountEntry &mount : mounts) {
         if (mount.root != QLatin1String("/") || isHidden(mount.mountPoint))
             continue;
         if (mount.isBlockDevice()) {
@@ -181,7 +224,7 @@ QList<VolumeCandidate> MountedVolumes::scan(const QString &mountInfoPath, const 
                 continue;
             seenDevices.insert(key);
         }
-        volumes.append(judge(mount, sysfsRoot));
+        volumes.append(judge(mount, sysfsRoot, system));
     }
     return volumes;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMetaType>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +33,10 @@ struct BlockDeviceInfo
 {
     bool found = false;
     QString name;                // "sdb1", "mmcblk0p1", "loop3"
+    QString disk;                // the sysfs directory of its whole disk
     bool removableFlag = false;  // the disk's "removable" attribute
-    bool onRemovableBus = false; // below a USB or MMC/SD controller
+    bool onRemovableBus = false; // below a USB controller, or an SD card on an MMC controller
+    bool onMmcBus = false;       // below an MMC controller, whatever the card (soldered eMMC too)
     bool isLoop = false;
     bool readOnly = false; // the partition's or disk's "ro" attribute
 };
@@ -63,12 +66,17 @@ public:
     static QList<MountEntry> readMountInfo(const QString &mountInfoPath);
     static BlockDeviceInfo readBlockDevice(const QString &sysfsRoot, quint32 major, quint32 minor);
 
-    // Removable: the disk's removable flag, a USB or MMC bus, or a loop device (a disk image)
-    // mounted under /media or /run/media. Writable: mounted read-write on a device that is not
-    // read-only. Unmountable: not the root file system. Bind mounts of a subtree, hidden mount
-    // points and second mounts of the same device are left out; the order is mountinfo's.
+    // Removable: the disk's removable flag, a USB bus, an SD card on an MMC bus (there only an SD
+    // card counts, whatever the flag), or a loop device (a disk image) mounted under /media or
+    // /run/media; never a partition of a disk that holds "/". Writable: mounted read-write on a
+    // device that is not read-only. Unmountable: not the root file system. Bind mounts of a subtree,
+    // hidden mount points and second mounts of the same device are left out; the order is mountinfo's.
     static QList<VolumeCandidate> scan(const QString &mountInfoPath, const QString &sysfsRoot);
-    static VolumeCandidate judge(const MountEntry &mount, const QString &sysfsRoot);
+    // systemDisks: the sysfs directories of the disks that hold "/" (see systemDisks()).
+    static VolumeCandidate judge(const MountEntry &mount, const QString &sysfsRoot,
+                                 const QSet<QString> &systemDisks = {});
+    // The disks under the root file system, those below a mapped or RAID device included.
+    static QSet<QString> systemDisks(const QList<MountEntry> &mounts, const QString &sysfsRoot);
     // Only the volumes that are removable, writable and unmountable.
     static QList<VolumeCandidate> candidates(const QString &mountInfoPath, const QString &sysfsRoot);
 

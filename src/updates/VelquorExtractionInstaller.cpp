@@ -199,9 +199,12 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(co
 {
     const VelquorZipTool::Result result = VelquorZipTool::unzipFileAtPath(
         record->zipPath(), destination, true, VelquorArchive::kArchivePassword,
-        [this](quint64 done, quint64 total) { decompressing(total > 0 ? double(done) / double(total) : 0.0); });
+        [this](quint64 done, quint64 total) { decompressing(total > 0 ? double(done) / double(total) : 0.0); },
+        &m_stopping);
     if (result.succeeded())
         return Outcome::Extracted;
+    if (result.kind == VelquorZipTool::Result::Kind::Stopped)
+        return Outcome::Aborted;
     // A package may be a 7z under a zip name; an archive that tries to write outside its folder
     // is not handed to another extractor.
     *retryAs7z = result.kind != VelquorZipTool::Result::Kind::UnsafeEntry;
@@ -217,7 +220,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
     LzmaToolDelegate *previous = m_lzmaTool.delegate();
     m_lzmaTool.setDelegate(this);
     m_lzmaTool.decompressWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                  destination);
+                                  destination, &m_stopping);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
     if (m_sevenZipFinished) {

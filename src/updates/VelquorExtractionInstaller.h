@@ -104,8 +104,8 @@ private:
     bool m_sevenZipFailed = false;
     QStringList m_extractedBy7z; // urls of the vehicle's records whose archive 7zz extracted
 
-    // Set when the installer goes (the application quits): the running vehicle stops between
-    // archives and stays downloaded.
+    // Set when the installer goes (the application quits), never cleared: both extractors stop on it,
+    // however close to their start it comes, and the running vehicle stays downloaded.
     std::atomic<bool> m_stopping{false};
     // Set by the "DecompressFinished" observer, which runs on the thread of the extraction.
     std::atomic<QThread *> m_sevenZipThread{nullptr};

@@ -247,6 +247,23 @@ TEST_F(LzmaToolTest, AbortEndsARunningExtractionWithoutAnyReport)
     EXPECT_EQ(sevenZipChildren(), 0);
 }
 
+TEST_F(LzmaToolTest, ACallersStopSetBeforeTheRunIsNotLost)
+{
+    const QString archive = makeCardArchive();
+    std::atomic<bool> stop{true};
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, work.filePath("stopped"), &stop);
+
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(delegate.errors.isEmpty());
+    EXPECT_TRUE(delegate.progresses.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("stopped/Scan"))));
+
+    // The stop is its caller's: a run without it extracts as before.
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, work.filePath("later"));
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(QFileInfo::exists(work.filePath(QStringLiteral("later/Scan/FORD/VERSION.TXT"))));
+}
+
 TEST(SevenZipOutputTest, ReadsProgressSeparatedByBackspaces)
 {
     // Recorded from `7zz x -bso0 -bsp1` while extracting one large item.

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -23,6 +24,7 @@ public:
                   "sdb1", "0");
         // Built-in SD slot.
         addDevice("179:1", "devices/platform/soc/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0", "mmcblk0p1", "0");
+        setCardType("devices/platform/soc/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0", "SD");
         // Disk images.
         addDevice("7:0", "devices/virtual/block/loop0", QString(), "0", "1");
         addDevice("7:1", "devices/virtual/block/loop1", QString(), "0");
@@ -39,7 +41,6 @@ public:
         return path;
     }
 
-private:
     void addDevice(const QString &numbers, const QString &disk, const QString &partition, const QString &removable,
                    const QString &readOnly = QStringLiteral("0"))
     {
@@ -56,8 +57,27 @@ private:
         }
         QDir().mkpath(m_dir.filePath(QStringLiteral("dev/block")));
         QFile::link(device, m_dir.filePath(QStringLiteral("dev/block/") + numbers));
+        QDir().mkpath(m_dir.filePath(QStringLiteral("class/block")));
+        QFile::link(device, m_dir.filePath(QStringLiteral("class/block/") + QFileInfo(device).fileName()));
     }
 
+    // The type of the card an MMC disk is: "SD", or "MMC" for a soldered eMMC (.../mmc0:aaaa/block/mmcblk0).
+    void setCardType(const QString &disk, const QString &type)
+    {
+        const QString card = QDir::cleanPath(m_dir.filePath(disk) + QStringLiteral("/../.."));
+        write(card + QStringLiteral("/type"), type);
+        QFile::link(card, m_dir.filePath(disk) + QStringLiteral("/device"));
+    }
+
+    // A mapped device (an encrypted or logical volume) made of a partition.
+    void addSlave(const QString &holder, const QString &partition)
+    {
+        const QString slaves = m_dir.filePath(holder) + QStringLiteral("/slaves");
+        QDir().mkpath(slaves);
+        QFile::link(m_dir.filePath(partition), slaves + u'/' + QFileInfo(partition).fileName());
+    }
+
+private:
     static void write(const QString &path, const QString &text)
     {
         QFile file(path);
@@ -136,6 +156,56 @@ TEST(MountedVolumesTest, ALoopDeviceOutsideTheMediaDirectoriesIsNotRemovable)
     ASSERT_EQ(volumes.size(), 1);
     EXPECT_FALSE(volumes[0].removable);
     EXPECT_TRUE(volumes[0].writable);
+}
+
+TEST(MountedVolumesTest, NoPartitionOfTheSystemDiskNorOfAnEmmcIsACard)
+{
+    SysfsFixture sysfs;
+    const QString sdCard = QStringLiteral("devices/platform/soc/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0");
+    sysfs.addDevice("179:2", sdCard, "mmcblk0p2", "0");
+    const QString emmc = QStringLiteral("devices/platform/soc/fe330000.mmc/mmc_host/mmc1/mmc1:0001/block/mmcblk1");
+    sysfs.addDevice("179:9", emmc, "mmcblk1p1", "1"); // the flag is not what tells a card on this bus
+    sysfs.addDevice("179:10", emmc, "mmcblk1p2", "1");
+    sysfs.addDevice("179:11", emmc, "mmcblk1p3", "1");
+    sysfs.setCardType(emmc, "MMC");
+    sysfs.addDevice("259:2", "devices/pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/nvme0/nvme0n1", "nvme0n1p2", "0");
+    sysfs.addDevice("253:0", "devices/virtual/block/dm-0", QString(), "0");
+    sysfs.addSlave("devices/virtual/block/dm-0", sdCard + QStringLiteral("/mmcblk0p2"));
+
+    const QByteArray usbCard = "40 26 8:17 / /media/user/CARD rw,nosuid,nodev - vfat /dev/sdb1 rw\n";
+    const QByteArray bootFirmware = "27 26 179:1 / /boot/firmware rw,relatime - vfat /dev/mmcblk0p1 rw\n";
+    const struct
+    {
+        const char *machine;
+        QByteArray mounts;
+        QStringList cards;
+    } cases[] = {
+        {"laptop booted from its eMMC, an SD card in its slot",
+         "26 1 179:10 / / rw,relatime - ext4 /dev/mmcblk1p2 rw\n"
+         "27 26 179:9 / /boot/efi rw,relatime - vfat /dev/mmcblk1p1 rw\n"
+         "28 26 179:11 / /home rw,relatime - ext4 /dev/mmcblk1p3 rw\n"
+         "29 26 179:1 / /media/user/SDSLOT rw,nosuid,nodev - exfat /dev/mmcblk0p1 rw\n",
+         {QStringLiteral("/media/user/SDSLOT")}},
+        {"laptop booted from NVMe, its eMMC mounted by the desktop",
+         "26 1 259:2 / / rw,relatime - ext4 /dev/nvme0n1p2 rw\n"
+         "29 26 179:9 / /media/user/EMMC rw,nosuid,nodev - vfat /dev/mmcblk1p1 rw\n" +
+             usbCard,
+         {QStringLiteral("/media/user/CARD")}},
+        {"board booted from its SD card, root on btrfs",
+         "26 1 0:31 / / rw,relatime - btrfs /dev/mmcblk0p2 rw,subvol=/\n" + bootFirmware + usbCard,
+         {QStringLiteral("/media/user/CARD")}},
+        {"board booted from its SD card, root encrypted",
+         "26 1 253:0 / / rw,relatime - ext4 /dev/mapper/root rw\n" + bootFirmware + usbCard,
+         {QStringLiteral("/media/user/CARD")}},
+    };
+    for (const auto &machine : cases) {
+        SCOPED_TRACE(machine.machine);
+        QStringList cards;
+        for (const VolumeCandidate &volume :
+             MountedVolumes::candidates(sysfs.writeMountInfo(machine.mounts), sysfs.root()))
+            cards.append(volume.path);
+        EXPECT_EQ(cards.join(u' ').toStdString(), machine.cards.join(u' ').toStdString());
+    }
 }
 
 TEST(MountWatcherTest, ReportsMountsAndUnmountsByComparingTheTable)

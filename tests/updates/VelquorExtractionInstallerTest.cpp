@@ -451,3 +451,36 @@ TEST_F(ExtractionInstallerTest, QuittingMidExtractionLeavesTheVehicleDownloaded)
     EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
     EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
 }
+
+TEST_F(ExtractionInstallerTest, QuittingMidZipStopsItAndLeavesTheVehicleDownloaded)
+{
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    useCard(card.path());
+    // An append package, always opened as zip, that takes long to write out: two large files of zeros.
+    const QString source = work.filePath(QStringLiteral("src/zeros"));
+    for (const char *name : {"/FORD/ZEROS1.BIN", "/FORD/ZEROS2.BIN"}) {
+        QDir().mkpath(source + QStringLiteral("/FORD"));
+        QFile zeros(source + QString::fromLatin1(name));
+        ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(zeros.resize(qint64(512) * 1024 * 1024));
+    }
+    const QString archive = work.filePath(QStringLiteral("zeros.zip"));
+    ASSERT_TRUE(pack(source, archive, QStringLiteral("zip"), archivePassword()));
+    const auto records =
+        addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                             {Package::prebuiltAt(QStringLiteral("FORD_V30.00_APPEND.zip"), archive)});
+
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateExtracting); }, 20000));
+    installer.reset();
+
+    // Stopped where it was, not written to its end and recorded.
+    EXPECT_TRUE(manager.vehicles().isEmpty());
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateWaitingInstall));
+    EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
+    EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    EXPECT_LT(QFileInfo(card.filePath(QStringLiteral("Vehicles/America/FORD/ZEROS2.BIN"))).size(),
+              qint64(512) * 1024 * 1024);
+}
