@@ -4,6 +4,30 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
+namespace {
+
+// The keys with which the closed box would choose another item: arrows, paging, Home and End, and
+// typing an item's first letters.
+bool stepsThroughItems(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    case Qt::Key_Down:
+        return !(event.modifiers() & Qt::AltModifier);
+    case Qt::Key_Space:
+        return false;
+    default:
+        return !event.text().isEmpty() && event.text().front().isPrint();
+    }
+}
+
+} // namespace
+
 VelquorComboBox::VelquorComboBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
@@ -56,12 +80,16 @@ void VelquorComboBox::showPopup()
 
 void VelquorComboBox::keyPressEvent(QKeyEvent *event)
 {
-    reloadData();
+    // Space, F4 and Alt+Down still open the list.
+    if (stepsThroughItems(*event)) {
+        event->ignore();
+        return;
+    }
     QComboBox::keyPressEvent(event);
 }
 
 void VelquorComboBox::wheelEvent(QWheelEvent *event)
 {
-    reloadData();
-    QComboBox::wheelEvent(event);
+    // Over the closed box the wheel belongs to the page; the opened list scrolls by its own view.
+    event->ignore();
 }

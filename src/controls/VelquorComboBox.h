@@ -4,9 +4,11 @@
 
 #include <functional>
 
-// A drop-down choice whose items come from a data source, asked again whenever the user is about to
-// choose (the list opens, a key or the wheel steps through it) and on reloadData(). Only the user's
-// choices are reported, never a change made by the owner.
+// A drop-down choice whose items come from a data source, asked again whenever its list opens and on
+// reloadData(). The user chooses from the opened list only (a click, or Return on the highlighted
+// item): a choice may start heavy work, so the closed box passes the wheel on to what lies under it
+// and does not step through its items with the keyboard. Only the user's choices are reported, never
+// a change made by the owner.
 class VelquorComboBox : public QComboBox
 {
     Q_OBJECT

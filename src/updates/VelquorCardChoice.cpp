@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QPointer>
 #include <QVariantAnimation>
 
 namespace {
@@ -211,6 +212,7 @@ void VelquorCardChoice::applyScan(const QList<VelquorDeviceAttributes> &scan, bo
         items.append(cardItemText(device));
         paths.append(device.path);
     }
+    m_accessAsked.intersect(QSet<QString>(paths.cbegin(), paths.cend()));
 
     const auto list = m_page.myUpdatesModel();
     const qint64 chosen = chooseCard(paths, m_commonTool.saveFilePath());
@@ -250,13 +252,22 @@ void VelquorCardChoice::accessFileDirectory()
     const QFileInfo info(root);
     if (root.isEmpty() || !info.isDir() || info.isWritable())
         return;
+    // The chooser grants nothing here: asking again about the same card only repeats the question.
+    if (m_askingAccess || m_accessAsked.contains(root))
+        return;
+    m_accessAsked.insert(root);
     const QString message = QStringLiteral("%1\uFF1A%2").arg(m_commonTool.localizedString(QStringLiteral("Tips21")),
                                                              QFileInfo(QDir::cleanPath(root)).fileName());
     const QString prompt = m_commonTool.localizedString(QStringLiteral("Tips22"));
+    // The chooser is modal: rescans that land meanwhile must not stack another one.
+    m_askingAccess = true;
+    const QPointer<VelquorCardChoice> alive(this);
     if (directoryChooser())
         directoryChooser()(m_page.window(), message, prompt, root);
     else
         showDirectoryDialog(m_page.window(), message, prompt, root);
+    if (alive)
+        m_askingAccess = false;
 }
 
 // --- The help button's blinking

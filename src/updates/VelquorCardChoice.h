@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -32,7 +33,7 @@ class VelquorCardChoice : public QObject
     Q_OBJECT
 public:
     // Shows the directory chooser for a card root that cannot be written (modal; its answer is not
-    // used: there is nothing to remember on this platform).
+    // used: there is nothing to remember on this platform, so it is shown once per mounted card).
     using DirectoryChooser = std::function<void(QWidget *parent, const QString &message, const QString &prompt,
                                                 const QString &startPath)>;
 
@@ -48,7 +49,8 @@ public:
     // Rescans the card volumes and applies the result; `askAccess` asks for folder access after.
     // Any thread; returns at once.
     void reloadSDCard(bool askAccess);
-    // Asks for the chosen card's root when it cannot be written (GUI thread).
+    // Asks for the chosen card's root when it cannot be written, once while that card stays mounted
+    // and never while already asking (GUI thread).
     void accessFileDirectory();
 
     // The card volumes of the last scan, and the free bytes of the chosen one (0 without). Any thread.
@@ -85,4 +87,7 @@ private:
     mutable std::mutex m_devicesMutex;
     QList<VelquorDeviceAttributes> m_devices;
     QVariantAnimation *m_blinking = nullptr;
+    // Card roots already asked about; a root leaves once a scan no longer finds it (GUI thread).
+    QSet<QString> m_accessAsked;
+    bool m_askingAccess = false;
 };

@@ -6,9 +6,14 @@
 #include "updates/VelquorCacheCleanup.h"
 #include "updates/VelquorMyUpdatesTableRowView.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
+#include <QWheelEvent>
+
+#include <unistd.h>
 
 using namespace updatestest;
 
@@ -24,6 +29,43 @@ QStringList rowTitles(VelquorMyUpdatesView &page)
     }
     return titles;
 }
+
+// A card folder that cannot be written, as a card with its lock switch on: without write permission
+// (not for root), else with a read-only file system mounted on it. False when neither works here.
+class ReadOnlyCard
+{
+public:
+    explicit ReadOnlyCard(const QString &folder) : m_folder(folder)
+    {
+        if (geteuid() != 0) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            if (!QFileInfo(folder).isWritable()) {
+                m_locked = true;
+                return;
+            }
+            unlock();
+        }
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=1m", "tmpfs", folder}) == 0) {
+            m_mounted = true;
+            m_locked = !QFileInfo(folder).isWritable();
+        }
+    }
+    ~ReadOnlyCard() { unlock(); }
+    explicit operator bool() const { return m_locked; }
+
+private:
+    void unlock()
+    {
+        if (m_mounted)
+            QProcess::execute("umount", {m_folder});
+        m_mounted = false;
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString m_folder;
+    bool m_mounted = false;
+    bool m_locked = false;
+};
 
 } // namespace
 
@@ -155,4 +197,97 @@ TEST_F(UpdatesPageFixture, WhileAVehicleIsInWorkBothBoxesOfferOnlyTheirChoice)
         EXPECT_EQ(itemsOf(page->serialNumberComboBox()).size(), 2);
         EXPECT_EQ(itemsOf(page->sdCardComboBox()).size(), 2);
     }
+}
+
+TEST_F(UpdatesPageFixture, OnlyTheOpenedListChoosesACardOrDevice)
+{
+    setCardFolders({"SDCARD", "SPARE"});
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1; }, 10000));
+    VelquorCacheCleanup::queue().sync([] {});
+    const QString tables = database().uniqueIDString();
+
+    // Over the closed boxes the wheel goes on to the page, and keys step through nothing.
+    for (VelquorComboBox *box : {page->serialNumberComboBox(), page->sdCardComboBox()}) {
+        const QString shown = box->currentText();
+        SCOPED_TRACE(shown.toStdString());
+        for (const int delta : {-120, 120, 120, -120}) {
+            const QPointF at = QRectF(box->rect()).center();
+            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(box, &wheel);
+            EXPECT_FALSE(wheel.isAccepted());
+        }
+        for (const Qt::Key key :
+             {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_V, Qt::Key_S})
+            QTest::keyClick(box, key);
+        EXPECT_EQ(box->currentText(), shown);
+    }
+    waitUntil([] { return false; }, 300);
+    EXPECT_EQ(refreshRequests.load(), 1);
+    EXPECT_EQ(list->serialNumber(), kProDevice);
+    EXPECT_EQ(database().uniqueIDString(), tables);
+    EXPECT_EQ(VelquorCommonTool::sharedTool().saveFilePath(), cardPath("SDCARD"));
+
+    // Return on the highlighted item of the opened list chooses it.
+    VelquorComboBox *devices = page->serialNumberComboBox();
+    devices->showPopup();
+    ASSERT_TRUE(waitUntil([&] { return devices->view()->isVisible(); }));
+    QTest::keyClick(devices->view(), Qt::Key_Up);
+    QTest::keyClick(devices->view(), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 2; }, 10000));
+    EXPECT_EQ(refreshRequests.load(), 2);
+    EXPECT_EQ(list->serialNumber(), kLiteDevice);
+    EXPECT_EQ(database().uniqueIDString(), VelquorDownloadDataBaseManager::uniqueIDStringFor(kLiteDevice, kAccount));
+}
+
+TEST_F(UpdatesPageFixture, AnUnwritableCardIsAskedForOnceWhileItStaysMounted)
+{
+    setCardFolders({"SDCARD", "SPARE"});
+    const ReadOnlyCard first(cardPath("SDCARD"));
+    const ReadOnlyCard second(cardPath("SPARE"));
+    if (!first || !second)
+        GTEST_SKIP() << "neither a folder without write permission nor a read-only mount can be made here";
+
+    QStringList asked;
+    int open = 0;
+    int mostOpen = 0;
+    const auto settle = [] {
+        manager().reloadSDCardQueue()->sync([] {});
+        waitUntil([] { return false; }, 200);
+    };
+    VelquorCardChoice::setDirectoryChooser([&](QWidget *, const QString &message, const QString &, const QString &) {
+        asked.append(message);
+        mostOpen = std::max(mostOpen, ++open);
+        // The chooser is modal: the page goes on receiving its list meanwhile.
+        if (asked.size() == 1) {
+            page->setMyUpdatesModel(list);
+            settle();
+        }
+        --open;
+    });
+
+    // Every list delivery, visit and device choice rescans the cards; the question comes once.
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 2 && !asked.isEmpty(); }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1; }, 10000));
+    page->setMyUpdatesModel(list);
+    settle();
+    const QString sdcard = text("Tips21") + QStringLiteral("\uFF1ASDCARD");
+    const QString spare = text("Tips21") + QStringLiteral("\uFF1ASPARE");
+    EXPECT_EQ(asked.join(" | ").toStdString(), sdcard.toStdString());
+    EXPECT_EQ(mostOpen, 1);
+
+    // Each card is asked for once: the second when it is chosen, the first not again.
+    choose(page->sdCardComboBox(), "SPARE: (");
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
+    settle();
+    choose(page->sdCardComboBox(), "SDCARD: (");
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SDCARD"); }));
+    settle();
+    EXPECT_EQ(asked.join(" | ").toStdString(), (QStringList{sdcard, spare}).join(" | ").toStdString());
+    EXPECT_EQ(mostOpen, 1);
 }
