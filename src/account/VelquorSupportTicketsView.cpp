@@ -200,6 +200,15 @@ void VelquorSupportTicketsView::layoutSubviews()
 
 void VelquorSupportTicketsView::setTicketsModel(const VelquorSupportTicketsModel &model)
 {
+    // On screen no showing follows to empty the form (the main view is drawing its current tab again):
+    // only the devices offered are renewed, and the form stays as the user left it while the chosen
+    // device is still offered.
+    const QString scanner = m_scannerComboBox->currentText();
+    if (isVisible() && (scanner.isEmpty() || model.scanners().contains(scanner))) {
+        m_ticketsModel.setScanners(model.scanners());
+        m_scannerComboBox->setItems(m_ticketsModel.scanners());
+        return;
+    }
     m_ticketsModel = model;
     ++m_ticketsGeneration;
     m_scannerComboBox->setItems(m_ticketsModel.scanners());

@@ -23,7 +23,8 @@ public:
     explicit VelquorSupportTicketsView(QWidget *parent = nullptr);
     ~VelquorSupportTicketsView() override;
 
-    // The form's choices: the account's product names as scanners. Replaces the form data.
+    // The form's choices: the account's product names as scanners. Replaces the form data, except on
+    // a page already on screen, where only the scanners are renewed while the chosen one is offered.
     void setTicketsModel(const VelquorSupportTicketsModel &model);
     VelquorSupportTicketsModel ticketsModel() const { return m_ticketsModel; }
 

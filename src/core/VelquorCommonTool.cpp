@@ -457,7 +457,12 @@ QString VelquorCommonTool::getSoftwarePathByPath(const QString &relativePath) co
         return {};
     if (QFileInfo::exists(full))
         return full;
-    return getPathByDirectoryEnumerator(full);
+    // The variant shares the written path's parent, whose steps are already checked; the variant itself
+    // is held to the same rule: a link could lead off the card.
+    const QString variant = getPathByDirectoryEnumerator(full);
+    if (variant.isEmpty() || QFileInfo(variant).isSymLink())
+        return {};
+    return variant;
 }
 
 QString VelquorCommonTool::getPathByDirectoryEnumerator(const QString &fullPath)

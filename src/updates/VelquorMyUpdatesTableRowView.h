@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -45,9 +46,16 @@ public:
     // The light grey (or given colour) centred text of the download button's titles.
     static QString attributedTitle(const QString &text, const QColor &color = {});
 
-    // What the row was last drawn from, so an unchanged row is not set up again every second.
-    const std::vector<quint64> &contentStamp() const { return m_contentStamp; }
-    void setContentStamp(std::vector<quint64> stamp) { m_contentStamp = std::move(stamp); }
+    // What the row was last drawn from, so an unchanged row is not set up again every second: the
+    // row's family and record objects, held weakly so that one freed never matches a newcomer at its
+    // address, and the figures its texts follow.
+    struct ContentStamp
+    {
+        std::vector<std::weak_ptr<const void>> objects;
+        std::vector<quint64> figures;
+    };
+    const ContentStamp &contentStamp() const { return m_contentStamp; }
+    void setContentStamp(ContentStamp stamp) { m_contentStamp = std::move(stamp); }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -61,5 +69,5 @@ private:
     QPushButton *m_detailButton;
     VelquorDownloadButton *m_downloadButton;
     QString m_shownImageKey;
-    std::vector<quint64> m_contentStamp;
+    ContentStamp m_contentStamp;
 };

@@ -19,24 +19,39 @@ constexpr qint64 kLastState = 9;
 
 // A row's texts follow its records' state, progress, size and update flag, the row height and the
 // product; the other texts of a listed record never change, and a new list brings new records.
-std::vector<quint64> stampOf(const VelquorVehicleFamilyGroup &group, double height, bool basicSeries)
+VelquorMyUpdatesTableRowView::ContentStamp stampOf(const VelquorVehicleFamilyGroup &group, double height,
+                                                   bool basicSeries)
 {
-    std::vector<quint64> stamp;
-    stamp.reserve(group.size() * 6 + 2);
-    stamp.push_back(std::bit_cast<quint64>(height));
-    stamp.push_back(basicSeries ? 1 : 0);
+    VelquorMyUpdatesTableRowView::ContentStamp stamp;
+    stamp.objects.reserve(group.size() * 2);
+    stamp.figures.reserve(group.size() * 4 + 2);
+    stamp.figures.push_back(std::bit_cast<quint64>(height));
+    stamp.figures.push_back(basicSeries ? 1 : 0);
     for (const VelquorVehicleFamilyModelPtr &family : group) {
         const VelquorDownloadModelPtr record = family ? family->model() : nullptr;
-        stamp.push_back(quint64(quintptr(family.get())));
-        stamp.push_back(quint64(quintptr(record.get())));
+        stamp.objects.emplace_back(family);
+        stamp.objects.emplace_back(record);
         if (!record)
             continue;
-        stamp.push_back(quint64(record->state()));
-        stamp.push_back(std::bit_cast<quint64>(record->progress()));
-        stamp.push_back(record->totalFileSize());
-        stamp.push_back(record->isUpdate() ? 1 : 0);
+        stamp.figures.push_back(quint64(record->state()));
+        stamp.figures.push_back(std::bit_cast<quint64>(record->progress()));
+        stamp.figures.push_back(record->totalFileSize());
+        stamp.figures.push_back(record->isUpdate() ? 1 : 0);
     }
     return stamp;
+}
+
+// The same objects by ownership, never by address: a weak reference keeps its object's owner
+// distinct from any object made after it was freed.
+bool sameStamp(const VelquorMyUpdatesTableRowView::ContentStamp &a, const VelquorMyUpdatesTableRowView::ContentStamp &b)
+{
+    if (a.figures != b.figures || a.objects.size() != b.objects.size())
+        return false;
+    for (std::size_t i = 0; i < a.objects.size(); ++i) {
+        if (a.objects[i].owner_before(b.objects[i]) || b.objects[i].owner_before(a.objects[i]))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -79,8 +94,8 @@ VelquorTableRowView *VelquorUpdatesTableSource::tableViewRowViewForRow(VelquorTa
     detail->setProperty("tag", row);
     button->setTag(row);
     button->addTarget(&m_page, &VelquorMyUpdatesView::downloadAction);
-    std::vector<quint64> stamp = stampOf(group, height, m_rows.isBasicSeriesDefaultProduct(m_rows.productName()));
-    if (stamp == view->contentStamp())
+    auto stamp = stampOf(group, height, m_rows.isBasicSeriesDefaultProduct(m_rows.productName()));
+    if (sameStamp(stamp, view->contentStamp()))
         return view;
     view->setContentStamp(std::move(stamp));
 

@@ -363,3 +363,19 @@ TEST_F(CommonToolCardTest, ALinkOnTheCardCannotLeadARemovalOutside)
     }
     EXPECT_TRUE(QFileInfo::exists(base.filePath(QStringLiteral("outside/keep.txt"))));
 }
+
+TEST_F(CommonToolCardTest, ALetterCaseVariantThatIsALinkIsNotFollowedOffTheCard)
+{
+    writeFile(base.filePath(QStringLiteral("outside/VERSION.TXT")), "V1.00");
+    writeFile(base.filePath(QStringLiteral("outside/english.cfg")), "");
+    QDir().mkpath(onCard(QStringLiteral("Scan")));
+    ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("outside")), onCard(QStringLiteral("Scan/FORD"))));
+    const auto ford = recordAt(QStringLiteral("Scan/Ford"), QStringLiteral("V1.00"));
+    ford->setLanguage(QStringLiteral("English"));
+
+    EXPECT_EQ(tool.getSoftwarePath(ford), QString());
+    EXPECT_EQ(tool.getSoftwarePathByPath(QStringLiteral("Scan/Ford")), QString());
+    EXPECT_FALSE(tool.isSameVersion(ford));
+    EXPECT_FALSE(tool.getIsHasLanFromModel(ford));
+    EXPECT_EQ(tool.getMaxVersionFromList({ford}), QStringLiteral("V0.00"));
+}

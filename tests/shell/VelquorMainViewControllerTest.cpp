@@ -1,6 +1,7 @@
 #include "ShellScreenFixture.h"
 #include "session/ShellTestSupport.h"
 
+#include "account/VelquorSupportTicketsView.h"
 #include "controls/VelquorSecureTextField.h"
 #include "controls/VelquorTabItemButton.h"
 #include "core/VelquorDeviceManager.h"
@@ -345,6 +346,49 @@ TEST_F(MainViewScreen, ClosingAsksWhileAnythingDownloadsOrInstalls)
     EXPECT_FALSE(window->isVisible());
     waitUntil([] { return false; }, 100);
     EXPECT_EQ(shownAlerts.size(), before);
+}
+
+TEST_F(MainViewScreen, TheFeedbackFormStaysAsTheUserLeftItWhenTheDevicesArriveAgain)
+{
+    open();
+    ASSERT_TRUE(loaded());
+    clickTab(2);
+    VelquorSupportTicketsView *page = main()->supportTicketsView();
+    ASSERT_TRUE(page->isVisible());
+    const auto choose = [](QComboBox *box, const QString &wanted) {
+        box->setFocus();
+        for (int i = 0; i <= box->count() && box->currentText() != wanted; ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+        return box->currentText() == wanted;
+    };
+    QTest::keyClicks(page->subjectSearchField(), "Live data freezes");
+    ASSERT_TRUE(choose(page->scannerComboBox(), "VQ300 LITE"));
+    ASSERT_TRUE(waitUntil([&] { return page->ticketsModel().productID() == 12; }, 10000));
+    page->softwareComboBox()->showPopup();
+    ASSERT_TRUE(waitUntil([&] { return page->softwareComboBox()->count() == 4; }, 10000));
+    page->softwareComboBox()->hidePopup();
+    ASSERT_TRUE(choose(page->softwareComboBox(), "TOYOTA"));
+    QTest::keyClicks(page->vinSearchField(), "JTDBR32E720123456");
+
+    // The devices are loaded again while the feedback tab is current: the tab is drawn anew, not shown.
+    main()->requestProductWithAlert(true);
+    ASSERT_TRUE(allAnswered("UserProductInformation", 2));
+    ASSERT_TRUE(loaded());
+    EXPECT_EQ(page->subjectSearchField()->text(), "Live data freezes");
+    EXPECT_EQ(page->vinSearchField()->text(), "JTDBR32E720123456");
+    EXPECT_EQ(page->scannerComboBox()->currentText(), "VQ300 LITE");
+    EXPECT_EQ(page->ticketsModel().productID(), 12);
+    EXPECT_EQ(page->softwareComboBox()->currentText(), "TOYOTA");
+    EXPECT_EQ(page->ticketsModel().softwares(), (QStringList{"OS-SOFTWARE", "BENZ", "TOYOTA", "HONDA"}));
+    EXPECT_EQ(page->ticketsModel().scanners(), QStringList({"VQ900 PRO", "VQ300 LITE"}));
+
+    // Showing the tab again starts afresh.
+    clickTab(1);
+    clickTab(2);
+    EXPECT_TRUE(page->subjectSearchField()->text().isEmpty());
+    EXPECT_TRUE(page->scannerComboBox()->currentText().isEmpty());
+    EXPECT_FALSE(page->ticketsModel().productID());
+    EXPECT_EQ(page->softwareComboBox()->count(), 0);
 }
 
 TEST_F(MainViewScreen, CardEventsReloadOnlyWhatTheCurrentTabShows)

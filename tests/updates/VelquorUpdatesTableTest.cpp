@@ -10,7 +10,46 @@
 #include <QTextDocumentFragment>
 #include <QWindow>
 
+#include <map>
+#include <vector>
+
 using namespace updatestest;
+
+namespace {
+
+// Hands a freed block to the next object of the same size, as a busy heap often does, so an object
+// of a new list stands where one of the old list stood.
+struct ReusedBlocks
+{
+    std::map<std::size_t, std::vector<void *>> freed;
+    ~ReusedBlocks()
+    {
+        for (auto &[size, blocks] : freed)
+            for (void *block : blocks)
+                ::operator delete(block);
+    }
+};
+
+template <class T> struct ReusingAllocator
+{
+    using value_type = T;
+    explicit ReusingAllocator(ReusedBlocks *blocks) : blocks(blocks) {}
+    template <class U> ReusingAllocator(const ReusingAllocator<U> &other) : blocks(other.blocks) {}
+    T *allocate(std::size_t n)
+    {
+        std::vector<void *> &free = blocks->freed[n * sizeof(T)];
+        if (free.empty())
+            return static_cast<T *>(::operator new(n * sizeof(T)));
+        void *block = free.back();
+        free.pop_back();
+        return static_cast<T *>(block);
+    }
+    void deallocate(T *block, std::size_t n) { blocks->freed[n * sizeof(T)].push_back(block); }
+    template <class U> bool operator==(const ReusingAllocator<U> &other) const { return blocks == other.blocks; }
+    ReusedBlocks *blocks;
+};
+
+} // namespace
 
 TEST_F(UpdatesPageFixture, APressOnARowsDownloadButtonReachesThePageOnceAcrossReloads)
 {
@@ -85,4 +124,52 @@ TEST_F(UpdatesPageFixture, RowsShowTheirStateProgressAndNotes)
     EXPECT_EQ(rowView(0)->imageView()->pixmap().size(), QSize(70, 70));
     EXPECT_FALSE(rowView(3)->imageView()->pixmap().isNull());
     EXPECT_TRUE(rowView(4)->imageView()->pixmap().isNull());
+}
+
+TEST_F(UpdatesPageFixture, ARowOfANewListShowsItsOwnTextsWhereTheOldListsObjectsStood)
+{
+    openTables();
+    ReusedBlocks blocks;
+    // Equal state, progress, size and height; other names, version, notes and picture.
+    const auto list = [&](const QString &vehicle, const QString &version, const QString &notes) {
+        auto record = std::allocate_shared<VelquorDownloadModel>(ReusingAllocator<VelquorDownloadModel>(&blocks));
+        record->setSoftware(vehicle);
+        record->setVehicle(vehicle);
+        record->setVersion(version);
+        record->setLanguage(QStringLiteral("English"));
+        record->setUpdateInfo(notes);
+        record->setIsUpdate(true);
+        record->setState(VelquorDownloadStateNone);
+        record->setTotalFileSize(12300000);
+        auto family =
+            std::allocate_shared<VelquorVehicleFamilyModel>(ReusingAllocator<VelquorVehicleFamilyModel>(&blocks));
+        family->setVehicle(vehicle);
+        family->setSubVehicles({vehicle});
+        family->setModel(record);
+        family->setHeight(120);
+        return QList<VelquorVehicleFamilyGroup>{{family}};
+    };
+    const auto plain = [](const QString &html) { return QTextDocumentFragment::fromHtml(html).toPlainText(); };
+    const auto rowView = [&] {
+        return qobject_cast<VelquorMyUpdatesTableRowView *>(page->tableView()->rowViewAtRow(0));
+    };
+
+    manager().setFamilyModels(list(QStringLiteral("BENZ"), QStringLiteral("V1.00"), QStringLiteral("old notes")));
+    page->tableView()->reloadData();
+    ASSERT_NE(rowView(), nullptr);
+    ASSERT_FALSE(rowView()->imageView()->pixmap().isNull());
+    // The old list goes, and its objects with it, before the new one is made.
+    manager().setFamilyModels({});
+    page->tableView()->reloadData();
+    manager().setFamilyModels(list(QStringLiteral("ADAS"), QStringLiteral("V2.00"), QStringLiteral("new notes")));
+    page->tableView()->reloadData();
+
+    ASSERT_NE(rowView(), nullptr);
+    EXPECT_EQ(plain(rowView()->textLabel1()->text()).section(QLatin1Char('\n'), 0, 1).toStdString(), "ADAS\nV2.00");
+    EXPECT_TRUE(plain(rowView()->textLabel2()->text()).contains("new notes"));
+    EXPECT_TRUE(rowView()->imageView()->pixmap().isNull()) << "no picture of its own";
+
+    // Nothing of the lists outlives their blocks.
+    page.reset();
+    manager().setFamilyModels({});
 }
