@@ -130,6 +130,35 @@ protected:
         manager.filesQueue().sync([] {});
     }
 
+    // Quits while FORD's one package, of large files of zeros (quick to pack, long to write out), is
+    // being extracted: the vehicle is left downloaded, with its archive for a later press.
+    void quitWhileExtracting(const QString &fileName, const QString &type, const QStringList &files, qint64 size)
+    {
+        const QString source = work.filePath(QStringLiteral("src/zeros"));
+        QDir().mkpath(source + QStringLiteral("/FORD"));
+        for (const QString &name : files) {
+            QFile zeros(source + QStringLiteral("/FORD/") + name);
+            ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(zeros.resize(size));
+        }
+        const QString archive = work.filePath(QStringLiteral("zeros.") + type);
+        ASSERT_TRUE(pack(source, archive, type, archivePassword()));
+        const auto records = addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"),
+                                                  QStringLiteral("Vehicles/America/FORD"),
+                                                  {Package::prebuiltAt(fileName, archive)});
+
+        installer->decompressVehicle(QStringLiteral("FORD"));
+        ASSERT_TRUE(
+            waitUntil([&] { return allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateExtracting); }, 20000));
+        installer.reset();
+
+        EXPECT_TRUE(manager.vehicles().isEmpty());
+        EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateWaitingInstall));
+        EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
+        EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
+        EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    }
+
     bool allRowsIn(const QString &vehicle, qint64 state)
     {
         const auto rows = database.getModelWithVehicle(vehicle);
@@ -428,28 +457,8 @@ TEST_F(ExtractionInstallerTest, QuittingMidExtractionLeavesTheVehicleDownloaded)
     QTemporaryDir card;
     ASSERT_TRUE(card.isValid());
     useCard(card.path());
-    // Quick to pack, long to write out: a large file of zeros.
-    const QString source = work.filePath(QStringLiteral("src/zeros"));
-    QDir().mkpath(source + QStringLiteral("/FORD"));
-    QFile zeros(source + QStringLiteral("/FORD/ZEROS.BIN"));
-    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(zeros.resize(qint64(1024) * 1024 * 1024));
-    zeros.close();
-    const QString archive = work.filePath(QStringLiteral("zeros.7z"));
-    ASSERT_TRUE(pack(source, archive, QStringLiteral("7z"), archivePassword()));
-    const auto records =
-        addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
-                             {Package::prebuiltAt(QStringLiteral("FORD_V30.00.zip"), archive)});
-
-    installer->decompressVehicle(QStringLiteral("FORD"));
-    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateExtracting); }, 20000));
-    installer.reset();
-
-    EXPECT_TRUE(manager.vehicles().isEmpty());
-    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateWaitingInstall));
-    EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
-    EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
-    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    quitWhileExtracting(QStringLiteral("FORD_V30.00.zip"), QStringLiteral("7z"), {QStringLiteral("ZEROS.BIN")},
+                        qint64(1024) * 1024 * 1024);
 }
 
 TEST_F(ExtractionInstallerTest, QuittingMidZipStopsItAndLeavesTheVehicleDownloaded)
@@ -457,30 +466,10 @@ TEST_F(ExtractionInstallerTest, QuittingMidZipStopsItAndLeavesTheVehicleDownload
     QTemporaryDir card;
     ASSERT_TRUE(card.isValid());
     useCard(card.path());
-    // An append package, always opened as zip, that takes long to write out: two large files of zeros.
-    const QString source = work.filePath(QStringLiteral("src/zeros"));
-    for (const char *name : {"/FORD/ZEROS1.BIN", "/FORD/ZEROS2.BIN"}) {
-        QDir().mkpath(source + QStringLiteral("/FORD"));
-        QFile zeros(source + QString::fromLatin1(name));
-        ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(zeros.resize(qint64(512) * 1024 * 1024));
-    }
-    const QString archive = work.filePath(QStringLiteral("zeros.zip"));
-    ASSERT_TRUE(pack(source, archive, QStringLiteral("zip"), archivePassword()));
-    const auto records =
-        addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
-                             {Package::prebuiltAt(QStringLiteral("FORD_V30.00_APPEND.zip"), archive)});
-
-    installer->decompressVehicle(QStringLiteral("FORD"));
-    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateExtracting); }, 20000));
-    installer.reset();
-
-    // Stopped where it was, not written to its end and recorded.
-    EXPECT_TRUE(manager.vehicles().isEmpty());
-    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateWaitingInstall));
-    EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
-    EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
-    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    // An append package, always opened as zip.
+    quitWhileExtracting(QStringLiteral("FORD_V30.00_APPEND.zip"), QStringLiteral("zip"),
+                        {QStringLiteral("ZEROS1.BIN"), QStringLiteral("ZEROS2.BIN")}, qint64(512) * 1024 * 1024);
+    // Stopped where it was, not written to its end.
     EXPECT_LT(QFileInfo(card.filePath(QStringLiteral("Vehicles/America/FORD/ZEROS2.BIN"))).size(),
               qint64(512) * 1024 * 1024);
 }
