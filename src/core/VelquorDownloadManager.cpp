@@ -605,9 +605,9 @@ void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDown
         retryLater(url, task.vehicle, madeProgress, resume);
         break;
     case Kind::NoConnection:
+    case Kind::Refused: // the service is restarting, or not reachable from here
         pauseForLostNetwork(url, task.vehicle, resume);
         break;
-    case Kind::Refused:
     case Kind::HttpError:
     case Kind::FileError:
     case Kind::Failed:

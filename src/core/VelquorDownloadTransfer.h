@@ -29,8 +29,8 @@ public:
             Finished,       // the partial file holds the whole body
             TimedOut,       // nothing arrived for the time-out
             ConnectionLost, // the server or the network dropped the connection mid-way
-            NoConnection,   // no network path to the service
-            Refused,        // the connection was refused
+            NoConnection,   // no network path to the service (unreachable, unknown network error)
+            Refused,        // the connection was refused (the service is not listening)
             HttpError,      // the answer's status is no success
             FileError,      // the partial file could not be written
             Failed,         // any other transport error

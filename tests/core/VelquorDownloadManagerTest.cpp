@@ -487,6 +487,43 @@ TEST_F(DownloadManagerTest, ALostNetworkPausesTheWholeVehicle)
         EXPECT_TRUE(VelquorResumeData::decode(row->resumeData()).has_value()) << row->url().toStdString();
 }
 
+TEST_F(DownloadManagerTest, AServiceStoppedMidDownloadPausesTheVehicleAndAPressAfterItsRestartResumes)
+{
+    const QByteArray content = randomBytes(3 * 1024 * 1024, 161);
+    const QString relative = QStringLiteral("files/LANCIA_V1.00.zip");
+    addVehicle(QStringLiteral("LANCIA"), {{relative, content}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("LANCIA")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 100 * 1024; }, 15000));
+
+    // The service restarts: the answer breaks off and connections are refused for a while.
+    const quint16 port = server.port();
+    server.stop();
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 15000));
+    manager->queue().sync([] {});
+    EXPECT_EQ(postedNamed(VelquorDownload::RequestErrorNotification).first().state, VelquorDownloadStatePaused);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("LANCIA"), VelquorDownloadStatePaused));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("LANCIA")));
+    const auto paused = database().getModelWithUrl(row->url());
+    ASSERT_TRUE(VelquorResumeData::decode(paused->resumeData()).has_value());
+    const qint64 offset = QFileInfo(VelquorDownloadManager::partialPathForArchive(row->zipPath())).size();
+    EXPECT_GT(offset, 0);
+
+    ASSERT_TRUE(server.start(port));
+    server.clearFaults();
+    manager->startDownloadTask(paused);
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("LANCIA")) == 1; }, 15000));
+    const auto last = getsTo(relative).last();
+    EXPECT_EQ(last.headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(offset));
+    EXPECT_EQ(last.status, 206);
+    EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
+}
+
 TEST_F(DownloadManagerTest, ADroppedOrStalledTransferIsRetriedWithRangeAndCompletes)
 {
     const QByteArray dropped = randomBytes(1024 * 1024, 21);
