@@ -9,6 +9,8 @@ inline constexpr const char *DownloadTable = "t_downloadFiles_%1";
 inline constexpr const char *InstallTable = "t_installFinishFiles_%1";
 
 inline constexpr const char *StateChangeNotification = "VelquorDownloadStateChangeNotification";
+// Posted on the default centre just before other tables open (object: the database manager).
+inline constexpr const char *TablesWillChangeNotification = "VelquorDownloadTablesWillChangeNotification";
 
 // Both tables share this column list (the download table and the install-finished table).
 inline constexpr const char *CreateTable =

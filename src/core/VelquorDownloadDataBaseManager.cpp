@@ -214,9 +214,18 @@ void VelquorDownloadDataBaseManager::creatDBWithSerialNumber(const QString &seri
 {
     const QString suffix = uniqueIDStringFor(serialNumber, account);
     std::lock_guard lock(m_mutex);
+    if (suffix != m_uniqueIDString)
+        NotificationCenter::defaultCenter().post(QString::fromLatin1(VelquorDatabase::TablesWillChangeNotification),
+                                                 std::any(static_cast<const VelquorDownloadDataBaseManager *>(this)));
     m_uniqueIDString = suffix;
     creatCachesTableWithUniqueIDString(suffix);
     creatInstallRecordTableWithUniqueIDString(suffix);
+}
+
+void VelquorDownloadDataBaseManager::runExclusively(const std::function<void()> &work)
+{
+    std::lock_guard lock(m_mutex);
+    work();
 }
 
 void VelquorDownloadDataBaseManager::creatCachesTableWithUniqueIDString(const QString &uniqueIDString)

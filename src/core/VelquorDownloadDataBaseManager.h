@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -50,7 +51,10 @@ public:
     static QString uniqueIDStringFor(const QString &serialNumber, const QString &account);
     QString uniqueIDString() const;
 
-    // Opens the tables of this device and account (a new connection on the same file).
+    // Opens the tables of this device and account (a new connection on the same file). When they are
+    // other tables than those open, "VelquorDownloadTablesWillChangeNotification" is posted on the
+    // default centre first, with the connection's lock held: its observers finish with the tables
+    // open until then before any statement reaches the new ones.
     void creatDBWithSerialNumber(const QString &serialNumber, const QString &account);
     void creatCachesTableWithUniqueIDString(const QString &uniqueIDString);
     void creatInstallRecordTableWithUniqueIDString(const QString &uniqueIDString);
@@ -90,6 +94,10 @@ public:
     VelquorDownloadModelList getAllDataWithSoftwareForInstall(const QString &software);
     void deleteModelWithVehicleForInstall(const QString &vehicle);
     void deleteModelWithSoftwareForInstall(const QString &software);
+
+    // Runs `work` with the connection's lock held: no statement of another thread and no change of
+    // tables comes between the calls it makes. `work` must not wait for a thread that uses the database.
+    void runExclusively(const std::function<void()> &work);
 
     // Microseconds since 1970-01-01 00:00 UTC.
     static qint64 currentTimeMicroseconds();

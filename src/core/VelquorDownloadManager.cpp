@@ -1,6 +1,7 @@
 #include "VelquorDownloadManager.h"
 
 #include "core/VelquorCommonTool.h"
+#include "core/VelquorDatabaseConstants.h"
 #include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorPartJoiner.h"
@@ -95,6 +96,15 @@ VelquorDownloadManager::VelquorDownloadManager(VelquorDownloadDataBaseManager *d
         });
     });
 
+    // Posted where the tables are switched, with the database's lock held.
+    NotificationCenter::defaultCenter().addObserver(
+        this, QString::fromLatin1(VelquorDatabase::TablesWillChangeNotification),
+        [this](const Notification &notification) {
+            const auto *database = std::any_cast<const VelquorDownloadDataBaseManager *>(&notification.object);
+            if (database && *database == &m_database)
+                tablesWillChange();
+        });
+
     NotificationCenter &center = NotificationCenter::workspace();
     center.addObserver(this, QString::fromLatin1(VelquorDownload::MaxConcurrentCountChangeNotification),
                        [this](const Notification &notification) {
@@ -117,6 +127,7 @@ VelquorDownloadManager::VelquorDownloadManager(VelquorDownloadDataBaseManager *d
 VelquorDownloadManager::~VelquorDownloadManager()
 {
     NotificationCenter::workspace().removeObserver(this);
+    NotificationCenter::defaultCenter().removeObserver(this);
     // File work may still hand results to the transfer queue, so it ends first.
     m_filesQueue.reset();
     m_queue->sync([this] { delete m_host; });
@@ -160,11 +171,10 @@ void VelquorDownloadManager::startDownloadTask(const VelquorDownloadModelPtr &mo
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    onQueue([this, vehicle] {
-        markVehicleWaiting(vehicle);
-        // A short settling time, on a timer: no thread waits meanwhile.
-        onQueue([this, vehicle] { startVehicle(vehicle); }, m_vehicleStartDelayMs);
-    });
+    // Marked here, in call order with a pause asked for from this thread: the later one wins.
+    m_database.runExclusively([this, &vehicle] { markVehicleWaiting(vehicle); });
+    // A short settling time, on a timer: no thread waits meanwhile.
+    onQueue([this, vehicle] { startVehicle(vehicle); }, m_vehicleStartDelayMs);
 }
 
 void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &model)
@@ -172,12 +182,12 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    // Waits for the queue: the caller then reads the pause, with the bytes received until it, from
-    // the rows, and a start still in its settling time behind this on the queue finds them paused.
-    m_queue->sync([this, vehicle] {
-        if (m_host)
-            pauseVehicle(vehicle);
-    });
+    // The rows pause here, so the caller reads the pause at once and a start still in its settling
+    // time finds them paused. The transfers stop on the queue, which this thread never waits for: it
+    // may be busy for long (a start waits there for its vehicle's folder to leave a slow card).
+    bool heldSlot = false;
+    m_database.runExclusively([&] { heldSlot = markVehiclePaused(vehicle); });
+    onQueue([this, vehicle, heldSlot] { stopTransfersOfVehicle(vehicle, heldSlot); });
 }
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders)
@@ -236,18 +246,48 @@ void VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
     }
 }
 
+bool VelquorDownloadManager::markVehiclePaused(const QString &vehicle)
+{
+    const bool heldSlot = removeVehicleDownloadTask(vehicle);
+    for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
+        if (row->state() == VelquorDownloadStateDownloaded || row->state() == VelquorDownloadStatePaused)
+            continue;
+        row->setState(VelquorDownloadStatePaused);
+        m_database.updateWithModel(row, VelquorDownloadUpdateState);
+    }
+    return heldSlot;
+}
+
+void VelquorDownloadManager::tablesWillChange()
+{
+    // The tables open until now are still open: every vehicle at work there pauses in them, and its
+    // transfers stop on the queue without a word to the tables opened next.
+    QStringList vehicles = dataTaskVehicles();
+    for (const auto &row : m_database.getAllDownloadingData()) {
+        if (!vehicles.contains(row->vehicle().toUpper()))
+            vehicles.append(row->vehicle().toUpper());
+    }
+    for (const QString &vehicle : std::as_const(vehicles))
+        markVehiclePaused(vehicle);
+    clearSlots();
+    onQueue([this, tables = m_database.uniqueIDString()] { stopTransfersOfTables(tables); });
+}
+
 void VelquorDownloadManager::startVehicle(const QString &vehicle)
 {
-    if (holdsSlot(vehicle) || isJoiningVehicle(vehicle))
-        return; // never started twice; a vehicle being joined has all its bytes already
-    if (!stillWaiting(vehicle))
-        return; // paused, failed or deleted during the settling time: the later command wins
-    if (slotCount() >= m_maxConcurrentCount)
-        return; // its rows wait for startDownloadWaitingTask
-    if (!networkingAllowsDownloadTask())
-        return;
-    addSlot(vehicle);
-    startRowsOfVehicle(vehicle);
+    // The check and the slot go together: a pause or a change of tables comes before or after both.
+    m_database.runExclusively([this, &vehicle] {
+        if (holdsSlot(vehicle) || isJoiningVehicle(vehicle))
+            return; // never started twice; a vehicle being joined has all its bytes already
+        if (!stillWaiting(vehicle))
+            return; // paused, failed or deleted during the settling time: the later command wins
+        if (slotCount() >= m_maxConcurrentCount)
+            return; // its rows wait for startDownloadWaitingTask
+        if (!networkingAllowsDownloadTask())
+            return;
+        addSlot(vehicle);
+        startRowsOfVehicle(vehicle);
+    });
 }
 
 bool VelquorDownloadManager::stillWaiting(const QString &vehicle)
@@ -262,25 +302,50 @@ void VelquorDownloadManager::startRowsOfVehicle(const QString &vehicle)
 {
     onQueue(
         [this, vehicle] {
-            if (!holdsSlot(vehicle))
-                return; // paused or deleted meanwhile
-            const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-            for (const auto &row : rows)
-                downloadwithModel(row);
-            releaseIfIdle(vehicle);
+            QString tables;
+            VelquorDownloadModelList rows;
+            m_database.runExclusively([&] {
+                if (!holdsSlot(vehicle))
+                    return; // paused or deleted meanwhile
+                tables = m_database.uniqueIDString();
+                rows = m_database.getModelWithVehicle(vehicle);
+            });
+            if (rows.isEmpty())
+                return;
+            for (const auto &row : std::as_const(rows))
+                downloadwithModel(row, tables);
+            m_database.runExclusively([&] {
+                if (!isOtherTables(tables))
+                    releaseIfIdle(vehicle);
+            });
         },
         m_rowStartDelayMs);
 }
 
-bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &row)
+bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &row, const QString &tables)
 {
     const QString url = row->url();
     const QString vehicle = row->vehicle().toUpper();
     if (!holdsSlot(vehicle))
         return false; // paused, failed or deleted meanwhile
     // A deletion asked for before this start belongs to the vehicle's past: it ends now, so that
-    // it can never remove what this download writes.
+    // it can never remove what this download writes. (It may wait for the files queue: not under
+    // the database's lock.)
     finishPendingDeletes(vehicle);
+    bool started = false;
+    m_database.runExclusively([&] {
+        // A pause or other tables since the check above win.
+        if (!holdsSlot(vehicle) || isOtherTables(tables))
+            return;
+        started = startTransfer(row, tables);
+    });
+    return started;
+}
+
+bool VelquorDownloadManager::startTransfer(const VelquorDownloadModelPtr &row, const QString &tables)
+{
+    const QString url = row->url();
+    const QString vehicle = row->vehicle().toUpper();
     if (row->state() == VelquorDownloadStateDownloaded) {
         if (m_commonTool.getHasDownFile(row)) {
             row->setTmpFileSize(row->expectedContentLength());
@@ -313,6 +378,8 @@ bool VelquorDownloadManager::downloadwithModel(const VelquorDownloadModelPtr &ro
     task.transfer = transfer;
     task.vehicle = vehicle;
     task.total = transfer->bytesOnDisk();
+    task.tables = tables;
+    task.storedValidator = resume ? resume->validator() : QString();
     m_tasks.insert(url, task);
     transfer->start();
     return true;
@@ -322,39 +389,63 @@ void VelquorDownloadManager::startDownloadWaitingTask()
 {
     if (!networkingAllowsDownloadTask())
         return;
-    while (slotCount() < m_maxConcurrentCount) {
-        // The earliest stamped waiting row whose vehicle is not running yet; unstamped rows wait.
-        VelquorDownloadModelPtr next;
-        for (const auto &row : m_database.getAllWaitingData()) {
-            const QString vehicle = row->vehicle().toUpper();
-            if (row->lastStateTime() == 0 || holdsSlot(vehicle) || isJoiningVehicle(vehicle))
-                continue;
-            if (!next || row->lastStateTime() < next->lastStateTime())
-                next = row;
+    // A slot is given only to rows still waiting in the tables open: no pause or change of tables
+    // comes between.
+    m_database.runExclusively([this] {
+        while (slotCount() < m_maxConcurrentCount) {
+            // The earliest stamped waiting row whose vehicle is not running yet; unstamped rows wait.
+            VelquorDownloadModelPtr next;
+            for (const auto &row : m_database.getAllWaitingData()) {
+                const QString vehicle = row->vehicle().toUpper();
+                if (row->lastStateTime() == 0 || holdsSlot(vehicle) || isJoiningVehicle(vehicle))
+                    continue;
+                if (!next || row->lastStateTime() < next->lastStateTime())
+                    next = row;
+            }
+            if (!next)
+                return;
+            const QString vehicle = next->vehicle().toUpper();
+            addSlot(vehicle);
+            startRowsOfVehicle(vehicle);
         }
-        if (!next)
-            return;
-        const QString vehicle = next->vehicle().toUpper();
-        addSlot(vehicle);
-        startRowsOfVehicle(vehicle);
-    }
+    });
 }
 
-void VelquorDownloadManager::pauseVehicle(const QString &vehicle)
+void VelquorDownloadManager::stopTransfersOfVehicle(const QString &vehicle, bool heldSlot)
 {
-    const bool heldSlot = removeVehicleDownloadTask(vehicle);
-    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-    cancelTransfersOfVehicle(vehicle, true);
-    for (const auto &row : rows) {
-        cancelTaskWithModel(row->url(), true);
-        m_failureCounts.remove(row->url());
-        if (row->state() != VelquorDownloadStateDownloaded) {
-            row->setState(VelquorDownloadStatePaused);
-            m_database.updateWithModel(row, VelquorDownloadUpdateState);
-        }
-    }
+    m_database.runExclusively([&] {
+        // Its rows were paused when the pause was asked for; what is left is to end the transfers
+        // and store what they received.
+        const int stopped = cancelTransfersOfVehicle(vehicle, true);
+        const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+        for (const auto &row : rows)
+            m_failureCounts.remove(row->url());
+        if (stopped == 0)
+            return;
+        // The row shows the bytes the pause kept, unless a start came since.
+        const auto paused = std::find_if(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+            return row->state() == VelquorDownloadStatePaused;
+        });
+        if (paused != rows.end())
+            post(VelquorDownload::ProgressNotification, *paused);
+    });
     if (heldSlot)
         startDownloadWaitingTask();
+}
+
+void VelquorDownloadManager::stopTransfersOfTables(const QString &tables)
+{
+    m_database.runExclusively([&] {
+        QStringList urls;
+        for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
+            if (it->tables == tables)
+                urls.append(it.key());
+        }
+        for (const QString &url : std::as_const(urls)) {
+            cancelTaskWithModel(url, true);
+            m_failureCounts.remove(url);
+        }
+    });
 }
 
 void VelquorDownloadManager::pauseDownloadingTaskWithAll()
@@ -405,13 +496,27 @@ void VelquorDownloadManager::resetFileProcess(const QString &url, qint64 chunk, 
     const qint64 now = nowMs();
     if (it->lastStoreMs >= 0 && now - it->lastStoreMs < ProgressStoreIntervalMs)
         return;
-    it->lastStoreMs = now;
-    const qint64 pending = std::exchange(it->pendingInterval, 0);
-    storeProgress(url, total, pending, true);
+    m_database.runExclusively([&] {
+        if (isOtherTables(it->tables)) {
+            cancelTaskWithModel(url, false); // its own tables are closed: not a word to these
+            return;
+        }
+        it->lastStoreMs = now;
+        const qint64 pending = std::exchange(it->pendingInterval, 0);
+        // The resume data goes with the first bytes (and again when the file starts over), so the
+        // row can resume even where its transfer cannot store it any more.
+        QByteArray resumeData;
+        const VelquorResumeData resume = it->transfer->currentResumeData();
+        if (resume.validator() != it->storedValidator) {
+            it->storedValidator = resume.validator();
+            resumeData = resume.encode();
+        }
+        storeProgress(url, total, pending, true, resumeData);
+    });
 }
 
 VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url, qint64 total, qint64 pendingInterval,
-                                                              bool post)
+                                                              bool post, const QByteArray &resumeData)
 {
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url);
     if (!row) {
@@ -427,6 +532,7 @@ VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url
         releaseIfIdle(vehicle);
         return nullptr;
     }
+    unsigned mask = VelquorDownloadUpdateProgress;
     if (row->state() != VelquorDownloadStateDownloading && m_tasks.contains(url)) {
         // Someone else changed the row's state: the transfer stops, its bytes stay resumable.
         cancelTaskWithModel(url, true);
@@ -434,6 +540,9 @@ VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url
         if (!row)
             return nullptr;
         releaseIfIdle(row->vehicle().toUpper());
+    } else if (!resumeData.isEmpty()) {
+        row->setResumeData(resumeData);
+        mask |= VelquorDownloadUpdateResumeData;
     }
 
     row->setTmpFileSize(quint64(std::max<qint64>(0, total)));
@@ -447,7 +556,7 @@ VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url
     }
     const quint64 totalFileSize = row->totalFileSize();
     row->setProgress(totalFileSize == 0 ? 0.0 : double(row->tmpFileSize()) / double(totalFileSize));
-    m_database.updateWithModel(row, VelquorDownloadUpdateProgress);
+    m_database.updateWithModel(row, mask);
     if (post)
         this->post(VelquorDownload::ProgressNotification, row);
     return row;
@@ -455,9 +564,19 @@ VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url
 
 void VelquorDownloadManager::resetComplete(const QString &url, const VelquorDownloadTransfer::Outcome &outcome)
 {
+    // Whatever the outcome writes goes to the tables checked here.
+    m_database.runExclusively([&] { transferEnded(url, outcome); });
+}
+
+void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDownloadTransfer::Outcome &outcome)
+{
     const auto it = m_tasks.find(url);
     if (it == m_tasks.end())
         return; // cancelled: nothing to do
+    if (isOtherTables(it->tables)) {
+        cancelTaskWithModel(url, false); // its own tables are closed: not a word to these
+        return;
+    }
     const Task task = *it;
     m_tasks.erase(it);
     VelquorDownloadTransfer *transfer = task.transfer;
@@ -488,9 +607,9 @@ void VelquorDownloadManager::resetComplete(const QString &url, const VelquorDown
         retryLater(url, task.vehicle, madeProgress, resume);
         break;
     case Kind::NoConnection:
+    case Kind::Refused: // the service is restarting, or not reachable from here
         pauseForLostNetwork(url, task.vehicle, resume);
         break;
-    case Kind::Refused:
     case Kind::HttpError:
     case Kind::FileError:
     case Kind::Failed:
@@ -551,19 +670,30 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
     row->setResumeData(resume.encode());
     m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
     onQueue(
-        [this, url, vehicle] {
-            if (!holdsSlot(vehicle))
-                return; // paused, failed or deleted meanwhile
-            VelquorDownloadModelPtr current = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
-            if (!current) {
-                // Deleted or changed by a page while the retry waited: no retry, and no slot kept for it.
-                m_failureCounts.remove(url);
-                releaseIfIdle(vehicle);
+        [this, url, vehicle, tables = m_database.uniqueIDString()] {
+            VelquorDownloadModelPtr current;
+            m_database.runExclusively([&] {
+                if (isOtherTables(tables)) {
+                    m_failureCounts.remove(url);
+                    return;
+                }
+                if (!holdsSlot(vehicle))
+                    return; // paused, failed or deleted meanwhile
+                current = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
+                if (!current) {
+                    // Deleted or changed by a page while the retry waited: no retry, and no slot kept for it.
+                    m_failureCounts.remove(url);
+                    releaseIfIdle(vehicle);
+                }
+            });
+            if (!current)
                 return;
-            }
             current->setResumeCount(m_failureCounts.value(url));
-            downloadwithModel(current);
-            releaseIfIdle(vehicle);
+            downloadwithModel(current, tables);
+            m_database.runExclusively([&] {
+                if (!isOtherTables(tables))
+                    releaseIfIdle(vehicle);
+            });
         },
         int(delay));
 }
@@ -699,32 +829,41 @@ void VelquorDownloadManager::composeFilePath(const QString &vehicle, const Velqu
         std::lock_guard lock(m_slotMutex);
         m_joining.insert(vehicle.toUpper());
     }
-    m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail] {
+    const QString tables = m_database.uniqueIDString();
+    m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, tables] {
         const bool written = VelquorPartJoiner::join(partPaths, joinedPath);
-        onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written] {
+        onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written, tables] {
             // Still joining until the outcome is posted: until then the rows are the manager's alone.
             const auto joinEnds = qScopeGuard([this, vehicle] {
                 std::lock_guard lock(m_slotMutex);
                 m_joining.remove(vehicle.toUpper());
             });
-            if (!written) {
-                fail();
-                return;
-            }
-            if (!m_database.getModelWithUrl(parts.first()->url())) {
-                // The vehicle was deleted while it was being joined (and may be queued anew meanwhile).
-                QFile::remove(joinedPath);
+            m_database.runExclusively([&] {
+                if (isOtherTables(tables)) {
+                    // Other tables opened meanwhile: the parts stay with the rows of their own tables.
+                    if (written)
+                        QFile::remove(joinedPath);
+                    return;
+                }
+                if (!written) {
+                    fail();
+                    return;
+                }
+                if (!m_database.getModelWithUrl(parts.first()->url())) {
+                    // The vehicle was deleted while it was being joined (and may be queued anew meanwhile).
+                    QFile::remove(joinedPath);
+                    startDownloadWaitingTask();
+                    return;
+                }
+                for (int i = 0; i < parts.size(); ++i) {
+                    if (partPaths[i] != joinedPath && isInsideArchiveCache(partPaths[i]))
+                        QFile::remove(partPaths[i]);
+                    m_database.deleteModelWithUrl(parts[i]->url());
+                }
+                m_database.insertModel(joined);
                 startDownloadWaitingTask();
-                return;
-            }
-            for (int i = 0; i < parts.size(); ++i) {
-                if (partPaths[i] != joinedPath && isInsideArchiveCache(partPaths[i]))
-                    QFile::remove(partPaths[i]);
-                m_database.deleteModelWithUrl(parts[i]->url());
-            }
-            m_database.insertModel(joined);
-            startDownloadWaitingTask();
-            post(VelquorDownload::RequestCompleteNotification, lastRow);
+                post(VelquorDownload::RequestCompleteNotification, lastRow);
+            });
         });
     });
 }
@@ -740,7 +879,7 @@ void VelquorDownloadManager::cancelTaskWithModel(const QString &url, bool keepRe
     task.transfer->onProgress = nullptr;
     task.transfer->onFinished = nullptr;
     task.transfer->deleteLater();
-    if (!keepResumeData)
+    if (!keepResumeData || isOtherTables(task.tables))
         return;
     if (VelquorDownloadModelPtr row = m_database.getModelWithUrl(url)) {
         storeProgress(url, resume.offset, task.pendingInterval, false);
@@ -749,7 +888,7 @@ void VelquorDownloadManager::cancelTaskWithModel(const QString &url, bool keepRe
     }
 }
 
-void VelquorDownloadManager::cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData)
+int VelquorDownloadManager::cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData)
 {
     QStringList urls;
     for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
@@ -758,6 +897,12 @@ void VelquorDownloadManager::cancelTransfersOfVehicle(const QString &vehicle, bo
     }
     for (const QString &url : urls)
         cancelTaskWithModel(url, keepResumeData);
+    return int(urls.size());
+}
+
+bool VelquorDownloadManager::isOtherTables(const QString &tables) const
+{
+    return tables != m_database.uniqueIDString();
 }
 
 void VelquorDownloadManager::cancelAllDownTask()

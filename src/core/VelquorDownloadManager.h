@@ -31,9 +31,14 @@ class VelquorDownloadDataBaseManager;
 //
 // All scheduling and every transfer callback run on the manager's own serial queue, whose thread
 // hosts the QNetworkAccessManager; the three download notifications are posted there, on the
-// workspace notification centre. The public commands may be called from any thread; their work
-// runs on the queue in call order, so a later command always wins over an earlier one. All but
-// the pause return at once.
+// workspace notification centre. The public commands may be called from any thread and return at
+// once, never waiting for the queue; their work runs on the queue in call order, so a later
+// command always wins over an earlier one. A start and a pause set the rows' states on the calling
+// thread itself, so what a caller reads after a pause is paused.
+//
+// A transfer belongs to the tables that were open when it started. Before other tables open (a
+// device change), every transfer is paused in its own tables, keeping its resume data, and its
+// slot is freed; a transfer never writes into other tables.
 class VelquorDownloadManager : public VelquorDownloadPageState
 {
 public:
@@ -47,8 +52,8 @@ public:
 
     // Marks the record's vehicle waiting (rows not yet downloaded) and starts it when a slot is free.
     void startDownloadTask(const VelquorDownloadModelPtr &model);
-    // Stops every transfer of the vehicle keeping its resume data; its rows become paused (3).
-    // Returns once that is done, so the rows read afterwards show the pause and the bytes received.
+    // Pauses the vehicle: its rows read paused (3) and its slot is free when this returns; its
+    // transfers then stop on the queue, storing their resume data and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
     // Whether a deletion removes the vehicle's package directories from the card as well.
     enum class CardFolders { Remove, Keep };
@@ -87,20 +92,31 @@ private:
         qint64 total = 0;           // bytes in the partial file
         qint64 pendingInterval = 0; // bytes not yet counted in the stored intervalFileSize
         qint64 lastStoreMs = -1;
+        QString tables;          // the database tables the transfer belongs to
+        QString storedValidator; // the validator last stored with the row's resume data
     };
 
     // Runs on the queue unless the manager is being torn down.
     void onQueue(std::function<void()> work, int delayMs = 0);
 
-    // Scheduling (queue only).
+    // Rows of a vehicle (calling thread, with the database's lock held).
     void markVehicleWaiting(const QString &vehicle);
+    // Frees the vehicle's slot and pauses its rows; answers whether it held a slot.
+    bool markVehiclePaused(const QString &vehicle);
+    // Pauses every vehicle at work in the tables open now, before others open.
+    void tablesWillChange();
+
+    // Scheduling (queue only).
     void startVehicle(const QString &vehicle);
     // Every row of the vehicle still waiting (or downloaded): nothing changed it since its start.
     bool stillWaiting(const QString &vehicle);
     void startRowsOfVehicle(const QString &vehicle);
-    bool downloadwithModel(const VelquorDownloadModelPtr &row);
+    // Starts the row's transfer unless the tables changed since `tables`, or its vehicle lost its slot.
+    bool downloadwithModel(const VelquorDownloadModelPtr &row, const QString &tables);
+    bool startTransfer(const VelquorDownloadModelPtr &row, const QString &tables);
     void startDownloadWaitingTask();
-    void pauseVehicle(const QString &vehicle);
+    void stopTransfersOfVehicle(const QString &vehicle, bool heldSlot);
+    void stopTransfersOfTables(const QString &tables);
     void pauseDownloadingTaskWithAll();
     bool networkingAllowsDownloadTask() const;
     void applyMaxConcurrentCount(qint64 count);
@@ -108,7 +124,10 @@ private:
     // Transfers (queue only).
     void resetFileProcess(const QString &url, qint64 chunk, qint64 total);
     void resetComplete(const QString &url, const VelquorDownloadTransfer::Outcome &outcome);
-    VelquorDownloadModelPtr storeProgress(const QString &url, qint64 total, qint64 pendingInterval, bool post);
+    void transferEnded(const QString &url, const VelquorDownloadTransfer::Outcome &outcome);
+    // Stores the row's progress, with `resumeData` too unless it is empty.
+    VelquorDownloadModelPtr storeProgress(const QString &url, qint64 total, qint64 pendingInterval, bool post,
+                                          const QByteArray &resumeData = {});
     void fileFinished(const QString &url, const QString &vehicle, const QString &partialPath);
     void retryLater(const QString &url, const QString &vehicle, bool madeProgress, const VelquorResumeData &resume);
     void pauseForLostNetwork(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
@@ -116,9 +135,13 @@ private:
     void completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow);
     void composeFilePath(const QString &vehicle, const VelquorDownloadModelList &rows,
                          const VelquorDownloadModelPtr &lastRow);
-    // Ends the row's transfer; with resume data kept, stores it in the row.
+    // Ends the row's transfer; with resume data kept, stores it in the row (in the transfer's own
+    // tables only: a transfer of other tables ends without a word).
     void cancelTaskWithModel(const QString &url, bool keepResumeData);
-    void cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData);
+    // Answers how many transfers it ended.
+    int cancelTransfersOfVehicle(const QString &vehicle, bool keepResumeData);
+    // Whether `tables` are no longer the tables open.
+    bool isOtherTables(const QString &tables) const;
     void cancelAllDownTask();
     void releaseIfIdle(const QString &vehicle);
 

@@ -275,6 +275,7 @@ void VelquorDownloadTransfer::onReplyFinished()
     case QNetworkReply::HostNotFoundError:
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError: // what Qt makes of an unreachable network
         finish(makeOutcome(Outcome::Kind::NoConnection, reply->errorString()));
         return;
     default:

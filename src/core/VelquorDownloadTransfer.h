@@ -29,8 +29,8 @@ public:
             Finished,       // the partial file holds the whole body
             TimedOut,       // nothing arrived for the time-out
             ConnectionLost, // the server or the network dropped the connection mid-way
-            NoConnection,   // no network path to the service
-            Refused,        // the connection was refused
+            NoConnection,   // no network path to the service (unreachable, unknown network error)
+            Refused,        // the connection was refused (the service is not listening)
             HttpError,      // the answer's status is no success
             FileError,      // the partial file could not be written
             Failed,         // any other transport error
@@ -57,6 +57,8 @@ public:
     QString url() const { return m_url; }
     QString partialPath() const { return m_partialPath; }
     qint64 bytesOnDisk() const;
+    // What a later resume needs, as things stand now.
+    VelquorResumeData currentResumeData() const;
     // Whether the bytes received in this attempt advanced the file.
     bool madeProgress() const { return m_madeProgress; }
     bool isRunning() const { return m_reply != nullptr; }
@@ -70,7 +72,6 @@ private:
     void stopReply();
     void restartTimeout();
     void truncateTo(qint64 size);
-    VelquorResumeData currentResumeData() const;
 
     QNetworkAccessManager *m_manager;
     QString m_url;

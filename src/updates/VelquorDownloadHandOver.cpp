@@ -124,7 +124,7 @@ void VelquorDownloadHandOver::pauseVehicle(const QString &vehicle, const Velquor
         std::lock_guard lock(m_outcomeMutex);
         m_manager.addDownloadPausedModel(first);
     }
-    // Returns once the transfers have stopped, so the figures read next are those of the pause.
+    // The rows read paused when this returns; the bytes the pause keeps follow as progress.
     m_manager.pauseDownloadTask(first);
     const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
     if (current.isEmpty())

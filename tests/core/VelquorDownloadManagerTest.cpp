@@ -13,6 +13,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -238,7 +240,11 @@ VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, const QStri
         },
         15000));
     manager.pauseDownloadTask(first);
-    // Read at once: the pause has taken effect when the call returns.
+    // Read at once: the rows show the pause when the call returns; the transfer stops on the queue.
+    EXPECT_EQ(VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url())->state(),
+              VelquorDownloadStatePaused);
+    EXPECT_FALSE(manager.dataTaskVehicles().contains(vehicle));
+    manager.queue().sync([] {});
     const auto paused = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
     EXPECT_EQ(paused->state(), VelquorDownloadStatePaused);
     EXPECT_FALSE(paused->resumeData().isEmpty());
@@ -308,6 +314,48 @@ TEST_F(DownloadManagerTest, APauseWithinTheStartsSettlingTimeWinsAndHoldsNoSlot)
     // A start after the pause runs as usual.
     manager->startDownloadTask(mini);
     ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("MINI")) == 1; }, 15000));
+}
+
+TEST_F(DownloadManagerTest, APauseShowsAtOnceWhileTheQueuesAreBusyAndTheTransferStopsAfterwards)
+{
+    const QString relative = QStringLiteral("files/LADA_V1.00.zip");
+    addVehicle(QStringLiteral("LADA"), {{relative, randomBytes(2 * 1024 * 1024, 141)}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("LADA")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 0; }, 10000));
+
+    // The files queue removes a folder from a slow card for a second, and the download queue waits for
+    // it (as a start waits for its vehicle's earlier deletion).
+    std::atomic<bool> busy{false};
+    manager->filesQueue().async([&busy] {
+        busy = true;
+        QThread::msleep(1000);
+    });
+    manager->queue().async([this] { manager->filesQueue().sync([] {}); });
+    ASSERT_TRUE(waitUntil([&] { return busy.load(); }, 5000));
+    QThread::msleep(50);
+
+    QElapsedTimer clock;
+    clock.start();
+    manager->pauseDownloadTask(row);
+    EXPECT_LT(clock.elapsed(), 50);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("LADA"), VelquorDownloadStatePaused));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("LADA")));
+
+    // Once the queue is free the transfer stops, keeping its bytes for a resume.
+    ASSERT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
+    manager->queue().sync([] {});
+    const auto paused = database().getModelWithUrl(row->url());
+    EXPECT_EQ(paused->state(), VelquorDownloadStatePaused);
+    const auto resume = VelquorResumeData::decode(paused->resumeData());
+    ASSERT_TRUE(resume.has_value());
+    EXPECT_EQ(resume->offset, QFileInfo(VelquorDownloadManager::partialPathForArchive(row->zipPath())).size());
+    EXPECT_EQ(paused->tmpFileSize(), quint64(resume->offset));
 }
 
 TEST_F(DownloadManagerTest, AFileOfAnotherSizeThanTheProbeMeasuredFailsItsVehicle)
@@ -437,6 +485,43 @@ TEST_F(DownloadManagerTest, ALostNetworkPausesTheWholeVehicle)
     EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("ROVER")));
     for (const auto &row : database().getModelWithVehicle(QStringLiteral("ROVER")))
         EXPECT_TRUE(VelquorResumeData::decode(row->resumeData()).has_value()) << row->url().toStdString();
+}
+
+TEST_F(DownloadManagerTest, AServiceStoppedMidDownloadPausesTheVehicleAndAPressAfterItsRestartResumes)
+{
+    const QByteArray content = randomBytes(3 * 1024 * 1024, 161);
+    const QString relative = QStringLiteral("files/LANCIA_V1.00.zip");
+    addVehicle(QStringLiteral("LANCIA"), {{relative, content}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("LANCIA")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 100 * 1024; }, 15000));
+
+    // The service restarts: the answer breaks off and connections are refused for a while.
+    const quint16 port = server.port();
+    server.stop();
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 15000));
+    manager->queue().sync([] {});
+    EXPECT_EQ(postedNamed(VelquorDownload::RequestErrorNotification).first().state, VelquorDownloadStatePaused);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("LANCIA"), VelquorDownloadStatePaused));
+    EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("LANCIA")));
+    const auto paused = database().getModelWithUrl(row->url());
+    ASSERT_TRUE(VelquorResumeData::decode(paused->resumeData()).has_value());
+    const qint64 offset = QFileInfo(VelquorDownloadManager::partialPathForArchive(row->zipPath())).size();
+    EXPECT_GT(offset, 0);
+
+    ASSERT_TRUE(server.start(port));
+    server.clearFaults();
+    manager->startDownloadTask(paused);
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("LANCIA")) == 1; }, 15000));
+    const auto last = getsTo(relative).last();
+    EXPECT_EQ(last.headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(offset));
+    EXPECT_EQ(last.status, 206);
+    EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
 }
 
 TEST_F(DownloadManagerTest, ADroppedOrStalledTransferIsRetriedWithRangeAndCompletes)
@@ -812,6 +897,53 @@ TEST_F(DownloadManagerTest, StartingAVehicleWhileItsPartsAreJoinedCompletesItOnc
     EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
     EXPECT_TRUE(allRowsIn(QStringLiteral("DAEWOO"), VelquorDownloadStateDownloaded));
     EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("DAEWOO")).size(), 1);
+}
+
+TEST_F(DownloadManagerTest, ADeviceChangeStopsThePreviousDevicesTransfersAndTheyResumeOnItsReturn)
+{
+    const QString relative = QStringLiteral("files/SKODA_V1.00.zip");
+    const QByteArray content = randomBytes(3 * 1024 * 1024, 151);
+    // The next device is offered the same archive.
+    database().creatDBWithSerialNumber(QStringLiteral("SN-0002"), QStringLiteral("tester"));
+    addVehicle(QStringLiteral("SKODA"), {{relative, content}});
+    database().creatDBWithSerialNumber(QStringLiteral("SN-0001"), QStringLiteral("tester"));
+    addVehicle(QStringLiteral("SKODA"), {{relative, content}});
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 512 * 1024;
+    server.setFault(u'/' + relative, slow);
+    makeManager();
+    const auto row = database().getModelWithVehicle(QStringLiteral("SKODA")).first();
+    manager->startDownloadTask(row);
+    ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 100 * 1024; }, 15000));
+
+    database().creatDBWithSerialNumber(QStringLiteral("SN-0002"), QStringLiteral("tester"));
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
+    QThread::msleep(300);
+    manager->queue().sync([] {});
+    // Nothing of the previous device's transfer reaches the new device's row of the same archive.
+    const auto other = database().getModelWithUrl(row->url());
+    EXPECT_EQ(other->state(), VelquorDownloadStateWaiting);
+    EXPECT_EQ(other->tmpFileSize(), 0u);
+    EXPECT_EQ(other->intervalFileSize(), 0u);
+    EXPECT_TRUE(other->resumeData().isEmpty());
+    EXPECT_TRUE(postedNamed(VelquorDownload::RequestErrorNotification).isEmpty());
+
+    // Back on the first device, its vehicle is paused with what it received and a press resumes it.
+    database().creatDBWithSerialNumber(QStringLiteral("SN-0001"), QStringLiteral("tester"));
+    const auto paused = database().getModelWithUrl(row->url());
+    EXPECT_EQ(paused->state(), VelquorDownloadStatePaused);
+    EXPECT_GT(paused->tmpFileSize(), 0u);
+    ASSERT_TRUE(VelquorResumeData::decode(paused->resumeData()).has_value());
+    const qint64 offset = QFileInfo(VelquorDownloadManager::partialPathForArchive(row->zipPath())).size();
+    EXPECT_GT(offset, 0);
+    server.clearFaults();
+    manager->startDownloadTask(paused);
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("SKODA")) == 1; }, 15000));
+    EXPECT_EQ(getsTo(relative).last().headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(offset));
+    EXPECT_EQ(getsTo(relative).last().status, 206);
+    EXPECT_EQ(sha256(row->zipPath()), QCryptographicHash::hash(content, QCryptographicHash::Sha256));
 }
 
 TEST_F(DownloadManagerTest, QuittingDuringATransferStopsItCleanly)
