@@ -39,7 +39,6 @@ constexpr int kLabelWidth = 60;
 constexpr int kRowGap = 10;
 // Widths of the first four columns; the last takes what the page has left.
 constexpr int kColumnWidths[] = {120, 240, 480, 120};
-constexpr int kFixedColumnsWidth = 960;
 
 enum Column { ItemColumn = 0, VehicleColumn = 1, VersionColumn = 2, LanguageColumn = 3, EmptyColumn = 4 };
 
@@ -159,13 +158,20 @@ void VelquorSoftwareManagementView::layoutSubviews()
                                           kBarWidth, kBarHeight);
     m_tableView->setGeometry(kTableSide, kTableTop, width() - 2 * kTableSide, buttonY - kButtonBottom - kTableTop);
 
+    fillEmptyColumn();
+}
+
+void VelquorSoftwareManagementView::fillEmptyColumn()
+{
     // The last column fills the table's width, leaving room for a vertical scroll bar, so the
-    // columns never need a horizontal one.
+    // columns need a horizontal one only when the user widened them past the table. The others
+    // keep the widths the user dragged them to.
     const int scrollBar = m_tableView->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_tableView);
-    const int emptyWidth = qMax(0, m_tableView->contentsRect().width() - scrollBar - kFixedColumnsWidth);
     const QList<VelquorTableColumn *> columns = m_tableView->tableColumns();
-    for (int i = 0; i < columns.size(); ++i)
-        columns.at(i)->setWidth(i < EmptyColumn ? kColumnWidths[i] : emptyWidth);
+    qreal used = 0;
+    for (int i = 0; i < EmptyColumn; ++i)
+        used += columns.at(i)->width();
+    columns.at(EmptyColumn)->setWidth(qMax<qreal>(0, m_tableView->contentsRect().width() - scrollBar - used));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -283,11 +289,26 @@ QWidget *VelquorSoftwareManagementView::tableViewViewForTableColumn(VelquorTable
         return cell;
     const int index = int(m_columnIdentifiers.indexOf(identifier));
     // Names come from the service and the card: a line edit shows them as the plain text they are.
-    cell->textField1()->setText(cellText(index, row));
+    cell->setText(cellText(index, row));
     cell->imageView1()->setPixmap(VelquorImages::named(
         rows.at(row)->isSelected() ? QStringLiteral("element_check_on") : QStringLiteral("element_check_off")));
     cell->setShowImage(index == ItemColumn);
     return cell;
+}
+
+QString VelquorSoftwareManagementView::tableViewTypeSelectStringForTableColumn(VelquorTableView *,
+                                                                               VelquorTableColumn *column, qint64 row)
+{
+    // A typed name finds a software by its name, never by its row number, version or languages.
+    if (m_columnIdentifiers.indexOf(column->identifier()) != VehicleColumn)
+        return {};
+    return cellText(VehicleColumn, row);
+}
+
+void VelquorSoftwareManagementView::tableViewColumnDidResize(VelquorTableView *, VelquorTableColumn *column)
+{
+    if (m_columnIdentifiers.indexOf(column->identifier()) != EmptyColumn)
+        fillEmptyColumn();
 }
 
 void VelquorSoftwareManagementView::tableViewSelectionDidChange(VelquorTableView *tableView)

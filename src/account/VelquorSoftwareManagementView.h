@@ -69,6 +69,9 @@ public:
     qint64 numberOfRowsInTableView(VelquorTableView *tableView) override;
     qreal tableViewHeightOfRow(VelquorTableView *tableView, qint64 row) override;
     QWidget *tableViewViewForTableColumn(VelquorTableView *tableView, VelquorTableColumn *column, qint64 row) override;
+    QString tableViewTypeSelectStringForTableColumn(VelquorTableView *tableView, VelquorTableColumn *column,
+                                                    qint64 row) override;
+    void tableViewColumnDidResize(VelquorTableView *tableView, VelquorTableColumn *column) override;
     void tableViewSelectionDidChange(VelquorTableView *tableView) override;
     void tableViewDidClickedRow(VelquorTableView *tableView, qint64 row) override;
     void softwareManagementTableHeaderClickButton(VelquorTableHeaderCell *headerCell, VelquorButton *button) override;
@@ -80,6 +83,7 @@ private:
     void setupUI();
     void configData();
     void layoutSubviews();
+    void fillEmptyColumn();
     void unInstallFinished(const QStringList &notRemoved);
 
     QPointer<VelquorTableView> m_tableView;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QtMath>
 
 VelquorTableCellView::VelquorTableCellView(QWidget *parent) : QWidget(parent)
 {
@@ -25,6 +26,23 @@ VelquorTableCellView::VelquorTableCellView(QWidget *parent) : QWidget(parent)
     font.setPixelSize(15);
     m_textField1->setFont(font);
     layoutSubviews();
+}
+
+void VelquorTableCellView::setText(const QString &text)
+{
+    m_text = text;
+    elideText();
+}
+
+void VelquorTableCellView::elideText()
+{
+    // A line edit scrolls a text that does not fit to its end; cut at the end instead, so it
+    // reads from its start, and offer the whole of it when the pointer rests on the cell.
+    const int room = qFloor(m_textField1->searchTextRect().width());
+    const QString shown = m_textField1->fontMetrics().elidedText(m_text, Qt::ElideRight, room);
+    m_textField1->setText(shown);
+    m_textField1->setCursorPosition(0);
+    setToolTip(shown == m_text ? QString() : m_text);
 }
 
 void VelquorTableCellView::setShowImage(bool showImage)
@@ -65,4 +83,6 @@ void VelquorTableCellView::layoutSubviews()
         m_imageView1->setGeometry(0, 0, 0, 0);
         m_textField1->setGeometry(rect());
     }
+    if (!m_text.isEmpty())
+        elideText();
 }

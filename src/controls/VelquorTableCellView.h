@@ -7,7 +7,8 @@
 
 // One table cell: an optional small picture and a borderless text. With showImage the picture
 // takes an 18-pixel column 1 pixel from the left and the text the rest; without it the text
-// fills the cell. In the emphasised style (a selected row) the cell turns blue.
+// fills the cell. In the emphasised style (a selected row) the cell turns blue. A text set with
+// setText that is wider than its room ends in "…" and shows whole as the cell's tooltip.
 class VelquorTableCellView : public QWidget
 {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
 
     QLabel *imageView1() const { return m_imageView1; }
     VelquorSearchField *textField1() const { return m_textField1; }
+
+    // The whole text; the field shows as much of it as fits.
+    QString text() const { return m_text; }
+    void setText(const QString &text);
 
     bool showImage() const { return m_showImage; }
     void setShowImage(bool showImage);
@@ -33,9 +38,11 @@ protected:
 
 private:
     void layoutSubviews();
+    void elideText();
 
     QLabel *m_imageView1;
     VelquorSearchField *m_textField1;
+    QString m_text;
     bool m_showImage = false;
     BackgroundStyle m_backgroundStyle = BackgroundStyle::Normal;
 };

@@ -32,6 +32,8 @@ VelquorTableHeaderCell::VelquorTableHeaderCell(const QString &text, QWidget *par
     m_checkButton->setHighlightedBackgroundColor(QColor(0, 0, 255));
     m_checkButton->setOnlyShowTextColor(false);
     m_checkButton->setShowBackgroundImage(false);
+    // The header shows the resize cursor over a column border; the button never does.
+    m_checkButton->setCursor(Qt::ArrowCursor);
     connect(m_checkButton, &QAbstractButton::clicked, this, &VelquorTableHeaderCell::checkAction);
 
     m_rightLineView = makeLine(this);

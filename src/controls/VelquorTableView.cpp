@@ -9,7 +9,8 @@
 #include "VelquorTableViewDataSource.h"
 #include "VelquorTableViewDelegate.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -541,4 +542,45 @@ void VelquorTableView::documentMouseReleased(QMouseEvent *event)
     m_pressedRow = -1;
     if (row != -1 && m_extendedDelegate)
         m_extendedDelegate->tableViewDidClickedRow(this, row);
+}
+
+void VelquorTableView::columnDidResize(VelquorTableColumn *column)
+{
+    if (m_dataSource)
+        m_dataSource->tableViewColumnDidResize(this, column);
+}
+
+void VelquorTableView::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (printable && typeSelect(typed)) {
+        event->accept();
+        return;
+    }
+    QScrollArea::keyPressEvent(event);
+}
+
+bool VelquorTableView::typeSelect(const QString &typed)
+{
+    // As item views do: keys that follow each other quickly spell one name.
+    if (!m_typedNameTimer.isValid() || m_typedNameTimer.elapsed() > QApplication::keyboardInputInterval())
+        m_typedName.clear();
+    m_typedNameTimer.start();
+    m_typedName += typed;
+    if (!m_dataSource)
+        return false;
+    for (qint64 row = 0; row < m_rows.size(); ++row) {
+        for (const auto &column : m_columns) {
+            const QString text = m_dataSource->tableViewTypeSelectStringForTableColumn(this, column.get(), row);
+            if (text.isEmpty() || !text.startsWith(m_typedName, Qt::CaseInsensitive))
+                continue;
+            selectRowIndexes({row}, false);
+            m_anchorRow = row;
+            scrollRowToVisible(row);
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -23,6 +24,11 @@ class VelquorTableViewDelegate;
 // source), and when the button is released the extended delegate is told which row was pressed;
 // a click under the last row clears the selection and reports nothing. Rows show once reloadData has
 // run; views without an objectName are deleted when the table no longer shows them.
+//
+// Typing a name selects the first row with a cell whose type-select string (the data source's)
+// starts with it, ignoring letter case; keys typed within the platform's keyboard input interval
+// make one name. Dragging a border in the header resizes the column on its left; the data source
+// is told.
 //
 // A reload offers each row the views it showed before (makeViewWithIdentifier hands row i the view
 // of the old row i first), so reloading the same rows moves, hides and reparents nothing: a press on
@@ -102,8 +108,11 @@ public:
     void drawBackgroundAndGrid(QPainter &painter, const QRect &dirty);
     void documentMousePressed(QMouseEvent *event);
     void documentMouseReleased(QMouseEvent *event);
+    // Called by the header when the user dragged a column to a new width.
+    void columnDidResize(VelquorTableColumn *column);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -126,6 +135,7 @@ private:
     void layoutHeader();
     void applySelection(const std::set<qint64> &selection, bool notify);
     void showSelection(qint64 row);
+    bool typeSelect(const QString &typed);
     qreal totalColumnWidth() const;
 
     VelquorTableViewDataSource *m_dataSource = nullptr;
@@ -139,6 +149,9 @@ private:
     std::set<qint64> m_selection;
     qint64 m_anchorRow = -1;
     qint64 m_pressedRow = -1;
+    // The name typed so far, and when its last key came.
+    QString m_typedName;
+    QElapsedTimer m_typedNameTimer;
     bool m_pressActive = false;
     bool m_allowsMultipleSelection = false;
     SelectionHighlightStyle m_selectionHighlightStyle = SelectionHighlightStyle::Regular;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 class QWidget;
@@ -27,4 +28,10 @@ public:
     virtual VelquorTableRowView *tableViewRowViewForRow(VelquorTableView *tableView, qint64 row) { return nullptr; }
     // After the user changed the selection.
     virtual void tableViewSelectionDidChange(VelquorTableView *tableView) {}
+    // After the user dragged the border of a column's header to a new width.
+    virtual void tableViewColumnDidResize(VelquorTableView *tableView, VelquorTableColumn *column) {}
+    // What a name typed into the table is matched against, for one cell: the whole text of its
+    // VelquorTableCellView unless overridden; an empty text never matches.
+    virtual QString tableViewTypeSelectStringForTableColumn(VelquorTableView *tableView, VelquorTableColumn *column,
+                                                            qint64 row);
 };

@@ -5,18 +5,24 @@
 #include "account/VelquorSoftwareManagementView.h"
 #include "account/VelquorSoftwareUninstaller.h"
 #include "controls/VelquorAlert.h"
+#include "controls/VelquorSearchField.h"
+#include "controls/VelquorTableCellView.h"
+#include "controls/VelquorTableColumn.h"
 #include "controls/VelquorTableHeaderCell.h"
+#include "controls/VelquorTableHeaderView.h"
 #include "controls/VelquorTableView.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorDownloadManager.h"
 #include "platform/NotificationCenter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -312,6 +318,77 @@ TEST_F(SoftwareManagementPage, AFolderThatCannotBeRemovedIsNamedAndKeepsItsRecor
     EXPECT_FALSE(QFileInfo::exists(root + "/TOYOTA"));
     ASSERT_TRUE(waitUntil([&] { return page->tableView()->numberOfRows() == 1; }));
     EXPECT_EQ(rowsShown(), QStringList{"001 BMW V31.50 EN"});
+}
+
+TEST_F(SoftwareManagementPage, ALongTextEndsInAnEllipsisUntilTheUserDragsItsColumnWider)
+{
+    QTemporaryDir card;
+    const QString root = card.path();
+    ASSERT_TRUE(writeFile(root + "/BMW/bmw.bin", "b"));
+    addRecords(
+        {installed("BMW", "BMW", "V31.50", "English", "BMW"), installed("BMW", "BMW", "V31.50", "French", "BMW")});
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+    ASSERT_TRUE(rebuildShows(1));
+    VelquorTableView *table = page->tableView();
+    VelquorTableColumn *languages = table->tableColumns().at(3);
+    VelquorTableColumn *empty = table->tableColumns().at(4);
+    auto *cell = qobject_cast<VelquorTableCellView *>(table->viewAtColumn(3, 0));
+    ASSERT_TRUE(cell);
+
+    // Read from its start, cut at its end, whole in the tooltip.
+    const QString shown = cell->textField1()->text();
+    EXPECT_TRUE(shown.startsWith("ENGLISH/") && shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(cell->toolTip(), "ENGLISH/FRENCH");
+
+    // A real drag of the border right of the language title, pressed on the header cell's line.
+    QWidget *header = table->headerView();
+    const QPoint border(qRound(table->rectOfRow(0).left()) + 120 + 240 + 480 + 120 - 1, table->headerHeight() / 2);
+    QWidget *grip = header->childAt(border);
+    ASSERT_TRUE(grip);
+    // The grip moves with the border; the pointer is followed in the header's coordinates.
+    const auto on = [&](int dx) { return grip->mapFrom(header, border + QPoint(dx, 0)); };
+    const qreal emptyBefore = empty->width();
+    QTest::mousePress(grip, Qt::LeftButton, {}, on(0));
+    QTest::mouseMove(grip, on(30));
+    QTest::mouseMove(grip, on(60));
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, on(60));
+    EXPECT_EQ(languages->width(), 180);
+    EXPECT_EQ(empty->width(), emptyBefore - 60) << "the last column gives up the room";
+    EXPECT_EQ(cell->geometry().width(), 180);
+    EXPECT_EQ(cell->textField1()->text(), "ENGLISH/FRENCH");
+    EXPECT_TRUE(cell->toolTip().isEmpty());
+    EXPECT_TRUE(page->listModels().first()->isSelected() == false) << "a drag in the header ticks nothing";
+
+    // A new layout of the page keeps what the user chose.
+    window->resize(1200, 636);
+    page->setGeometry(window->rect());
+    EXPECT_EQ(languages->width(), 180);
+    EXPECT_EQ(table->tableColumns().at(2)->width(), 480);
+}
+
+TEST_F(SoftwareManagementPage, TypingANameSelectsTheFirstRowWhoseSoftwareStartsWithIt)
+{
+    QTemporaryDir card;
+    const QString root = card.path();
+    ASSERT_TRUE(writeFile(root + "/Scan/VERSION.TXT", "T1.00"));
+    for (const QString vehicle : {"BMW", "TOYOTA", "TATA"})
+        ASSERT_TRUE(writeFile(root + "/" + vehicle + "/data.bin", "d"));
+    addRecords({installed("BMW", "BMW", "T1.00", "en", "BMW"), installed("TOYOTA", "TOYOTA", "V20.11", "en", "TOYOTA"),
+                installed("TATA", "TATA", "V1.00", "en", "TATA")});
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+    ASSERT_TRUE(rebuildShows(4));
+    VelquorTableView *table = page->tableView();
+
+    const int interval = QApplication::keyboardInputInterval();
+    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
+
+    // Keys spell one name while each follows the last within the interval; the test takes its time.
+    QApplication::setKeyboardInputInterval(60000);
+    // The first two rows' versions start with T too, but a version is not a software's name.
+    QTest::keyClicks(table, "t");
+    EXPECT_EQ(table->selectedRowIndexes(), QList<qint64>{2});
+    QTest::keyClicks(table, "A");
+    EXPECT_EQ(table->selectedRowIndexes(), QList<qint64>{3});
 }
 
 TEST(VelquorSoftwareUninstaller, RemovesNothingOutsideTheCardNorThroughALink)

@@ -330,7 +330,7 @@ TEST_F(TableFixture, HeaderCellsSitOverTheirColumns)
 {
     auto *cell = new VelquorTableHeaderCell("B");
     table.tableColumns().at(1)->setHeaderCell(cell);
-    EXPECT_EQ(cell->parentWidget(), table.headerView());
+    EXPECT_EQ(cell->parentWidget(), table.headerView()->viewport());
     EXPECT_EQ(cell->geometry(), QRect(120, 0, 200, table.headerHeight()));
     table.tableColumns().at(0)->setWidth(100);
     EXPECT_EQ(cell->geometry().x(), 100);

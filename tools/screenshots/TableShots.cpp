@@ -71,7 +71,7 @@ public:
         const int index = tableView->columnWithIdentifier(column->identifier());
         const QStringList texts{QString::asprintf("%03lld", row + 1), software.vehicle, software.version,
                                 software.languages, QString()};
-        cell->textField1()->setText(texts.value(index));
+        cell->setText(texts.value(index));
         cell->imageView1()->setPixmap(VelquorImages::named(software.ticked ? "element_check_on" : "element_check_off"));
         cell->setShowImage(index == 0);
         return cell;
