@@ -108,9 +108,9 @@ void VelquorMyProfileView::configData()
 
 QList<VelquorSearchField *> VelquorMyProfileView::fieldsInOrder() const
 {
-    return {m_userIDSearchField,   m_firstNameSearchField, m_lastNameSearchField,
-            m_emailSearchField,    m_telephoneSearchField, m_addressSearchField,
-            m_citySearchField,     m_provinceSearchField,  m_countrySearchField};
+    return {m_userIDSearchField, m_firstNameSearchField, m_lastNameSearchField,
+            m_emailSearchField,  m_telephoneSearchField, m_addressSearchField,
+            m_citySearchField,   m_provinceSearchField,  m_countrySearchField};
 }
 
 void VelquorMyProfileView::showEvent(QShowEvent *event)
@@ -233,9 +233,8 @@ bool VelquorMyProfileView::getRegInfo()
     const VelquorProfileForm::Entries typed = entries();
     if (!VelquorProfileForm::isValid(typed))
         return false;
-    const QString accountName = VelquorUserManager::sharedManager().getAccountName();
-    const QString password = VelquorKeychainManager::sharedManager().readDataFromKeyChain(accountName).value_or(QString());
-    m_profileModel = VelquorProfileForm::profileModel(typed, password);
+    // The password is the account's remembered one; the keyring is read when the record is sent.
+    m_profileModel = VelquorProfileForm::profileModel(typed, QString());
     return true;
 }
 
@@ -251,6 +250,25 @@ void VelquorMyProfileView::submitAction()
     m_submitButton->setEnabled(false);
     // What is on screen now is what gets saved; typing from here on is a new edit.
     m_editedFields.clear();
+    // The keyring may stall or ask to be unlocked: it is read off the GUI thread.
+    const QString accountName = VelquorUserManager::sharedManager().getAccountName();
+    const VelquorUserProfileModel record = m_profileModel;
+    VelquorKeychainManager::sharedManager().readDataFromKeyChain(
+        accountName, this, [this, record](const std::optional<QString> &password) {
+            // Without the account's password the service could take the empty text for a new one.
+            if (!password || !VelquorCommonTool::isUsableText(*password)) {
+                saveFinished(false);
+                return;
+            }
+            VelquorUserProfileModel withPassword = record;
+            withPassword.setLogin_pwd(*password);
+            m_profileModel = withPassword;
+            sendProfile(withPassword);
+        });
+}
+
+void VelquorMyProfileView::sendProfile(const VelquorUserProfileModel &record)
+{
     const QPointer<VelquorMyProfileView> self(this);
     auto finished = [self](bool saved) {
         DispatchQueue::main().async([self, saved] {
@@ -259,7 +277,7 @@ void VelquorMyProfileView::submitAction()
         });
     };
     VelquorNetworkManager::sharedManager().requestUpdateUserInfoWithParams(
-        m_profileModel.toJson(),
+        record.toJson(),
         [finished](std::shared_ptr<VelquorResultModel> answer) { finished(answer && answer->msgCode() == 1); },
         [finished](const VelquorNetworkError &) { finished(false); });
 }

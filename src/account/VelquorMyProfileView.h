@@ -29,7 +29,7 @@ public:
     void configDefaultValue();
     // Loads the profile unless one is loaded or a load is under way.
     void requestUserInfo();
-    // Validates the form; when valid, fills profileModel.
+    // Validates the form; when valid, fills profileModel (its password is added when it is sent).
     bool getRegInfo();
     void submitAction();
     void resetAction();
@@ -68,6 +68,7 @@ private:
     // Fills the fields the user has not edited from the last loaded profile.
     void fillFields();
     void loadFinished(quint64 number, bool loaded, const VelquorUserInfoModel &userInfo);
+    void sendProfile(const VelquorUserProfileModel &record);
     void saveFinished(bool saved);
 
     QPointer<VelquorSearchField> m_userIDSearchField;

@@ -1,11 +1,54 @@
 #include "VelquorKeychainManager.h"
 
+#include "platform/DispatchQueue.h"
 #include "platform/Keyring.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace {
+
+const QString kKeychainQueueLabel = QStringLiteral("com.ostrelle.Velquor.keychain");
+
+class SecretServiceStore : public VelquorKeychainManager::Store
+{
+public:
+    bool store(const QString &service, const QString &account, const QString &secret) override
+    {
+        return Keyring::store(service, account, secret);
+    }
+    std::optional<QString> lookup(const QString &service, const QString &account) override
+    {
+        return Keyring::lookup(service, account);
+    }
+    bool remove(const QString &service, const QString &account) override { return Keyring::remove(service, account); }
+    int count(const QString &service, const QString &account) override { return Keyring::count(service, account); }
+};
+
+} // namespace
+
+VelquorKeychainManager::VelquorKeychainManager()
+    : m_store(std::make_shared<SecretServiceStore>()), m_queue(std::make_unique<DispatchQueue>(kKeychainQueueLabel))
+{}
+
+VelquorKeychainManager::~VelquorKeychainManager() = default;
 
 VelquorKeychainManager &VelquorKeychainManager::sharedManager()
 {
     static VelquorKeychainManager manager;
     return manager;
+}
+
+void VelquorKeychainManager::setStore(std::shared_ptr<Store> store)
+{
+    std::lock_guard lock(m_mutex);
+    m_store = store ? std::move(store) : std::make_shared<SecretServiceStore>();
+}
+
+std::shared_ptr<VelquorKeychainManager::Store> VelquorKeychainManager::currentStore()
+{
+    std::lock_guard lock(m_mutex);
+    return m_store;
 }
 
 VelquorKeychainManager::Identifier VelquorKeychainManager::keyChainIdentifier(const QString &identifier)
@@ -18,25 +61,39 @@ bool VelquorKeychainManager::saveDataForKeyChain(const QString &password, const 
     const Identifier item = keyChainIdentifier(identifier);
     // The Secret Service replaces an item with the same attributes, so one item remains; storing
     // without removing first never leaves a moment (or a failed store) with no password at all.
-    return Keyring::store(item.service, item.account, password);
+    return currentStore()->store(item.service, item.account, password);
 }
 
 std::optional<QString> VelquorKeychainManager::readDataFromKeyChain(const QString &identifier)
 {
     const Identifier item = keyChainIdentifier(identifier);
-    return Keyring::lookup(item.service, item.account);
+    return currentStore()->lookup(item.service, item.account);
+}
+
+void VelquorKeychainManager::readDataFromKeyChain(const QString &identifier, QObject *receiver,
+                                                  std::function<void(const std::optional<QString> &)> answer)
+{
+    const QPointer<QObject> guard(receiver);
+    m_queue->async([this, identifier, guard, answer = std::move(answer)] {
+        const std::optional<QString> password = readDataFromKeyChain(identifier);
+        DispatchQueue::main().async([guard, answer, password] {
+            if (guard)
+                answer(password);
+        });
+    });
 }
 
 bool VelquorKeychainManager::keyChainUpdate(const QString &password, const QString &identifier)
 {
     const Identifier item = keyChainIdentifier(identifier);
-    if (Keyring::count(item.service, item.account) == 0)
+    const std::shared_ptr<Store> store = currentStore();
+    if (store->count(item.service, item.account) == 0)
         return false;
-    return Keyring::store(item.service, item.account, password);
+    return store->store(item.service, item.account, password);
 }
 
 bool VelquorKeychainManager::deleteFromKeyChain(const QString &identifier)
 {
     const Identifier item = keyChainIdentifier(identifier);
-    return Keyring::remove(item.service, item.account);
+    return currentStore()->remove(item.service, item.account);
 }

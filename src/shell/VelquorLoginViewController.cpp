@@ -19,10 +19,10 @@
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
-#include "shell/VelquorMessageSheet.h"
-#include "shell/VelquorRegisteViewController.h"
 #include "session/VelquorShellConstants.h"
 #include "session/VelquorShellStyle.h"
+#include "shell/VelquorMessageSheet.h"
+#include "shell/VelquorRegisteViewController.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorTitleBarView.h"
 #include "shell/VelquorWindow.h"
@@ -107,8 +107,7 @@ QPixmap loginPanelPicture(const QSize &size, qreal devicePixelRatio)
     painter.drawEllipse(QPointF(bounds.width() * 0.08, bounds.height() * 0.1), 120, 120);
 
     const int logoSide = 132;
-    const QPixmap logo =
-        VelquorImages::named(VelquorShell::kAppIconImage, QSize(logoSide, logoSide), devicePixelRatio);
+    const QPixmap logo = VelquorImages::named(VelquorShell::kAppIconImage, QSize(logoSide, logoSide), devicePixelRatio);
     const QRectF logoRect((bounds.width() - logoSide) / 2, (bounds.height() - 250) / 2, logoSide, logoSide);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(logoRect, logo, logo.rect());
@@ -267,15 +266,23 @@ void VelquorLoginViewController::viewDidLoad()
     if (VelquorCommonTool::isUsableText(account)) {
         m_accountField->setText(account);
         if (m_rememberButton->isChecked()) {
-            const auto password = VelquorKeychainManager::sharedManager().readDataFromKeyChain(account);
-            if (password && VelquorCommonTool::isUsableText(*password))
-                m_passwordField->secureTextField()->setText(*password);
+            // The keyring may take its time (or ask to be unlocked): the screen is up meanwhile,
+            // and what the user typed in the meantime wins.
+            VelquorKeychainManager::sharedManager().readDataFromKeyChain(
+                account, this, [this, account](const std::optional<QString> &password) {
+                    QLineEdit *field = m_passwordField->secureTextField();
+                    if (password && VelquorCommonTool::isUsableText(*password) && field->text().isEmpty() &&
+                        m_accountField->text() == account)
+                        field->setText(*password);
+                });
         }
     }
     logining(false);
 
-    NotificationCenter::workspace().addObserver(this, VelquorShell::kRegisteSuccessNotification,
-                                                [this](const Notification &) { registeSuccess(); });
+    NotificationCenter::workspace().addObserver(
+        this, VelquorShell::kRegisteSuccessNotification, [this](const Notification &notification) {
+            registeSuccess(notification.userInfo.value(VelquorShell::kRegistePasswordKey).toString());
+        });
 }
 
 void VelquorLoginViewController::layoutSubviews()
@@ -448,16 +455,16 @@ void VelquorLoginViewController::registeAction()
         host->orderOut();
 }
 
-void VelquorLoginViewController::registeSuccess()
+void VelquorLoginViewController::registeSuccess(const QString &password)
 {
     const auto records = VelquorUserManager::sharedManager().getUserRegInfos();
     if (!records || records->isEmpty())
         return;
     const auto &record = records->last();
     m_accountField->setText(record.login_name());
-    // The sign-up keeps the password in the keyring, never in its records file.
-    const auto password = VelquorKeychainManager::sharedManager().readDataFromKeyChain(record.login_name());
-    m_passwordField->secureTextField()->setText(password.value_or(record.pwd()));
+    // The records file never holds the password: the sign-up hands it over in memory, so the form
+    // is complete whether or not the keyring could keep it.
+    m_passwordField->secureTextField()->setText(record.pwd().isEmpty() ? password : record.pwd());
     m_rememberButton->setChecked(true);
 }
 

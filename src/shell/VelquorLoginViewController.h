@@ -30,7 +30,8 @@ public:
     void loginAction();
     void logining(bool busy);
     void registeAction();
-    void registeSuccess();
+    // Fills the form with the last signed-up account; `password` is the one the sign-up chose.
+    void registeSuccess(const QString &password = {});
     void forgetPasswordAction();
     void closeAction();
     void minimizeAction();

@@ -14,9 +14,9 @@
 #include "platform/AppInfo.h"
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
-#include "shell/VelquorMessageSheet.h"
 #include "session/VelquorShellConstants.h"
 #include "session/VelquorShellStyle.h"
+#include "shell/VelquorMessageSheet.h"
 #include "shell/VelquorTitleBarView.h"
 #include "shell/VelquorWindow.h"
 
@@ -331,6 +331,8 @@ void VelquorRegisteViewController::showMessage(const QString &message, std::func
 
 void VelquorRegisteViewController::registeAction()
 {
+    if (m_sending)
+        return;
     if (!getRegInfo()) {
         showMessage(text(firstInvalidRuleKey()));
         return;
@@ -338,31 +340,48 @@ void VelquorRegisteViewController::registeAction()
     // The answer is handled on the client's queue: it gets its own copy of the record.
     const VelquorUserRegisteInfoModel record = *m_registeInfoModel;
     const QPointer<VelquorRegisteViewController> self(this);
+    // Any answer but a success ends in a message; the form waits for it to be dismissed.
+    auto refused = [self](const QString &message) {
+        DispatchQueue::main().async([self, message] {
+            if (self)
+                self->showMessage(message, [self] {
+                    if (self)
+                        self->setSending(false);
+                });
+        });
+    };
+    setSending(true);
     VelquorNetworkManager::sharedManager().requestRegisteWithParams(
         record.toJson(),
-        [self, record](std::shared_ptr<VelquorRegisteResultModel> answer) {
-            if (!answer)
-                return;
-            if (answer->msgCode() == 1) {
-                VelquorUserManager::sharedManager().saveUserRegInfo(record);
-                DispatchQueue::main().async([self] {
-                    if (!self)
-                        return;
-                    self->showMessage(text(QStringLiteral("RegisterHint6")), [self] {
-                        NotificationCenter::workspace().post(VelquorShell::kRegisteSuccessNotification);
-                        if (self)
-                            self->closeAction();
-                    });
-                });
+        [self, record, refused](std::shared_ptr<VelquorRegisteResultModel> answer) {
+            if (!answer) {
+                // An answer that cannot be read is no refusal: the service itself is in trouble.
+                refused(text(QStringLiteral("LoginHint4")));
                 return;
             }
-            const QString message = refusalMessage(answer->msgCode(), answer->msgInfo());
-            DispatchQueue::main().async([self, message] {
-                if (self)
-                    self->showMessage(message);
+            if (answer->msgCode() != 1) {
+                refused(refusalMessage(answer->msgCode(), answer->msgInfo()));
+                return;
+            }
+            VelquorUserManager::sharedManager().saveUserRegInfo(record);
+            const QVariantMap handedOver{{VelquorShell::kRegistePasswordKey, record.pwd()}};
+            DispatchQueue::main().async([self, handedOver] {
+                if (!self)
+                    return;
+                self->showMessage(text(QStringLiteral("RegisterHint6")), [self, handedOver] {
+                    NotificationCenter::workspace().post(VelquorShell::kRegisteSuccessNotification, {}, handedOver);
+                    if (self)
+                        self->closeAction();
+                });
             });
         },
-        [](const VelquorNetworkError &) {});
+        [refused](const VelquorNetworkError &) { refused(text(QStringLiteral("LoginHint4"))); });
+}
+
+void VelquorRegisteViewController::setSending(bool sending)
+{
+    m_sending = sending;
+    m_registeButton->setEnabled(!sending);
 }
 
 void VelquorRegisteViewController::resetAction()

@@ -71,9 +71,12 @@ private:
     void buildView();
     void showMessage(const QString &message, std::function<void()> didEnd = {});
     QList<QWidget *> fieldsInScreenOrder() const;
+    // Register is off while its request runs and until its message is dismissed.
+    void setSending(bool sending);
 
     QPointer<QWidget> m_loginWindow;
     std::optional<VelquorUserRegisteInfoModel> m_registeInfoModel;
+    bool m_sending = false;
 
     QPointer<QWidget> m_titleBarView;
     QPointer<QPushButton> m_closeButton;

@@ -155,7 +155,7 @@ TEST_F(Acceptance, AVehicleKilledWhileItExtractsIsOfferedAgainAndInstallsOnACons
     VelquorLoginViewController *login = user.loginScreen();
     ASSERT_TRUE(login);
     EXPECT_EQ(login->accountField()->text(), account());
-    EXPECT_EQ(login->passwordField()->secureTextField()->text(), password());
+    EXPECT_TRUE(waitUntil([&] { return login->passwordField()->secureTextField()->text() == password(); }));
     EXPECT_TRUE(login->rememberButton()->isChecked());
     ASSERT_TRUE(user.signIn(account(), password())) << user.lastProblem().toStdString();
 

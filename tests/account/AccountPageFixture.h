@@ -45,8 +45,9 @@ protected:
         login.setUserReName(QString::fromLatin1(standin::demoAccountName));
         ASSERT_TRUE(VelquorUserManager::sharedManager().saveUserInfo(login));
         VelquorUserManager::sharedManager().saveAccountName(QString::fromLatin1(standin::demoAccountName));
-        passwordRemembered = VelquorKeychainManager::sharedManager().saveDataForKeyChain(
-            QString::fromLatin1(standin::demoAccountPassword), QString::fromLatin1(standin::demoAccountName));
+        // The profile's save sends the remembered password (./test runs a Secret Service).
+        VelquorKeychainManager::sharedManager().saveDataForKeyChain(QString::fromLatin1(standin::demoAccountPassword),
+                                                                    QString::fromLatin1(standin::demoAccountName));
 
         window = std::make_unique<QWidget>();
         window->resize(1140, 636);
@@ -69,13 +70,15 @@ protected:
         return waitForOperationAnswers(server, operation, count);
     }
 
-    bool waitForMessage(const QString &message) { return waitUntil([&] { return messages.contains(message); }, 10000); }
+    bool waitForMessage(const QString &message)
+    {
+        return waitUntil([&] { return messages.contains(message); }, 10000);
+    }
 
     standin::StandinServer server;
     std::unique_ptr<QWidget> window;
     QPointer<Page> page;
     QStringList messages;
-    bool passwordRemembered = false;
 };
 
 } // namespace accounttest

@@ -1,5 +1,7 @@
 #include "AccountPageFixture.h"
 
+#include "support/KeyringStandIn.h"
+
 #include "account/VelquorAccountConstants.h"
 #include "account/VelquorMyProfileView.h"
 
@@ -42,8 +44,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return page->success(); }));
     }
 
-    const QStringList demoProfile{"demo",          "Alex",    "Morgan", "demo@example.com", "+44 1233 000000",
-                                  "12 Station Road", "Ashford", "Kent",   "United Kingdom"};
+    const QStringList demoProfile{
+        "demo",    "Alex", "Morgan",        "demo@example.com", "+44 1233 000000", "12 Station Road",
+        "Ashford", "Kent", "United Kingdom"};
 };
 
 // Holds an answer back until the test opens it; opens by itself when the test ends early, so the
@@ -99,12 +102,22 @@ TEST_F(ProfilePage, LoadsWhenShownAndSavesOneValidEditThenShowsTheReloadedProfil
     EXPECT_EQ(saves.front().formKey, "information");
     const QJsonObject sent = saves.front().json.toObject();
     const QJsonObject expected{
-        {"login_name", "demo"},  {"first_name", "Alexandra"}, {"middle_name", ""},
-        {"last_name", "Morgan"}, {"nick_name", ""},           {"telphone", "+44 1233 000000"},
-        {"address", "12 Station Road"}, {"address_two", "12 Station Road"}, {"city", ""},
-        {"state", "Kent"},       {"country", "United Kingdom"}, {"zip", ""},
-        {"is_receive_email", true}, {"is_notified_update", true}, {"is_receive_catalog", true},
-        {"login_pwd", passwordRemembered ? QString::fromLatin1(standin::demoAccountPassword) : QString("")},
+        {"login_name", "demo"},
+        {"first_name", "Alexandra"},
+        {"middle_name", ""},
+        {"last_name", "Morgan"},
+        {"nick_name", ""},
+        {"telphone", "+44 1233 000000"},
+        {"address", "12 Station Road"},
+        {"address_two", "12 Station Road"},
+        {"city", ""},
+        {"state", "Kent"},
+        {"country", "United Kingdom"},
+        {"zip", ""},
+        {"is_receive_email", true},
+        {"is_notified_update", true},
+        {"is_receive_catalog", true},
+        {"login_pwd", QString::fromLatin1(standin::demoAccountPassword)},
     };
     EXPECT_EQ(sent, expected);
     // The form now shows what the service holds after the save.
@@ -172,9 +185,15 @@ TEST_F(ProfilePage, AProfileArrivingWhileTheUserTypesKeepsTheTypedText)
     AnswerGate typed;
     server.setOperation("GetUserInformation", [release = typed.waiting](const standin::LoggedRequest &) {
         release.wait();
-        return profileAnswer({{"user_name", "demo"}, {"first", "Alex"}, {"last", "Morgan"},
-                              {"email", "demo@example.com"}, {"telephone", "1"}, {"address", "Road"},
-                              {"city", "Town"}, {"state", "Kent"}, {"country", "UK"}});
+        return profileAnswer({{"user_name", "demo"},
+                              {"first", "Alex"},
+                              {"last", "Morgan"},
+                              {"email", "demo@example.com"},
+                              {"telephone", "1"},
+                              {"address", "Road"},
+                              {"city", "Town"},
+                              {"state", "Kent"},
+                              {"country", "UK"}});
     });
     window->show();
     ASSERT_TRUE(waitUntil([&] { return !requestsTo("GetUserInformation").empty(); }));
@@ -187,4 +206,39 @@ TEST_F(ProfilePage, AProfileArrivingWhileTheUserTypesKeepsTheTypedText)
     EXPECT_EQ(page->firstNameSearchField()->text(), "Alex");
     QTest::mouseClick(page->resetButton(), Qt::LeftButton);
     EXPECT_EQ(page->lastNameSearchField()->text(), "Morgan");
+}
+
+TEST_F(ProfilePage, TheSaveWaitsForTheKeyringOffTheGuiThreadAndNeverSendsAnEmptyPassword)
+{
+    ScopedKeyringStandIn standIn;
+    KeyringStandIn &keyring = *standIn.keyring;
+    const QString account = QString::fromLatin1(standin::demoAccountName);
+    keyring.keep(account, QString::fromLatin1(standin::demoAccountPassword));
+    showAndLoad();
+
+    // A keyring waiting to be unlocked: the page goes on, nothing is sent until it answers.
+    keyring.holdReads();
+    retype(page->telephoneSearchField(), "+44 20 7946 0000");
+    QTest::mouseClick(page->submitButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return keyring.readsStarted() == 1; }));
+    EXPECT_EQ(keyring.readsAnswered(), 0) << "the page waited for the keyring";
+    EXPECT_FALSE(page->submitButton()->isEnabled());
+    EXPECT_TRUE(requestsTo("UpdateUserInformation").empty());
+    keyring.releaseReads();
+    ASSERT_TRUE(waitForMessage(text("UserinfoHint1")));
+    ASSERT_EQ(requestsTo("UpdateUserInformation").size(), 1u);
+    EXPECT_EQ(requestsTo("UpdateUserInformation").front().json.toObject().value("login_pwd"),
+              QString::fromLatin1(standin::demoAccountPassword));
+
+    // No remembered password: the save fails as the service's refusal would, and sends nothing.
+    ASSERT_TRUE(waitUntil([&] { return page->success() && page->submitButton()->isEnabled(); }));
+    keyring.forget(account);
+    retype(page->telephoneSearchField(), "+44 20 7946 0001");
+    QTest::mouseClick(page->submitButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitForMessage(VelquorAccount::kProfileSaveFailedMessage));
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(requestsTo("UpdateUserInformation").size(), 1u);
+    EXPECT_EQ(page->telephoneSearchField()->text(), "+44 20 7946 0001");
+    EXPECT_TRUE(page->submitButton()->isEnabled());
+    EXPECT_FALSE(keyring.calledOnGuiThread());
 }

@@ -1,5 +1,7 @@
 #include "ShellScreenFixture.h"
 
+#include "support/KeyringStandIn.h"
+
 #include "controls/VelquorSecureTextField.h"
 #include "core/VelquorHTTPSessionManager.h"
 #include "core/VelquorKeychainManager.h"
@@ -204,7 +206,8 @@ TEST_F(LoginScreen, AServiceThatCannotBeReachedOrReadIsToldAndTheFormComesBack)
         std::function<void()> arrange;
     };
     const Case cases[] = {
-        {"unavailable", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Status)); }},
+        {"unavailable",
+         [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Status)); }},
         {"garbage", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Garbage)); }},
         {"time-out", [&] { server.setFault("/webs/WebService.asmx/UserLogin", fault(standin::Fault::Kind::Stall)); }},
         {"refused", [&] { server.stop(); }},
@@ -240,7 +243,7 @@ TEST_F(LoginScreen, TheRememberBoxDecidesWhatTheNextLaunchFillsIn)
     launch();
     EXPECT_TRUE(login()->rememberButton()->isChecked());
     EXPECT_EQ(login()->accountField()->text(), "demo");
-    EXPECT_EQ(passwordInput()->text(), "demo1234");
+    EXPECT_TRUE(waitUntil([&] { return passwordInput()->text() == "demo1234"; }));
 
     login()->rememberButton()->setChecked(false);
     pressReturn();
@@ -261,6 +264,36 @@ TEST_F(LoginScreen, ARememberedAccountWithoutAKeyringItemLeavesThePasswordEmpty)
     EXPECT_TRUE(login()->rememberButton()->isChecked());
     EXPECT_EQ(login()->accountField()->text(), account);
     EXPECT_TRUE(passwordInput()->text().isEmpty());
+}
+
+TEST_F(LoginScreen, TheRememberedPasswordComesFromTheKeyringWhileTheScreenGoesOn)
+{
+    ScopedKeyringStandIn standIn;
+    KeyringStandIn &keyring = *standIn.keyring;
+    keyring.keep("demo", "demo1234");
+    VelquorUserManager::sharedManager().saveAccountName("demo");
+    UserDefaults::standard().setBool(VelquorUserStore::kRememberUserPasswordKey, true);
+
+    // A keyring waiting to be unlocked: the screen is up and usable meanwhile.
+    keyring.holdReads();
+    launch();
+    ASSERT_TRUE(waitUntil([&] { return keyring.readsStarted() == 1; }));
+    EXPECT_EQ(keyring.readsAnswered(), 0) << "the screen waited for the keyring";
+    EXPECT_TRUE(formEnabled());
+    EXPECT_TRUE(passwordInput()->text().isEmpty());
+    keyring.releaseReads();
+    EXPECT_TRUE(waitUntil([&] { return passwordInput()->text() == "demo1234"; }));
+
+    // A password typed before the keyring answers is the one that stays.
+    keyring.holdReads();
+    launch();
+    ASSERT_TRUE(waitUntil([&] { return keyring.readsStarted() == 2; }));
+    QTest::keyClicks(passwordInput(), "typed-first");
+    keyring.releaseReads();
+    ASSERT_TRUE(waitUntil([&] { return keyring.readsAnswered() == 2; }));
+    waitUntil([] { return false; }, 100);
+    EXPECT_EQ(passwordInput()->text(), "typed-first");
+    EXPECT_FALSE(keyring.calledOnGuiThread());
 }
 
 TEST_F(LoginScreen, ForgotPasswordOpensThePageOnTheServiceHost)

@@ -1,13 +1,15 @@
 #include "ShellScreenFixture.h"
 
+#include "support/KeyringStandIn.h"
+
 #include "controls/VelquorHelpAlert.h"
 #include "controls/VelquorSecureTextField.h"
 #include "core/VelquorKeychainManager.h"
 #include "core/VelquorUserManager.h"
+#include "session/VelquorShellConstants.h"
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorMainViewController.h"
 #include "shell/VelquorRegisteViewController.h"
-#include "session/VelquorShellConstants.h"
 #include "shell/VelquorStoryboard.h"
 #include "shell/VelquorWindow.h"
 #include "shell/VelquorWindowController.h"
@@ -222,16 +224,41 @@ TEST_F(SignUpScreen, RefusalsShowTheirMessageAndKeepTheForm)
     EXPECT_FALSE(VelquorUserManager::sharedManager().getUserRegInfos());
 }
 
-TEST_F(SignUpScreen, ATransportFailureShowsNothing)
+TEST_F(SignUpScreen, RegisterSendsOnceAndAFailedOrUnreadableAnswerIsToldWithTheFormKept)
 {
-    standin::Fault fault;
-    fault.kind = standin::Fault::Kind::Status;
-    fault.status = 500;
-    server.setFault("/webs/WebService.asmx/UserReg", fault);
-    fillValid();
-    screen()->registeAction();
-    ASSERT_TRUE(waitForAnswers("UserReg"));
-    EXPECT_TRUE(messages.isEmpty());
+    answerAlerts = false;
+    auto fault = [](standin::Fault::Kind kind) {
+        standin::Fault f;
+        f.kind = kind;
+        f.status = 500;
+        return f;
+    };
+    const std::pair<const char *, standin::Fault> cases[] = {
+        {"server error", fault(standin::Fault::Kind::Status)},
+        {"garbage", fault(standin::Fault::Kind::Garbage)},
+        {"dropped", fault(standin::Fault::Kind::DropAfter)},
+    };
+    size_t sent = 0;
+    for (const auto &[name, f] : cases) {
+        server.setFault("/webs/WebService.asmx/UserReg", f);
+        messages.clear();
+        shownAlerts.clear();
+        fillValid();
+        // A double click: the second lands on a disabled button.
+        QTest::mouseClick(screen()->registeButton(), Qt::LeftButton);
+        EXPECT_FALSE(screen()->registeButton()->isEnabled()) << name;
+        QTest::mouseClick(screen()->registeButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return !shownAlerts.isEmpty(); }, 10000)) << name;
+        EXPECT_EQ(messages, QStringList{text("LoginHint4")}) << name;
+        EXPECT_EQ(requestsTo("UserReg").size(), ++sent) << name;
+        EXPECT_FALSE(screen()->registeButton()->isEnabled()) << name << ": off until the message is dismissed";
+        shownAlerts.first()->done(VelquorAlert::OKReturnCode);
+        EXPECT_TRUE(waitUntil([&] { return screen()->registeButton()->isEnabled(); })) << name;
+        EXPECT_EQ(screen()->userIDField()->text(), "ada") << name;
+        EXPECT_EQ(screen()->passwordField()->secureTextField()->text(), "secret12") << name;
+        EXPECT_TRUE(window->isVisible()) << name;
+    }
+    EXPECT_FALSE(VelquorUserManager::sharedManager().getUserRegInfos());
 }
 
 TEST_F(SignUpScreen, ResetEmptiesEveryField)
@@ -319,13 +346,23 @@ TEST_F(SignUpFromLogin, ClosingTheSignUpWindowAnyWayBringsBackTheLoginWindow)
     EXPECT_EQ(lastWindowClosed.count(), 0);
 }
 
-TEST_F(SignUpFromLogin, ANewAccountFillsTheLoginFormAndCanSignIn)
+namespace {
+
+// Signs up `account` in the open sign-up window and waits for the login window to come back.
+void signUp(VelquorRegisteViewController *registe, VelquorWindowController &controller, const QString &account)
 {
-    const QString account = QStringLiteral("driver%1").arg(QCoreApplication::applicationPid());
     SignUpScreen::fill(registe, account);
     registe->emailField()->setText(account + "@example.org");
     QTest::mouseClick(registe->registeButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return controller->window()->isVisible(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return controller.window()->isVisible(); }, 10000));
+}
+
+} // namespace
+
+TEST_F(SignUpFromLogin, ANewAccountFillsTheLoginFormAndCanSignIn)
+{
+    const QString account = QStringLiteral("driver%1").arg(QCoreApplication::applicationPid());
+    signUp(registe, *controller, account);
     EXPECT_EQ(messages, QStringList{text("RegisterHint6")});
     EXPECT_TRUE(registe.isNull() || !registe->window()->isVisible());
 
@@ -340,8 +377,6 @@ TEST_F(SignUpFromLogin, ANewAccountFillsTheLoginFormAndCanSignIn)
     QFile file(VelquorUserManager::registeInfoPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains("secret12"));
-    if (!hasSecretService())
-        GTEST_SKIP() << "no Secret Service: the password cannot be kept for the login form";
 
     EXPECT_EQ(login->passwordField()->secureTextField()->text(), "secret12");
     login->loginButton()->click();
@@ -349,4 +384,18 @@ TEST_F(SignUpFromLogin, ANewAccountFillsTheLoginFormAndCanSignIn)
         [&] { return qobject_cast<VelquorMainViewController *>(controller->window()->contentViewController()); },
         10000));
     VelquorKeychainManager::sharedManager().deleteFromKeyChain(account);
+}
+
+TEST_F(SignUpFromLogin, WithoutAKeyringThePasswordStillReachesTheLoginForm)
+{
+    ScopedKeyringStandIn standIn;
+    standIn.keyring->refuseStores();
+    const QString account = QStringLiteral("nokeyring%1").arg(QCoreApplication::applicationPid());
+    signUp(registe, *controller, account);
+    EXPECT_EQ(login->accountField()->text(), account);
+    EXPECT_EQ(login->passwordField()->secureTextField()->text(), "secret12");
+    QFile file(VelquorUserManager::registeInfoPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("secret12"));
+    EXPECT_FALSE(standIn.keyring->calledOnGuiThread());
 }
