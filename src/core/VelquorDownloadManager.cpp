@@ -217,17 +217,18 @@ void VelquorDownloadManager::deleteAllTask()
     setDownloadPausedModels({});
     VelquorDownloadModelList rows = m_database.getAllUnDownloadedData();
     rows += m_database.getAllWaitingData();
-    const QString cardRoot = m_commonTool.saveFilePath();
     // The rows go at once so that the caller reads the tables without them.
     for (const auto &row : std::as_const(rows)) {
         m_database.deleteModelWithVehicleForInstall(row->vehicle());
         m_database.deleteModelWithVehicle(row->vehicle());
     }
-    onQueue([this, rows, cardRoot] {
+    onQueue([this, rows] {
         cancelAllDownTask();
         m_failureCounts.clear();
         clearSlots();
-        queueFileDeletion(rows, cardRoot);
+        // None of these vehicles has begun to unpack: the package folder on the card holds the
+        // version installed before, which stays on the tool. Only the downloaded files go.
+        queueFileDeletion(rows, QString());
     });
 }
 

@@ -60,7 +60,8 @@ public:
     // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files,
     // and unless kept its package directories on the card chosen at the call (the rows themselves stay).
     void deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders = CardFolders::Remove);
-    // Ends every transfer and deletes the files and rows of every unfinished vehicle.
+    // Ends every transfer and deletes the archives, partial files and rows of every unfinished
+    // vehicle; their package folders on the card (the versions installed before) stay.
     void deleteAllTask();
 
     qint64 maxConcurrentCount() const { return m_maxConcurrentCount; }

@@ -809,11 +809,13 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     tool().setSaveFilePath(chosenLater.path());
     hold.unlock();
     manager->filesQueue().sync([] {});
-    for (const QString &folder : folders) {
-        EXPECT_FALSE(QFileInfo::exists(asked.filePath(folder))) << qPrintable(folder);
+    EXPECT_FALSE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/FIAT"))));
+    // Deleting everything unfinished (after an uninstall) leaves JEEP's installed version on the card.
+    EXPECT_TRUE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/JEEP/VERSION.TXT"))));
+    EXPECT_TRUE(database().getModelWithVehicle(QStringLiteral("JEEP")).isEmpty());
+    for (const QString &folder : folders)
         EXPECT_TRUE(QFileInfo::exists(chosenLater.filePath(folder + QStringLiteral("/VERSION.TXT"))))
             << qPrintable(folder);
-    }
     tool().setSaveFilePath(QString());
 }
 
