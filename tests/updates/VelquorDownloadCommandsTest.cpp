@@ -261,6 +261,13 @@ TEST_F(DownloadCommandsTest, UpdateAllAgainLeavesAVehicleWhosePackagesCarryDiffe
         20000));
     commands->updateAllAction();
     EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
+    // Even a newer first package, offered while it downloads, leaves the vehicle to finish.
+    const VelquorDownloadModelPtr firstRecord = manager->familyModels().first().first()->model();
+    firstRecord->setVersion(QStringLiteral("V8.30"));
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
+    EXPECT_EQ(database().getModelWithUrl(server.baseUrl() + vwData)->version(), QStringLiteral("V8.20"));
+    firstRecord->setVersion(QStringLiteral("V8.20"));
     ASSERT_TRUE(waitUntil([&] { return wasDecompressed(QStringLiteral("VW")); }, 20000));
     EXPECT_EQ(storedEntries(QStringLiteral("VW")), sorted);
     EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaitingInstall));
