@@ -39,6 +39,22 @@ void collectDisks(const QString &device, QSet<QString> &disks)
         collectDisks(slave.canonicalFilePath(), disks);
 }
 
+// The sysfs directory of a device named as the mount table names it. A mapped device (an encrypted
+// or logical volume) is listed as /dev/mapper/NAME but lives in sysfs as dm-N, named in dm/name.
+QString blockDirectoryOfSource(const QString &source, const QString &sysfsRoot)
+{
+    const QString name = QFileInfo(source).fileName();
+    const QString classBlock = sysfsRoot + QStringLiteral("/class/block/");
+    if (!source.startsWith(QLatin1String("/dev/mapper/")))
+        return QFileInfo(classBlock + name).canonicalFilePath();
+    for (const QFileInfo &device : QDir(classBlock).entryInfoList({QStringLiteral("dm-*")}, QDir::Dirs)) {
+        QFile mappedName(device.filePath() + QStringLiteral("/dm/name"));
+        if (mappedName.open(QIODevice::ReadOnly) && QString::fromUtf8(mappedName.readAll()).trimmed() == name)
+            return device.canonicalFilePath();
+    }
+    return {};
+}
+
 bool isHidden(const QString &mountPoint)
 {
     const auto parts = QStringView(mountPoint).split(u'/', Qt::SkipEmptyParts);
@@ -176,12 +192,12 @@ QSet<QString> MountedVolumes::systemDisks(const QList<MountEntry> &mounts, const
     for (const MountEntry &mount : mounts) {
         if (mount.mountPoint != QLatin1String("/"))
             continue;
-        QString device;
+        QString directory;
         if (mount.isBlockDevice())
-            device = QStringLiteral("/dev/block/%1:%2").arg(mount.major).arg(mount.minor);
+            directory = QFileInfo(sysfsRoot + QStringLiteral("/dev/block/%1:%2").arg(mount.major).arg(mount.minor))
+                            .canonicalFilePath();
         else if (mount.source.startsWith(QLatin1String("/dev/"))) // btrfs shows no device numbers
-            device = QStringLiteral("/class/block/") + QFileInfo(mount.source).fileName();
-        const QString directory = device.isEmpty() ? QString() : QFileInfo(sysfsRoot + device).canonicalFilePath();
+            directory = blockDirectoryOfSource(mount.source, sysfsRoot);
         if (!directory.isEmpty())
             collectDisks(directory, disks);
     }

@@ -77,6 +77,13 @@ public:
         QFile::link(m_dir.filePath(partition), slaves + u'/' + QFileInfo(partition).fileName());
     }
 
+    // The name a mapped device is listed by in the mount table (/dev/mapper/NAME).
+    void setMappedName(const QString &holder, const QString &name)
+    {
+        QDir().mkpath(m_dir.filePath(holder) + QStringLiteral("/dm"));
+        write(m_dir.filePath(holder) + QStringLiteral("/dm/name"), name);
+    }
+
 private:
     static void write(const QString &path, const QString &text)
     {
@@ -171,6 +178,7 @@ TEST(MountedVolumesTest, NoPartitionOfTheSystemDiskNorOfAnEmmcIsACard)
     sysfs.addDevice("259:2", "devices/pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/nvme0/nvme0n1", "nvme0n1p2", "0");
     sysfs.addDevice("253:0", "devices/virtual/block/dm-0", QString(), "0");
     sysfs.addSlave("devices/virtual/block/dm-0", sdCard + QStringLiteral("/mmcblk0p2"));
+    sysfs.setMappedName("devices/virtual/block/dm-0", "root");
 
     const QByteArray usbCard = "40 26 8:17 / /media/user/CARD rw,nosuid,nodev - vfat /dev/sdb1 rw\n";
     const QByteArray bootFirmware = "27 26 179:1 / /boot/firmware rw,relatime - vfat /dev/mmcblk0p1 rw\n";
@@ -193,6 +201,9 @@ TEST(MountedVolumesTest, NoPartitionOfTheSystemDiskNorOfAnEmmcIsACard)
          {QStringLiteral("/media/user/CARD")}},
         {"board booted from its SD card, root on btrfs",
          "26 1 0:31 / / rw,relatime - btrfs /dev/mmcblk0p2 rw,subvol=/\n" + bootFirmware + usbCard,
+         {QStringLiteral("/media/user/CARD")}},
+        {"board booted from its SD card, root on encrypted btrfs",
+         "26 1 0:31 / / rw,relatime - btrfs /dev/mapper/root rw,subvol=/\n" + bootFirmware + usbCard,
          {QStringLiteral("/media/user/CARD")}},
         {"board booted from its SD card, root encrypted",
          "26 1 253:0 / / rw,relatime - ext4 /dev/mapper/root rw\n" + bootFirmware + usbCard,
