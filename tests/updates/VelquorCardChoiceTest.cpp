@@ -290,4 +290,16 @@ TEST_F(UpdatesPageFixture, AnUnwritableCardIsAskedForOnceWhileItStaysMounted)
     settle();
     EXPECT_EQ(asked.join(" | ").toStdString(), (QStringList{sdcard, spare}).join(" | ").toStdString());
     EXPECT_EQ(mostOpen, 1);
+
+    // Taken out and put back, a card is a new mount: chosen again, it is asked for again.
+    setCardFolders({"SPARE"});
+    page->setMyUpdatesModel(list);
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SPARE"); }));
+    setCardFolders({"SDCARD", "SPARE"});
+    page->setMyUpdatesModel(list);
+    settle();
+    choose(page->sdCardComboBox(), "SDCARD: (");
+    ASSERT_TRUE(waitUntil([&] { return VelquorCommonTool::sharedTool().saveFilePath() == cardPath("SDCARD"); }));
+    settle();
+    EXPECT_EQ(asked.join(" | ").toStdString(), (QStringList{sdcard, spare, sdcard}).join(" | ").toStdString());
 }
