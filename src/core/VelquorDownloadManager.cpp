@@ -49,6 +49,13 @@ std::optional<qint64> numberFrom(const std::any &object)
     return std::nullopt;
 }
 
+// A pause stops only what still downloads or waits: a row downloaded, unpacking, ready to install or
+// installed meanwhile keeps its state, or its extraction would skip it and a resume fetch it again.
+bool isPausable(qint64 state)
+{
+    return state == VelquorDownloadStateDownloading || state == VelquorDownloadStateWaiting;
+}
+
 bool isPartUrl(const QString &url)
 {
     return url.contains(QLatin1String("part.zip"));
@@ -217,11 +224,10 @@ void VelquorDownloadManager::deleteAllTask()
     setDownloadPausedModels({});
     VelquorDownloadModelList rows = m_database.getAllUnDownloadedData();
     rows += m_database.getAllWaitingData();
-    // The rows go at once so that the caller reads the tables without them.
-    for (const auto &row : std::as_const(rows)) {
-        m_database.deleteModelWithVehicleForInstall(row->vehicle());
+    // The rows go at once so that the caller reads the tables without them. Their install records
+    // stay: the card folders below are kept, and what they hold stays listed and can be uninstalled.
+    for (const auto &row : std::as_const(rows))
         m_database.deleteModelWithVehicle(row->vehicle());
-    }
     onQueue([this, rows] {
         cancelAllDownTask();
         m_failureCounts.clear();
@@ -251,7 +257,7 @@ bool VelquorDownloadManager::markVehiclePaused(const QString &vehicle)
 {
     const bool heldSlot = removeVehicleDownloadTask(vehicle);
     for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
-        if (row->state() == VelquorDownloadStateDownloaded || row->state() == VelquorDownloadStatePaused)
+        if (!isPausable(row->state()))
             continue;
         row->setState(VelquorDownloadStatePaused);
         m_database.updateWithModel(row, VelquorDownloadUpdateState);
@@ -714,7 +720,7 @@ void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QStri
     cancelTransfersOfVehicle(vehicle, true);
     for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
         m_failureCounts.remove(other->url());
-        if (other->state() == VelquorDownloadStateDownloaded || other->url() == url)
+        if (!isPausable(other->state()) || other->url() == url)
             continue;
         other->setState(VelquorDownloadStatePaused);
         m_database.updateWithModel(other, VelquorDownloadUpdateState);

@@ -282,12 +282,8 @@ private:
             return failure(Kind::CorruptArchive,
                            QStringLiteral("The entry %1 is shorter than it says").arg(entry.components.join(u'/')));
         }
-        // On the device before the next file: a card pulled after success holds this one.
-        if (::fsync(fd) != 0) {
-            const int error = errno;
-            closeFile();
-            return writeFailure(error, QStringLiteral("Cannot flush"), path);
-        }
+        // Not flushed here: a stop must not wait for a large entry to reach a slow card. The caller
+        // flushes what it keeps once the whole archive is out.
         if (closeFile() != 0)
             return writeFailure(errno, QStringLiteral("Cannot close"), path);
         if (const int error = zip_fclose(source.release()); error != 0)

@@ -10,8 +10,9 @@
 // Every entry name is checked before anything is written: an absolute name, a name with a ".."
 // component, or a symbolic link refuses the whole archive, and a link already standing on the way
 // below the destination is never followed. Every write is checked, so a full or removed card is an
-// error, and each file is flushed to its device before the next one starts. Work runs
-// synchronously on the calling thread and ends in exactly one result.
+// error. Files are not flushed one by one (a stop would wait for a large entry to reach a slow
+// card): the caller flushes the destination once the archive is out. Work runs synchronously on
+// the calling thread and ends in exactly one result.
 class VelquorZipTool
 {
 public:
@@ -24,7 +25,7 @@ public:
             WrongPassword,  // no password or the wrong one for an encrypted entry
             UnsafeEntry,    // an entry would land outside the destination or is a link
             NoSpace,        // the destination ran out of space
-            WriteFailed,    // any other failure to create, write or flush a file
+            WriteFailed,    // any other failure to create, write or close a file
             Stopped,        // a stop was asked before every entry was written
         };
 

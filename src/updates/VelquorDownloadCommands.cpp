@@ -15,16 +15,17 @@ bool isOfVehicle(const VelquorVehicleFamilyModelPtr &family, const QString &vehi
     return family->vehicle().compare(vehicle, Qt::CaseInsensitive) == 0;
 }
 
-// The vehicle's first offered record in table order: what a press on its row offers first.
-VelquorDownloadModelPtr firstOffered(const QList<VelquorVehicleFamilyGroup> &groups, const QString &vehicle)
+// The vehicle's offered records in table order.
+VelquorDownloadModelList offeredRecords(const QList<VelquorVehicleFamilyGroup> &groups, const QString &vehicle)
 {
+    VelquorDownloadModelList records;
     for (const VelquorVehicleFamilyGroup &group : groups) {
         for (const VelquorVehicleFamilyModelPtr &family : group) {
             if (isOfVehicle(family, vehicle) && family->model())
-                return family->model();
+                records.append(family->model());
         }
     }
-    return {};
+    return records;
 }
 
 } // namespace
@@ -102,12 +103,11 @@ void VelquorDownloadCommands::updateAllAction()
                 }
                 const VelquorVehicleStateCounts counts(rows);
                 // Stored records of an older version than offered would fetch or install the old one.
-                // Compared as a press compares them: a vehicle's packages may carry different versions.
-                // A vehicle under way is left to finish.
+                // Compared as a press compares them, package by package. A vehicle under way is left
+                // to finish.
                 const bool underWay =
                     counts.downloading + counts.waiting + counts.extracting + counts.readyToInstall > 0;
-                if (!underWay && VelquorCommonTool::compareVersion1(firstOffered(groups, vehicle)->version(),
-                                                                    rows.first()->version())) {
+                if (!underWay && VelquorPackageEntries::offersNewerPackage(offeredRecords(groups, vehicle), rows)) {
                     forget(vehicle);
                     plan(vehicle);
                     continue;

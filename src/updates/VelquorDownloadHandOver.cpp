@@ -68,8 +68,7 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
         firstDownloadVehicle(vehicle, models);
         return;
     }
-    const QString offeredVersion = models.isEmpty() ? QString() : models.first()->version();
-    if (VelquorCommonTool::compareVersion1(offeredVersion, rows.first()->version())) {
+    if (VelquorPackageEntries::offersNewerPackage(models, rows)) {
         forgetVehicle(vehicle);
         firstDownloadVehicle(vehicle, models);
         return;
@@ -78,10 +77,8 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
     const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
         // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
-        const bool again =
-            !m_commonTool.getHasSoftwarePath(rows.first()) ||
-            VelquorCommonTool::compareVersion1(offeredVersion, m_commonTool.getMaxVersionFromList(rows)) ||
-            !isHasLanCfg(models);
+        const bool again = !m_commonTool.getHasSoftwarePath(rows.first()) || cardHoldsOlderPackage(models, rows) ||
+                           !isHasLanCfg(models);
         if (again) {
             forgetVehicle(vehicle);
             firstDownloadVehicle(vehicle, models);
@@ -129,6 +126,15 @@ void VelquorDownloadHandOver::pauseVehicle(const QString &vehicle, const Velquor
     const VelquorDownloadModelList current = m_database.getModelWithVehicle(vehicle);
     if (current.isEmpty())
         return;
+    const bool pausedAny = std::any_of(current.begin(), current.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStatePaused;
+    });
+    if (!pausedAny) {
+        // The download ended before the press: the vehicle goes on to its extraction, not paused.
+        std::lock_guard lock(m_outcomeMutex);
+        m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+        return;
+    }
     m_page.setRowOfVehicle(
         vehicle, rowUpdate(VelquorDownloadStatePaused, receivedShare(current), current.first()->totalFileSize()));
     m_page.reloadAllData();
@@ -209,6 +215,20 @@ void VelquorDownloadHandOver::forgetVehicle(const QString &vehicle)
 {
     m_database.deleteModelWithVehicle(vehicle);
     m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+}
+
+bool VelquorDownloadHandOver::cardHoldsOlderPackage(const VelquorDownloadModelList &models,
+                                                     const VelquorDownloadModelList &rows) const
+{
+    // Package by package: the card's version of a stored package against its own offered record.
+    for (const VelquorDownloadModelPtr &row : rows) {
+        for (const VelquorDownloadModelPtr &model : models) {
+            if (model->software().compare(row->software(), Qt::CaseInsensitive) == 0 &&
+                VelquorCommonTool::compareVersion1(model->version(), m_commonTool.getMaxVersionFromList({row})))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models) const
@@ -372,6 +392,12 @@ void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDow
         dropEntry();
         return;
     }
+    if (hasFinishedRow(rows)) {
+        // Queued again before it finished downloading: measuring it now would send it back to
+        // waiting, to download again from zero while its extraction may already run.
+        dropEntry();
+        return;
+    }
     QStringList urls;
     for (const auto &row : std::as_const(rows))
         urls.append(row->url());
@@ -393,8 +419,8 @@ void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDow
     std::lock_guard lock(m_outcomeMutex);
     m_manager.removeNeedDownloadData(entry);
     rows = m_database.getModelWithVehicle(vehicle);
-    if (rows.isEmpty() || m_manager.dataTaskVehicles().contains(vehicle.toUpper()))
-        return; // deleted or started meanwhile
+    if (rows.isEmpty() || m_manager.dataTaskVehicles().contains(vehicle.toUpper()) || hasFinishedRow(rows))
+        return; // deleted, started or finished meanwhile
     quint64 total = 0;
     for (const auto &row : std::as_const(rows)) {
         const auto length = lengths.constFind(row->url());
@@ -513,6 +539,15 @@ bool VelquorDownloadHandOver::alreadyMeasured(const VelquorDownloadModelList &ro
             return false;
     }
     return waiting;
+}
+
+bool VelquorDownloadHandOver::hasFinishedRow(const VelquorDownloadModelList &rows)
+{
+    return std::any_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        const qint64 state = row->state();
+        return state == VelquorDownloadStateDownloaded || state == VelquorDownloadStateExtracting ||
+               state == VelquorDownloadStateWaitingInstall || state == VelquorDownloadStateInstalled;
+    });
 }
 
 double VelquorDownloadHandOver::receivedShare(const VelquorDownloadModelList &rows)

@@ -54,6 +54,8 @@ public:
     void startDownloadVehicle();
     // Whether the card holds the language file of every offered package (true for none).
     bool isHasLanCfg(const VelquorDownloadModelList &models) const;
+    // Whether the card holds an older version of a stored package than its offered record.
+    bool cardHoldsOlderPackage(const VelquorDownloadModelList &models, const VelquorDownloadModelList &rows) const;
     // A vehicle whose records are all downloaded goes to extraction; when an archive has gone from
     // the cache its records fail instead (5), so the next press fetches it again.
     void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
@@ -83,6 +85,8 @@ private:
 
     // Every record measured and waiting (or downloaded): the vehicle was handed over already.
     static bool alreadyMeasured(const VelquorDownloadModelList &rows);
+    // A record downloaded, unpacking, ready to install or installed: the download has ended.
+    static bool hasFinishedRow(const VelquorDownloadModelList &rows);
     // Downloaded bytes of the vehicle over its total (the last record's), at most 1; 0 without a total.
     static double receivedShare(const VelquorDownloadModelList &rows);
 

@@ -35,3 +35,16 @@ bool VelquorPackageEntries::hasAppend(const VelquorUpdatesPageServices &page, co
 {
     return BaseMainTools::isHasAppend(page.appendVersions(), model);
 }
+
+bool VelquorPackageEntries::offersNewerPackage(const VelquorDownloadModelList &offered,
+                                               const VelquorDownloadModelList &stored)
+{
+    for (const VelquorDownloadModelPtr &row : stored) {
+        for (const VelquorDownloadModelPtr &record : offered) {
+            if (record && record->software().compare(row->software(), Qt::CaseInsensitive) == 0 &&
+                VelquorCommonTool::compareVersion1(record->version(), row->version()))
+                return true;
+        }
+    }
+    return false;
+}

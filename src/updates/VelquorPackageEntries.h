@@ -28,6 +28,11 @@ public:
     static bool isSystemFamily(const QString &vehicle);
     static bool isInstaller(const QString &vehicle);
 
+    // Whether a stored record is older than the offered record of its own package (same software,
+    // letter case ignored). A vehicle's packages may carry different versions, and a package the card
+    // already held was never stored, so records are compared package by package.
+    static bool offersNewerPackage(const VelquorDownloadModelList &offered, const VelquorDownloadModelList &stored);
+
     // Whether the record's "APPEND" package applies to the package the card holds, by the chosen
     // product's append versions. GUI thread (the page's list model belongs to it).
     static bool hasAppend(const VelquorUpdatesPageServices &page, const VelquorDownloadModelPtr &model);

@@ -794,6 +794,11 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     }
     addVehicle(QStringLiteral("FIAT"), {{QStringLiteral("files/FIAT_V1.00.zip"), randomBytes(1024, 61)}});
     addVehicle(QStringLiteral("JEEP"), {{QStringLiteral("files/JEEP_V1.00.zip"), randomBytes(1024, 62)}});
+    // JEEP V0.90 is installed; its V1.00 is the unfinished download.
+    const VelquorDownloadModelPtr installed = database().getModelWithVehicle(QStringLiteral("JEEP")).first()->copy();
+    installed->setVersion(QStringLiteral("V0.90"));
+    installed->setState(VelquorDownloadStateInstalled);
+    database().insertModelForInstall(installed);
     makeManager();
     tool().setSaveFilePath(asked.path());
 
@@ -810,9 +815,13 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     hold.unlock();
     manager->filesQueue().sync([] {});
     EXPECT_FALSE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/FIAT"))));
-    // Deleting everything unfinished (after an uninstall) leaves JEEP's installed version on the card.
+    // Deleting everything unfinished (after an uninstall) leaves JEEP's installed version on the card,
+    // and its record, so that it is still listed and can be uninstalled.
     EXPECT_TRUE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/JEEP/VERSION.TXT"))));
     EXPECT_TRUE(database().getModelWithVehicle(QStringLiteral("JEEP")).isEmpty());
+    const auto records = database().getAllDataWithVehicleForInstall(QStringLiteral("JEEP"));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records.first()->version(), QStringLiteral("V0.90"));
     for (const QString &folder : folders)
         EXPECT_TRUE(QFileInfo::exists(chosenLater.filePath(folder + QStringLiteral("/VERSION.TXT"))))
             << qPrintable(folder);

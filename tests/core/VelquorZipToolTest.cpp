@@ -11,7 +11,22 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 using namespace TestArchives;
+
+namespace {
+thread_local int *fsyncCalls = nullptr; // set while a test counts this thread's flushes
+} // namespace
+
+// Counts flushes asked on a counting thread; every call goes on to the C library.
+extern "C" int fsync(int fd)
+{
+    if (fsyncCalls)
+        ++*fsyncCalls;
+    static const auto next = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    return next(fd);
+}
 using Kind = VelquorZipTool::Result::Kind;
 
 namespace {
@@ -50,11 +65,16 @@ TEST_F(ZipToolTest, ExtractsAPasswordZipOntoAFatCardByteForByte)
     ASSERT_TRUE(writeFile(card.mountPath() + QStringLiteral("/Scan/VERSION.TXT"), "V3.10 and more text\r\n"));
 
     QList<QPair<quint64, quint64>> reports;
+    int flushes = 0;
+    fsyncCalls = &flushes;
     const auto result = VelquorZipTool::unzipFileAtPath(archive, card.mountPath(), true, archivePassword(),
                                                         [&](quint64 done, quint64 total) {
                                                             reports.append({done, total});
                                                         });
+    fsyncCalls = nullptr;
     ASSERT_TRUE(result.succeeded()) << result.message.toStdString();
+    // No file waits for the card on its own (a stop would wait for it); the caller flushes the whole.
+    EXPECT_EQ(flushes, 0);
     EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Scan")), below(contents, QStringLiteral("Scan")));
 
     ASSERT_FALSE(reports.isEmpty());

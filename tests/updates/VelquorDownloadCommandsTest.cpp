@@ -294,4 +294,56 @@ TEST_F(DownloadCommandsTest, UpdateAllAgainLeavesAVehicleWhosePackagesCarryDiffe
     EXPECT_TRUE(manager->needDownloadData().isEmpty());
 }
 
+TEST_F(DownloadCommandsTest, OnlyAStoredPackageOlderThanItsOwnOfferRestartsAVehicle)
+{
+    // VW's first package is on the card at the offered version, so only its second one, AUDI, was
+    // fetched and recorded; the two carry different versions.
+    const QString vwData = QStringLiteral("files/VW/VW_V9.50.zip");
+    const QString audiLanguage = QStringLiteral("files/VW/AUDI_V2.10_EN.zip");
+    serve(vwData, 30 * 1024, 5);
+    serve(audiLanguage, 10 * 1024, 6);
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/VERSION.TXT"), "V9.50");
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/english.cfg"), "LANGUAGE=English\r\n");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/VERSION.TXT"), "V2.00");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/english.cfg"), "LANGUAGE=English\r\n");
+    const VelquorDownloadModelPtr audi =
+        offered(QStringLiteral("AUDI"), QStringLiteral("V2.00"), QStringLiteral("English"),
+                QStringLiteral("Vehicles/Europe/AUDI"), QStringLiteral("files/VW/AUDI_V2.00_EN.zip"));
+    manager->setFamilyModels({group(QStringLiteral("VW"),
+                                    {offered(QStringLiteral("VW"), QStringLiteral("V9.50"), QStringLiteral("English"),
+                                             QStringLiteral("Vehicles/Europe/VW"),
+                                             QStringLiteral("files/VW/VW_V9.50_EN.zip")),
+                                     audi})});
+    const VelquorDownloadModelPtr stored = audi->copy();
+    stored->setVehicle(QStringLiteral("VW"));
+    stored->setVid(QStringLiteral("AUDI"));
+    stored->setUrl(server.baseUrl() + QStringLiteral("files/VW/AUDI_V2.00.zip"));
+    stored->setZipPath(tool().get7ZResourcePath(stored->url()));
+    stored->setState(VelquorDownloadStateInstalled);
+    database().insertModel(stored);
+    makeHandOver();
+
+    // Installed and current, package by package: a press and update-all leave it alone.
+    press(0);
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), QStringList{QStringLiteral("files/VW/AUDI_V2.00.zip")});
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateInstalled));
+    // Paused midway, a press resumes it rather than starting over.
+    stored->setState(VelquorDownloadStatePaused);
+    database().updateWithModel(stored, VelquorDownloadUpdateState);
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), QStringList{QStringLiteral("files/VW/AUDI_V2.00.zip")});
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStatePaused));
+    press(0);
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), QStringList{QStringLiteral("files/VW/AUDI_V2.00.zip")});
+    EXPECT_FALSE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStatePaused));
+
+    // A newer AUDI is what restarts the vehicle.
+    audi->setVersion(QStringLiteral("V2.10"));
+    audi->setFilePath(audiLanguage);
+    press(0);
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), (QStringList{audiLanguage, vwData}));
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaitingInstall); }, 20000));
+}
+
 } // namespace

@@ -320,4 +320,56 @@ TEST_F(DownloadHandOverTest, APauseDuringTheProbeStandsAndOneRunnerProbesEachVeh
     }
 }
 
+TEST_F(DownloadHandOverTest, AVehicleThatFinishedDownloadingIsNeitherMeasuredAgainNorPausedByALateCommand)
+{
+    // Queued for its size probe by a second update-all, each vehicle finished before the runner
+    // reached it: downloaded, unpacking, ready to install or installed.
+    const QList<QPair<QString, qint64>> finished{{QStringLiteral("AUDI"), VelquorDownloadStateDownloaded},
+                                                 {QStringLiteral("FORD"), VelquorDownloadStateExtracting},
+                                                 {QStringLiteral("OPEL"), VelquorDownloadStateWaitingInstall},
+                                                 {QStringLiteral("SEAT"), VelquorDownloadStateInstalled}};
+    QStringList entries;
+    for (const auto &[vehicle, state] : finished) {
+        const QString entry = QStringLiteral("files/%1/%1_V1.00.zip").arg(vehicle);
+        const QByteArray bytes = serve(entry, 40 * 1024, quint32(state));
+        entries.append(entry);
+        auto row = offered(vehicle, QStringLiteral("V1.00"), QStringLiteral("English"),
+                           QStringLiteral("Vehicles/Europe/") + vehicle, entry);
+        row->setVehicle(vehicle);
+        row->setVid(vehicle);
+        row->setUrl(server.baseUrl() + entry);
+        row->setZipPath(tool().get7ZResourcePath(row->url()));
+        row->setExpectedContentLength(bytes.size());
+        row->setTmpFileSize(bytes.size());
+        row->setTotalFileSize(bytes.size());
+        row->setRatio(1);
+        row->setProgress(1);
+        row->setState(state);
+        database().insertModel(row);
+    }
+    makeHandOver();
+
+    for (const auto &entry : finished)
+        handOver->addDownloadTask(entry.first, database().getModelWithVehicle(entry.first));
+    handOver->startDownloadVehicle();
+    ASSERT_TRUE(waitUntil([&] { return manager->needDownloadData().isEmpty(); }, 10000));
+    // A pause that raced the end of the download (a press read the rows still downloading).
+    for (const auto &entry : finished)
+        manager->pauseDownloadTask(database().getModelWithVehicle(entry.first).first());
+    manager->queue().sync([] {});
+    manager->filesQueue().sync([] {});
+
+    for (const auto &[vehicle, state] : finished) {
+        EXPECT_TRUE(allRowsIn(vehicle, state)) << qPrintable(vehicle);
+        const auto rows = database().getModelWithVehicle(vehicle);
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_EQ(rows.first()->tmpFileSize(), 40u * 1024u) << qPrintable(vehicle);
+    }
+    for (const QString &entry : entries) {
+        EXPECT_EQ(requests(entry, QStringLiteral("HEAD")), 0) << qPrintable(entry);
+        EXPECT_EQ(requests(entry, QStringLiteral("GET")), 0) << qPrintable(entry);
+    }
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+}
+
 } // namespace
