@@ -27,6 +27,7 @@ protected:
         ASSERT_TRUE(server.start());
         qputenv("VELQUOR_SERVICE_URL", server.baseUrl().toUtf8());
     }
+    void TearDown() override { qunsetenv("VELQUOR_SERVICE_URL"); }
 
     // Sends one operation through the client and answers its model (none when it did not parse).
     template <class Model, class Send> std::shared_ptr<Model> call(Send send)

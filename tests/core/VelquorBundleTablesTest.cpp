@@ -118,6 +118,7 @@ protected:
         VelquorCommonTool::sharedTool().setSaveFilePath(card.path());
         QDir().mkpath(card.filePath(QStringLiteral("Scan/FORD")));
     }
+    void TearDown() override { VelquorCommonTool::sharedTool().setSaveFilePath(QString()); }
 
     void install(const QByteArray &version)
     {

@@ -97,6 +97,21 @@ TEST(CommonToolText, VersionNumbersIgnoreTheDecimalCommaOfTheLocale)
                     {QStringLiteral("-c"), QStringLiteral("-f"), QStringLiteral("ANSI_X3.4-1968"), QStringLiteral("-i"),
                      locales.filePath(QStringLiteral("comma.def")), locales.filePath(QStringLiteral("comma"))});
     localedef.waitForFinished(30000); // warns (and exits non-zero) about the categories left out
+    // The process's locale is the next case's too: put back however this one ends.
+    struct Restore
+    {
+        const QByteArray numeric = std::setlocale(LC_NUMERIC, nullptr);
+        const bool hadPath = qEnvironmentVariableIsSet("LOCPATH");
+        const QByteArray path = qgetenv("LOCPATH");
+        ~Restore()
+        {
+            std::setlocale(LC_NUMERIC, numeric.constData());
+            if (hadPath)
+                qputenv("LOCPATH", path);
+            else
+                qunsetenv("LOCPATH");
+        }
+    } restore;
     qputenv("LOCPATH", QFile::encodeName(locales.path()));
     if (!std::setlocale(LC_NUMERIC, "comma"))
         GTEST_SKIP() << "cannot build a decimal-comma locale here";
@@ -104,7 +119,6 @@ TEST(CommonToolText, VersionNumbersIgnoreTheDecimalCommaOfTheLocale)
 
     EXPECT_EQ(VelquorCommonTool::getVersionNumber(QStringLiteral("V12.34")), 12.34f);
     EXPECT_TRUE(VelquorCommonTool::compareVersion1(QStringLiteral("V2.50"), QStringLiteral("V2.00")));
-    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(CommonToolText, ChecksAndDigests)

@@ -89,6 +89,11 @@ protected:
         manager.creatDBWithSerialNumber(
             QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()), kAccount);
     }
+    void TearDown() override
+    {
+        NotificationCenter::defaultCenter().removeObserver(this);
+        NotificationCenter::workspace().removeObserver(this);
+    }
 
     QString downloadTable() const { return QStringLiteral("t_downloadFiles_") + manager.uniqueIDString(); }
 

@@ -84,12 +84,13 @@ protected:
         server.stop();
     }
 
-    static VelquorDownloadDataBaseManager &database() { return VelquorDownloadDataBaseManager::sharedManager(); }
-    static VelquorCommonTool &tool() { return VelquorCommonTool::sharedTool(); }
+    // The case's own tables and card choice: nothing of an earlier case's vehicles is left in them.
+    VelquorDownloadDataBaseManager &database() { return m_database; }
+    VelquorCommonTool &tool() { return m_tool; }
 
     void makeManager()
     {
-        manager = std::make_unique<VelquorDownloadManager>();
+        manager = std::make_unique<VelquorDownloadManager>(&m_database, &m_tool);
         manager->setStartDelays(10, 10);
         manager->setRetryBaseDelay(50);
     }
@@ -143,7 +144,7 @@ protected:
         return count;
     }
 
-    static bool allRowsIn(const QString &vehicle, qint64 state)
+    bool allRowsIn(const QString &vehicle, qint64 state)
     {
         const auto rows = database().getModelWithVehicle(vehicle);
         return !rows.isEmpty() &&
@@ -162,6 +163,8 @@ protected:
 
     QTemporaryDir serverFiles;
     standin::StandinServer server;
+    VelquorDownloadDataBaseManager m_database;
+    VelquorCommonTool m_tool;
     std::unique_ptr<VelquorDownloadManager> manager;
     mutable std::mutex mutex;
     QList<Posted> posted;
@@ -228,24 +231,24 @@ TEST_F(DownloadManagerTest, AtMostThreeVehiclesRunAndTheOthersStartInWaitingOrde
 }
 
 // Pauses the vehicle's one transfer after some bytes arrived and checks what the pause leaves.
-VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, const QString &vehicle)
+VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, VelquorDownloadDataBaseManager &database,
+                                    const QString &vehicle)
 {
-    const VelquorDownloadModelPtr first =
-        VelquorDownloadDataBaseManager::sharedManager().getModelWithVehicle(vehicle).first();
+    const VelquorDownloadModelPtr first = database.getModelWithVehicle(vehicle).first();
     manager.startDownloadTask(first);
     EXPECT_TRUE(waitUntil(
         [&] {
-            const auto row = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+            const auto row = database.getModelWithUrl(first->url());
             return row && row->tmpFileSize() > 100 * 1024;
         },
         15000));
     manager.pauseDownloadTask(first);
     // Read at once: the rows show the pause when the call returns; the transfer stops on the queue.
-    EXPECT_EQ(VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url())->state(),
+    EXPECT_EQ(database.getModelWithUrl(first->url())->state(),
               VelquorDownloadStatePaused);
     EXPECT_FALSE(manager.dataTaskVehicles().contains(vehicle));
     manager.queue().sync([] {});
-    const auto paused = VelquorDownloadDataBaseManager::sharedManager().getModelWithUrl(first->url());
+    const auto paused = database.getModelWithUrl(first->url());
     EXPECT_EQ(paused->state(), VelquorDownloadStatePaused);
     EXPECT_FALSE(paused->resumeData().isEmpty());
     const auto resume = VelquorResumeData::decode(paused->resumeData());
@@ -275,7 +278,7 @@ TEST_F(DownloadManagerTest, PauseKeepsTheReceivedBytesAndResumeAsksForTheRest)
     server.setFault(u'/' + relative, slow);
     makeManager();
 
-    const VelquorDownloadModelPtr paused = pauseMidway(*manager, QStringLiteral("OPEL"));
+    const VelquorDownloadModelPtr paused = pauseMidway(*manager, database(), QStringLiteral("OPEL"));
     const qint64 offset = VelquorResumeData::decode(paused->resumeData())->offset;
     EXPECT_EQ(completed(QStringLiteral("OPEL")), 0);
 
@@ -389,7 +392,7 @@ TEST_F(DownloadManagerTest, ALaterRunResumesFromTheStoredResumeData)
     slow.bytesPerSecond = 512 * 1024;
     server.setFault(u'/' + relative, slow);
     makeManager();
-    const VelquorDownloadModelPtr paused = pauseMidway(*manager, QStringLiteral("SEAT"));
+    const VelquorDownloadModelPtr paused = pauseMidway(*manager, database(), QStringLiteral("SEAT"));
     const qint64 offset = VelquorResumeData::decode(paused->resumeData())->offset;
 
     // The application quits and starts again.
@@ -970,8 +973,10 @@ TEST_F(DownloadManagerTest, QuittingDuringATransferStopsItCleanly)
     manager->startDownloadTask(row);
     ASSERT_TRUE(waitUntil([&] { return database().getModelWithUrl(row->url())->tmpFileSize() > 0; }, 10000));
 
-    // As at the end of main: every queue stops (its objects die on its thread), then the statics go.
-    DispatchQueue::shutdownAll();
+    // As at the end of main: the manager's queues stop (its objects die on its thread), then it goes.
+    // Only its own: the queues of other objects in this process serve the cases after this one.
+    manager->queue().shutdown();
+    manager->filesQueue().shutdown();
     manager.reset();
     EXPECT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
     EXPECT_FALSE(QFileInfo::exists(row->zipPath()));

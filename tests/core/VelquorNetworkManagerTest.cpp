@@ -94,6 +94,7 @@ protected:
     void TearDown() override
     {
         VelquorHTTPSessionManager::sharedManager().setTimeoutInterval(60 * 1000);
+        qunsetenv("VELQUOR_SERVICE_URL");
         server.stop();
     }
 

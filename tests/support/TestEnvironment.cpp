@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -31,6 +34,27 @@ void installPrivateHome()
         delete privateHome;
         privateHome = nullptr;
     });
+}
+
+void resetPrivateHome()
+{
+    if (!privateHome)
+        return;
+    {
+        // Cleared through QSettings too: it caches what it read from the file.
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QCoreApplication::organizationName(),
+                           QCoreApplication::applicationName());
+        settings.clear();
+        settings.sync();
+    }
+    const QDir home(privateHome->path());
+    for (const QFileInfo &entry :
+         home.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
 }
 
 QString testHome()

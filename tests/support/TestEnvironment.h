@@ -10,6 +10,10 @@
 void installPrivateHome();
 inline constexpr char kSharedHomeVariable[] = "VELQUOR_TEST_SHARED_HOME";
 
+// Forgets the saved settings and empties the private HOME (the folder stays), so the next case of
+// a whole run starts as a case alone in its process does. A child on a shared HOME leaves it alone.
+void resetPrivateHome();
+
 // Spins the event loop until the predicate holds or the time is up; answers the predicate.
 bool waitUntil(const std::function<bool()> &predicate, int timeoutMs = 5000);
 
