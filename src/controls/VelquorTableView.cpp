@@ -186,11 +186,10 @@ void VelquorTableView::reloadData()
     // A press in progress on a row that is gone must not report it on release.
     if (m_pressedRow >= count)
         m_pressedRow = -1;
-    if (kept != m_selection)
-        applySelection(kept, true);
-    else
-        for (qint64 row : m_selection)
-            showSelection(row);
+    // Every row, selected or not: a cell may come back from a row that was selected when it went.
+    for (qint64 row = 0; row < count; ++row)
+        showSelection(row);
+    applySelection(kept, true);
 }
 
 void VelquorTableView::buildRow(qint64 index, qreal y)
