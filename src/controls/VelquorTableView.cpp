@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSet>
 #include <QtMath>
@@ -526,6 +527,7 @@ void VelquorTableView::documentMousePressed(QMouseEvent *event)
         selection = {row};
         m_anchorRow = row;
     }
+    const QScopedValueRollback clicking(m_clickChangingSelection, true);
     applySelection(selection, true);
 }
 
