@@ -313,6 +313,13 @@ void VelquorSoftwareManagementView::tableViewColumnDidResize(VelquorTableView *,
 
 void VelquorSoftwareManagementView::tableViewSelectionDidChange(VelquorTableView *tableView)
 {
+    // Only a click ticks: a highlight moved by typing a name, or by the page itself, leaves the
+    // ticks alone. It also clears the mark a click under the rows leaves (that click is never
+    // reported), or the next click on the highlighted row would toggle nothing.
+    if (!tableView->isClickChangingSelection()) {
+        m_tableViewSelectionDidChange = false;
+        return;
+    }
     m_tableViewSelectionDidChange = true;
     const VelquorSoftwareManagementList rows = listModels();
     for (qint64 row : tableView->selectedRowIndexes()) {

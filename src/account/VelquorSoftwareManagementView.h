@@ -97,6 +97,6 @@ private:
     std::unique_ptr<DispatchQueue> m_updateListQueue;
     // Counts removeAllData calls: a rebuild that started before one is dropped.
     quint64 m_listGeneration = 0;
-    // YES from a selection change until the next row click is handled.
+    // YES from a click's selection change until that click is reported.
     bool m_tableViewSelectionDidChange = false;
 };

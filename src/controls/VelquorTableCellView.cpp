@@ -25,6 +25,7 @@ VelquorTableCellView::VelquorTableCellView(QWidget *parent) : QWidget(parent)
     QFont font = m_textField1->font();
     font.setPixelSize(15);
     m_textField1->setFont(font);
+    m_textField1->setTextColor(Qt::black);
     layoutSubviews();
 }
 
@@ -56,6 +57,8 @@ void VelquorTableCellView::setBackgroundStyle(BackgroundStyle style)
     if (m_backgroundStyle == style)
         return;
     m_backgroundStyle = style;
+    // Black would hardly read on the emphasised blue.
+    m_textField1->setTextColor(style == BackgroundStyle::Emphasized ? Qt::white : Qt::black);
     update();
 }
 

@@ -7,8 +7,9 @@
 
 // One table cell: an optional small picture and a borderless text. With showImage the picture
 // takes an 18-pixel column 1 pixel from the left and the text the rest; without it the text
-// fills the cell. In the emphasised style (a selected row) the cell turns blue. A text set with
-// setText that is wider than its room ends in "…" and shows whole as the cell's tooltip.
+// fills the cell. The text is black; in the emphasised style (a selected row) the cell turns blue
+// and its text white. A text set with setText that is wider than its room ends in "…" and shows
+// whole as the cell's tooltip.
 class VelquorTableCellView : public QWidget
 {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSet>
 #include <QtMath>
@@ -186,11 +187,10 @@ void VelquorTableView::reloadData()
     // A press in progress on a row that is gone must not report it on release.
     if (m_pressedRow >= count)
         m_pressedRow = -1;
-    if (kept != m_selection)
-        applySelection(kept, true);
-    else
-        for (qint64 row : m_selection)
-            showSelection(row);
+    // Every row, selected or not: a cell may come back from a row that was selected when it went.
+    for (qint64 row = 0; row < count; ++row)
+        showSelection(row);
+    applySelection(kept, true);
 }
 
 void VelquorTableView::buildRow(qint64 index, qreal y)
@@ -527,6 +527,7 @@ void VelquorTableView::documentMousePressed(QMouseEvent *event)
         selection = {row};
         m_anchorRow = row;
     }
+    const QScopedValueRollback clicking(m_clickChangingSelection, true);
     applySelection(selection, true);
 }
 

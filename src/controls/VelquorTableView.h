@@ -27,8 +27,9 @@ class VelquorTableViewDelegate;
 //
 // Typing a name selects the first row with a cell whose type-select string (the data source's)
 // starts with it, ignoring letter case; keys typed within the platform's keyboard input interval
-// make one name. Dragging a border in the header resizes the column on its left; the data source
-// is told.
+// make one name. The data source is told of that selection change, but it is no click: nothing is
+// reported to the extended delegate. Dragging a border in the header resizes the column on its
+// left; the data source is told.
 //
 // A reload offers each row the views it showed before (makeViewWithIdentifier hands row i the view
 // of the old row i first), so reloading the same rows moves, hides and reparents nothing: a press on
@@ -77,6 +78,9 @@ public:
     bool isRowSelected(qint64 row) const { return m_selection.count(row) > 0; }
     void selectRowIndexes(const QList<qint64> &rows, bool byExtendingSelection);
     void deselectAll();
+    // YES while the press of a click changes the selection, so tableViewSelectionDidChange can tell
+    // a click from a name typed into the table or a change made by a call.
+    bool isClickChangingSelection() const { return m_clickChangingSelection; }
     bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
     void setAllowsMultipleSelection(bool allows) { m_allowsMultipleSelection = allows; }
     SelectionHighlightStyle selectionHighlightStyle() const { return m_selectionHighlightStyle; }
@@ -153,6 +157,7 @@ private:
     QString m_typedName;
     QElapsedTimer m_typedNameTimer;
     bool m_pressActive = false;
+    bool m_clickChangingSelection = false;
     bool m_allowsMultipleSelection = false;
     SelectionHighlightStyle m_selectionHighlightStyle = SelectionHighlightStyle::Regular;
     qreal m_rowHeight = 24;

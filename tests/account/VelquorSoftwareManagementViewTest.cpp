@@ -391,6 +391,70 @@ TEST_F(SoftwareManagementPage, TypingANameSelectsTheFirstRowWhoseSoftwareStartsW
     EXPECT_EQ(table->selectedRowIndexes(), QList<qint64>{3});
 }
 
+TEST_F(SoftwareManagementPage, TypingANameMovesOnlyTheHighlightAndTheNextClickTicksAsEver)
+{
+    QTemporaryDir card;
+    const QString root = card.path();
+    const QStringList vehicles{"BENTLEY", "TESLA", "BUICK"};
+    for (const QString &vehicle : vehicles)
+        ASSERT_TRUE(writeFile(root + "/" + vehicle + "/data.bin", "d"));
+    // The rows and records are shared by every page: none of them outlives the test.
+    const auto forget = qScopeGuard([&] {
+        if (page)
+            page->removeAllData();
+        for (const QString &vehicle : vehicles) {
+            database().deleteModelWithVehicleForInstall(vehicle);
+            database().deleteModelWithVehicle(vehicle);
+        }
+    });
+    addRecords({installed("BENTLEY", "BENTLEY", "V1.00", "en", "BENTLEY"),
+                installed("TESLA", "TESLA", "V20.11", "en", "TESLA"),
+                installed("BUICK", "BUICK", "V3.50", "en", "BUICK")});
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+    page->updateTableView();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            QStringList shown;
+            for (qint64 row = 0; row < page->tableView()->numberOfRows(); ++row)
+                shown << page->cellText(1, row);
+            return shown == vehicles;
+        },
+        10000));
+    VelquorTableView *table = page->tableView();
+    const int interval = QApplication::keyboardInputInterval();
+    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
+    QApplication::setKeyboardInputInterval(60000);
+
+    clickRow(0);
+    ASSERT_EQ(ticked(), QStringList{"BENTLEY"});
+    // A click under the rows clears the highlight and is reported to nobody.
+    QTest::mouseClick(table->documentView(), Qt::LeftButton, {},
+                      QPoint(60, 3 * VelquorSoftwareManagementView::kRowHeight + 40));
+    ASSERT_TRUE(table->selectedRowIndexes().isEmpty());
+
+    // "b" passes over the ticked BENTLEY, "bu" lands on BUICK: neither changes a tick.
+    QTest::keyClicks(table, "bu");
+    EXPECT_EQ(table->selectedRowIndexes(), QList<qint64>{2});
+    EXPECT_EQ(ticked(), QStringList{"BENTLEY"});
+
+    // The highlighted row reads white on the blue; the others keep black text.
+    const auto textColour = [&](qint64 row) {
+        auto *cell = qobject_cast<VelquorTableCellView *>(table->viewAtColumn(1, row));
+        return cell ? cell->textField1()->textColor() : QColor();
+    };
+    EXPECT_EQ(textColour(2), QColor(Qt::white));
+    EXPECT_EQ(textColour(0), QColor(Qt::black));
+
+    clickRow(2);
+    EXPECT_EQ(ticked(), (QStringList{"BENTLEY", "BUICK"})) << "a click on the row typed to ticks it";
+    clickRow(2);
+    EXPECT_EQ(ticked(), QStringList{"BENTLEY"});
+    clickRow(1);
+    EXPECT_EQ(ticked(), (QStringList{"BENTLEY", "TESLA"}));
+    EXPECT_EQ(textColour(1), QColor(Qt::white));
+    EXPECT_EQ(textColour(2), QColor(Qt::black)) << "a row no longer highlighted reads black again";
+}
+
 TEST(VelquorSoftwareUninstaller, RemovesNothingOutsideTheCardNorThroughALink)
 {
     QTemporaryDir scratch;

@@ -326,6 +326,54 @@ TEST_F(TableFixture, CellsOfASelectedRowTurnBlue)
     EXPECT_EQ(cell->backgroundStyle(), VelquorTableCellView::BackgroundStyle::Normal);
 }
 
+TEST_F(TableFixture, ASelectedRowReadsWhiteOnTheBlueAndBlackOnceDeselected)
+{
+    // The text field of row 0's first cell as drawn on the table: whether any pixel is dark
+    // (a black glyph, on white or on blue) and whether any is white (a white glyph on blue).
+    struct Ink
+    {
+        bool dark = false;
+        bool white = false;
+    };
+    const auto inkOfRow0 = [&] {
+        auto *cell = qobject_cast<VelquorTableCellView *>(table.viewAtColumn(0, 0));
+        const QRect field(cell->mapTo(table.documentView(), cell->textField1()->pos()), cell->textField1()->size());
+        const QImage image = table.documentView()->grab(field).toImage();
+        Ink ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                ink.dark |= colour.red() < 100 && colour.green() < 100 && colour.blue() < 128;
+                ink.white |= colour.red() > 200 && colour.green() > 200 && colour.blue() > 200;
+            }
+        return ink;
+    };
+    const Ink unselected = inkOfRow0();
+    EXPECT_TRUE(unselected.dark) << "black text on the white table";
+
+    clickAt(QPoint(60, 17));
+    const Ink selected = inkOfRow0();
+    EXPECT_TRUE(selected.white);
+    EXPECT_FALSE(selected.dark);
+
+    clickAt(QPoint(60, 3 * 34 + 40));
+    EXPECT_TRUE(inkOfRow0().dark);
+
+    // A cell put away while its row was selected shows plainly in the unselected row it comes back to.
+    clickAt(QPoint(60, 2 * 34 + 17));
+    rows.count = 2;
+    table.reloadData();
+    rows.count = 3;
+    table.reloadData();
+    ASSERT_TRUE(table.selectedRowIndexes().isEmpty());
+    for (int column = 0; column < 2; ++column) {
+        auto *cell = qobject_cast<VelquorTableCellView *>(table.viewAtColumn(column, 2));
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->backgroundStyle(), VelquorTableCellView::BackgroundStyle::Normal) << column;
+        EXPECT_EQ(cell->textField1()->textColor(), QColor(Qt::black)) << column;
+    }
+}
+
 TEST_F(TableFixture, HeaderCellsSitOverTheirColumns)
 {
     auto *cell = new VelquorTableHeaderCell("B");
