@@ -441,18 +441,28 @@ QString VelquorCommonTool::getParentPath(const QString &path)
 
 QString VelquorCommonTool::getSoftwareParentPath(const VelquorDownloadModelPtr &model) const
 {
+    return getSoftwareParentPath(model, saveFilePath());
+}
+
+QString VelquorCommonTool::getSoftwareParentPath(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+{
     if (!model)
         return {};
     const QString sdPath = model->sdPath();
     // The package directory itself must be a sound card path before its parent is used.
-    if (joinCardPath(sdPath, false).isEmpty())
+    if (joinCardPath(cardRoot, sdPath, false).isEmpty())
         return {};
-    return joinCardPath(getParentPath(sdPath), true);
+    return joinCardPath(cardRoot, getParentPath(sdPath), true);
 }
 
 QString VelquorCommonTool::getSoftwarePathByPath(const QString &relativePath) const
 {
-    const QString full = joinCardPath(relativePath, false);
+    return softwarePathUnder(saveFilePath(), relativePath);
+}
+
+QString VelquorCommonTool::softwarePathUnder(const QString &root, const QString &relativePath)
+{
+    const QString full = joinCardPath(root, relativePath, false);
     if (full.isEmpty())
         return {};
     if (QFileInfo::exists(full))
@@ -481,7 +491,12 @@ QString VelquorCommonTool::getPathByDirectoryEnumerator(const QString &fullPath)
 
 QString VelquorCommonTool::getSoftwarePath(const VelquorDownloadModelPtr &model) const
 {
-    return model ? getSoftwarePathByPath(model->sdPath()) : QString();
+    return getSoftwarePath(model, saveFilePath());
+}
+
+QString VelquorCommonTool::getSoftwarePath(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+{
+    return model ? softwarePathUnder(cardRoot, model->sdPath()) : QString();
 }
 
 bool VelquorCommonTool::getHasSoftwarePath(const VelquorDownloadModelPtr &model) const

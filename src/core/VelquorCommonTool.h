@@ -80,10 +80,14 @@ public:
     static QString getParentPath(const QString &path);
     // Extraction target: card root joined with the parent of the record's sdPath (may be the root).
     QString getSoftwareParentPath(const VelquorDownloadModelPtr &model) const;
+    // The same under the given card root, whatever card is chosen now.
+    static QString getSoftwareParentPath(const VelquorDownloadModelPtr &model, const QString &cardRoot);
     // Existing package directory on the card, as written or in a letter-case variant.
     QString getSoftwarePathByPath(const QString &relativePath) const;
     static QString getPathByDirectoryEnumerator(const QString &fullPath);
     QString getSoftwarePath(const VelquorDownloadModelPtr &model) const;
+    // The same under the given card root, whatever card is chosen now.
+    static QString getSoftwarePath(const VelquorDownloadModelPtr &model, const QString &cardRoot);
     // Card root + sdPath exists exactly as written.
     bool getHasSoftwarePath(const VelquorDownloadModelPtr &model) const;
     static QString getVersionPathFromFilePath(const QString &directory);
@@ -157,6 +161,7 @@ private:
     // Card root joined with a checked relative path; empty when the root or the path is refused.
     QString joinCardPath(const QString &relativePath, bool allowRoot) const;
     static QString joinCardPath(const QString &root, const QString &relativePath, bool allowRoot);
+    static QString softwarePathUnder(const QString &root, const QString &relativePath);
     static QByteArray readResource(const QString &path);
     std::shared_ptr<QTranslator> translatorFor(const QString &languageCode) const;
 

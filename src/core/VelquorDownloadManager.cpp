@@ -199,12 +199,17 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders)
 {
+    // Read now: callers may choose another card right after this call.
+    deleteTaskAndCache(model, cardFolders == CardFolders::Remove ? m_commonTool.saveFilePath() : QString());
+}
+
+void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+{
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
-    // Read now: callers delete the rows right after this call, and may choose another card.
+    // Read now: callers delete the rows right after this call.
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-    const QString cardRoot = cardFolders == CardFolders::Remove ? m_commonTool.saveFilePath() : QString();
     onQueue([this, vehicle, rows, cardRoot] {
         const bool heldSlot = removeVehicleDownloadTask(vehicle);
         cancelTransfersOfVehicle(vehicle, false);

@@ -60,6 +60,9 @@ public:
     // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files,
     // and unless kept its package directories on the card chosen at the call (the rows themselves stay).
     void deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders = CardFolders::Remove);
+    // The same, removing the package directories from under the given card root (none when it is
+    // empty), whatever card is chosen now.
+    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, const QString &cardRoot);
     // Ends every transfer and deletes the archives, partial files and rows of every unfinished
     // vehicle; their package folders on the card (the versions installed before) stay.
     void deleteAllTask();

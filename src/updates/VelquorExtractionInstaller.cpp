@@ -131,11 +131,13 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         return;
     }
 
+    // Bound now: a rescan may choose another card while the vehicle is extracted.
+    const QString root = m_commonTool.saveFilePath();
+    const Card card{root, PathIdentity::of(root)};
     m_manager.setDecompressCount(0);
-    m_extractedBy7z.clear();
     bool allExtracted = true;
     for (const VelquorDownloadModelPtr &record : records) {
-        const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record);
+        const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record, card);
         m_manager.setDecompressCount(m_manager.decompressCount() + 1);
         m_page.reloadSDCard(false);
         if (outcome == Outcome::Aborted) {
@@ -154,16 +156,17 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         showVehicleProgress(vehicle);
     }
 
-    Extracted extracted{vehicle, records, m_extractedBy7z};
+    Extracted extracted{vehicle, records, card};
     endExtraction();
     if (!allExtracted) {
-        installFailed(vehicle);
+        installFailed(vehicle, card);
         return;
     }
     m_installQueue->async([this, extracted = std::move(extracted)] { finishVehicle(extracted); });
 }
 
-VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record)
+VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record,
+                                                                                const Card &card)
 {
     m_current = record;
     m_lastPermille = -1;
@@ -172,24 +175,26 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
 
     if (!QFileInfo(record->zipPath()).isFile())
         return Outcome::Failed; // nothing to extract is a failure, never a silent success
-    if (isZipPackage(record)) {
-        // The installer goes to the local cache, where it is opened from; everything else to the card.
-        const QString destination = isInstaller(record)
-                                        ? m_commonTool.getSoftwareUpdatePathWithSoftware(record->software())
-                                        : m_commonTool.getSoftwareParentPath(record);
-        if (destination.isEmpty())
-            return Outcome::Failed;
-        bool retryAs7z = false;
-        const Outcome outcome = decompressZip(record, destination, &retryAs7z);
-        if (!retryAs7z)
-            return outcome;
-        m_lastPermille = -1;
-        m_lastPercent = -1;
-        return decompress7z(record, destination);
-    }
-    const QString destination = m_commonTool.getSoftwareParentPath(record);
+    // The installer goes to the local cache, where it is opened from; everything else to the card
+    // the vehicle began on, and only while that card is still there.
+    const bool toCard = !isInstaller(record);
+    if (toCard && !card.present())
+        return Outcome::Failed;
+    const QString destination = toCard ? VelquorCommonTool::getSoftwareParentPath(record, card.root)
+                                       : m_commonTool.getSoftwareUpdatePathWithSoftware(record->software());
     if (destination.isEmpty())
         return Outcome::Failed;
+    if (!isZipPackage(record))
+        return decompress7z(record, destination);
+    bool retryAs7z = false;
+    const Outcome outcome = decompressZip(record, destination, &retryAs7z);
+    if (!retryAs7z)
+        return outcome;
+    // The zip may have failed because the card went.
+    if (toCard && !card.present())
+        return Outcome::Failed;
+    m_lastPermille = -1;
+    m_lastPercent = -1;
     return decompress7z(record, destination);
 }
 
@@ -223,10 +228,8 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
                                   destination, &m_stopping);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
-    if (m_sevenZipFinished) {
-        m_extractedBy7z.append(record->url());
+    if (m_sevenZipFinished)
         return Outcome::Extracted;
-    }
     if (m_stopping)
         return Outcome::Aborted;
     // Neither finished nor failed: the extraction was aborted (the application is quitting).
@@ -282,29 +285,30 @@ void VelquorExtractionInstaller::finishVehicle(const Extracted &extracted)
     if (flushVehicle(extracted))
         installSucceeded(extracted.vehicle);
     else
-        installFailed(extracted.vehicle);
+        installFailed(extracted.vehicle, extracted.card);
 }
 
 bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
 {
-    bool onCard = false;
+    const Card &card = extracted.card;
+    if (std::all_of(extracted.records.begin(), extracted.records.end(), isInstaller))
+        return true; // extracted into the local cache
+    if (!card.present())
+        return false;
     QStringList flushed;
     for (const VelquorDownloadModelPtr &record : extracted.records) {
         if (isInstaller(record))
-            continue; // extracted into the local cache
-        onCard = true;
-        // The zip extractor flushed each file it wrote; what 7zz wrote is found in the package folder,
-        // which the vehicle's archives share.
-        if (!extracted.extractedBy7z.contains(record->url()))
             continue;
-        const QString folder = m_commonTool.getSoftwarePath(record);
+        // What the extractors wrote is found in the package folder, which the vehicle's archives share.
+        const QString folder = VelquorCommonTool::getSoftwarePath(record, card.root);
         if (folder.isEmpty() || flushed.contains(folder))
             continue;
         if (!FileSync::flushTree(folder))
             return false;
         flushed.append(folder);
     }
-    return !onCard || FileSync::syncFileSystem(m_commonTool.saveFilePath());
+    // Still the same card once everything reached it: a card pulled meanwhile holds nothing certain.
+    return FileSync::syncFileSystem(card.root) && card.present();
 }
 
 void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
@@ -333,7 +337,7 @@ void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
     leaveExtractionSet(vehicle);
 }
 
-void VelquorExtractionInstaller::installFailed(const QString &vehicle)
+void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card)
 {
     const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
     for (const VelquorDownloadModelPtr &record : records) {
@@ -344,9 +348,13 @@ void VelquorExtractionInstaller::installFailed(const QString &vehicle)
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
     m_page.reloadAllData();
     // A half-written package must not stay on the card; with it goes the record of what was there.
-    m_database.deleteModelWithVehicleForInstall(vehicle);
+    // From a card that is gone nothing is removed, and the record stays with the folder it names.
+    const bool present = card.present();
+    const bool onCard = !std::all_of(records.begin(), records.end(), isInstaller);
+    if (present || !onCard)
+        m_database.deleteModelWithVehicleForInstall(vehicle);
     if (!records.isEmpty())
-        m_manager.deleteTaskAndCache(records.first());
+        m_manager.deleteTaskAndCache(records.first(), present ? card.root : QString());
     leaveExtractionSet(vehicle);
 }
 
@@ -361,6 +369,11 @@ void VelquorExtractionInstaller::putBack(const QString &vehicle)
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0));
     m_page.reloadAllData();
     leaveExtractionSet(vehicle);
+}
+
+bool VelquorExtractionInstaller::Card::present() const
+{
+    return !root.isEmpty() && identity.exists && PathIdentity::of(root) == identity;
 }
 
 void VelquorExtractionInstaller::endExtraction()

@@ -2,6 +2,7 @@
 
 #include "core/LzmaToolDelegate.h"
 #include "core/VelquorDownloadModel.h"
+#include "platform/PathIdentity.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,11 @@ class VelquorUpdatesPageServices;
 // as zip, a failing zip tried again as 7z), shows the progress on the vehicle's row, and when every
 // archive has ended either records the installation and deletes the downloaded archives, or marks
 // the vehicle failed and removes its package folders from the card.
+//
+// A vehicle goes onto the card chosen when its extraction begins, whatever card is chosen later:
+// every archive, the flush and a failure's removal use that card's root. A card pulled meanwhile
+// fails the vehicle, and nothing is written to or removed from a card chosen since, nor from
+// whatever is found at the root once the card is gone.
 //
 // A vehicle whose archives were all extracted is flushed to the card and recorded on a serial queue
 // of its own, in the order the vehicles were extracted: waiting for the card to take the files is
@@ -53,6 +59,15 @@ public:
 
 private:
     enum class Outcome { Extracted, Failed, Aborted };
+    // The card a vehicle's extraction began on.
+    struct Card
+    {
+        QString root;
+        PathIdentity identity; // what the root named then
+        // The root still names the same folder on the same file system: the card was neither
+        // pulled nor replaced by another mounted at the same place.
+        bool present() const;
+    };
     struct Lifetime
     {
         std::mutex mutex; // held while a vehicle is extracted
@@ -63,12 +78,12 @@ private:
     {
         QString vehicle;
         VelquorDownloadModelList records;
-        QStringList extractedBy7z; // urls of the records whose archive 7zz extracted
+        Card card;
     };
 
     // The extraction queue's work for one vehicle.
     void extractVehicle(const QString &vehicle);
-    Outcome decompressModel(const VelquorDownloadModelPtr &record);
+    Outcome decompressModel(const VelquorDownloadModelPtr &record, const Card &card);
     Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination, bool *retryAs7z);
     Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination);
     void decompressing(double progress);
@@ -77,7 +92,7 @@ private:
     void finishVehicle(const Extracted &extracted);
     bool flushVehicle(const Extracted &extracted) const;
     void installSucceeded(const QString &vehicle);
-    void installFailed(const QString &vehicle);
+    void installFailed(const QString &vehicle, const Card &card);
     void putBack(const QString &vehicle);
     // The extraction queue is done with its vehicle.
     void endExtraction();
@@ -102,7 +117,6 @@ private:
     int m_lastPermille = -1;           // its last stored progress, in thousandths
     int m_lastPercent = -1;            // its last card rebuild, in hundredths
     bool m_sevenZipFailed = false;
-    QStringList m_extractedBy7z; // urls of the vehicle's records whose archive 7zz extracted
 
     // Set when the installer goes (the application quits), never cleared: both extractors stop on it,
     // however close to their start it comes, and the running vehicle stays downloaded.

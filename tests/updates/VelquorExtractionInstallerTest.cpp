@@ -6,6 +6,7 @@
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorDownloadManager.h"
 #include "platform/DispatchQueue.h"
+#include "platform/NotificationCenter.h"
 
 #include "support/FatCard.h"
 #include "support/TestArchives.h"
@@ -157,6 +158,71 @@ protected:
         EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateWaitingInstall);
         EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "the download is kept for a later press";
         EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    }
+
+    // FORD (two 7z archives around an append zip) is extracted onto card A while card B holds an
+    // older FORD, recorded as installed. Once 7zz has finished the vehicle's `pullAfter`-th 7z archive,
+    // A is pulled and the rescan chooses B, both before the installer goes on: the vehicle fails,
+    // B keeps its FORD (folder and record) as it was, and nothing is written where A was.
+    void pullCardDuringVehicle(int pullAfter)
+    {
+        FatCard a;
+        VELQUOR_REQUIRE_FAT_CARD(a);
+        FatCard b;
+        ASSERT_TRUE(b.mounted());
+        const QString older = b.mountPath() + QStringLiteral("/Vehicles/America/FORD");
+        ASSERT_TRUE(writeFile(older + QStringLiteral("/VERSION.TXT"), "V29.00"));
+        ASSERT_TRUE(writeFile(older + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
+        ASSERT_TRUE(writeFile(older + QStringLiteral("/DIAG/FORD.BIN"), randomBytes(64 * 1024, 11)));
+        auto installed = VelquorDownloadModel::create();
+        installed->setVehicle(QStringLiteral("FORD"));
+        installed->setSoftware(QStringLiteral("FORD"));
+        installed->setVersion(QStringLiteral("V29.00"));
+        installed->setSdPath(QStringLiteral("Vehicles/America/FORD"));
+        installed->setUrl(QStringLiteral("http://127.0.0.1:8080/files/FORD/FORD_V29.00.zip"));
+        installed->setState(VelquorDownloadStateInstalled);
+        database.insertModelForInstall(installed);
+        const QMap<QString, QByteArray> filesOnB = filesBelow(b.mountPath());
+        const QStringList entriesOnB = entriesBelow(b.mountPath());
+
+        useCard(a.mountPath());
+        const auto records = addDownloadedVehicle(
+            QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+            {{QStringLiteral("FORD_V30.00.zip"),
+              {{QStringLiteral("FORD/VERSION.TXT"), "V30.00"},
+               {QStringLiteral("FORD/DIAG/FORD.BIN"), randomBytes(256 * 1024, 12)}}},
+             {QStringLiteral("FORD_V30.00_APPEND.zip"),
+              {{QStringLiteral("FORD/DIAG/APPEND.BIN"), randomBytes(64 * 1024, 13)}},
+              QStringLiteral("zip")},
+             {QStringLiteral("FORD_V30.00_EN.zip"), {{QStringLiteral("FORD/english.cfg"), "LANGUAGE=English\r\n"}}}});
+        ASSERT_EQ(records.size(), 3);
+
+        // 7zz has ended when it announces its archive, and nothing holds a file open on A.
+        std::atomic<int> finished{0};
+        std::atomic<bool> pulled{false};
+        struct Observer
+        {
+            ~Observer() { NotificationCenter::workspace().removeObserver(this); }
+        } observer;
+        NotificationCenter::workspace().addObserver(&observer, LzmaTool::decompressFinishedNotification(),
+                                                    [&](const Notification &) {
+                                                        if (++finished != pullAfter)
+                                                            return;
+                                                        pulled = a.unmount();
+                                                        tool.setSaveFilePath(b.mountPath());
+                                                    });
+        installer->decompressVehicle(QStringLiteral("FORD"));
+        waitForExtractions();
+
+        ASSERT_TRUE(pulled.load());
+        EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstallFailed));
+        EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateInstallFailed);
+        EXPECT_EQ(filesBelow(b.mountPath()), filesOnB);
+        EXPECT_EQ(entriesBelow(b.mountPath()), entriesOnB);
+        EXPECT_EQ(entriesBelow(a.mountPath()), QStringList());
+        const auto recorded = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
+        ASSERT_EQ(recorded.size(), 1);
+        EXPECT_EQ(recorded.first()->version(), QStringLiteral("V29.00"));
     }
 
     bool allRowsIn(const QString &vehicle, qint64 state)
@@ -331,6 +397,16 @@ TEST_F(ExtractionInstallerTest, FailedVehiclesLoseOnlyTheirOwnFoldersAndHoldNobo
     EXPECT_EQ(database.getAllDataWithVehicleForInstall(QStringLiteral("TOYOTA")).size(), 1);
     EXPECT_FALSE(QFileInfo::exists(toyota.first()->zipPath()));
     EXPECT_EQ(manager.decompressCount(), 0);
+}
+
+TEST_F(ExtractionInstallerTest, ACardPulledBetweenArchivesFailsTheVehicleAndLeavesTheCardChosenSinceAlone)
+{
+    pullCardDuringVehicle(1);
+}
+
+TEST_F(ExtractionInstallerTest, ACardPulledBeforeTheFlushFailsTheVehicleAndLeavesTheCardChosenSinceAlone)
+{
+    pullCardDuringVehicle(2);
 }
 
 TEST_F(ExtractionInstallerTest, ACardTooSmallAsksForSpaceAndKeepsTheVehiclesDownloaded)
