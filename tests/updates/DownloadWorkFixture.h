@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordingPageServices.h"
+#include "SharedState.h"
 
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadConstants.h"
@@ -32,6 +33,7 @@ class DownloadWorkFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
+        updatestest::clearSharedState();
         ASSERT_TRUE(serverFiles.isValid());
         ASSERT_TRUE(card.isValid());
         server.setFileRoot(serverFiles.path());
@@ -77,6 +79,7 @@ protected:
         handOver.reset();
         manager.reset();
         server.stop();
+        updatestest::clearSharedState();
     }
 
     static VelquorDownloadDataBaseManager &database() { return VelquorDownloadDataBaseManager::sharedManager(); }

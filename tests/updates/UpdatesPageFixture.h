@@ -1,16 +1,19 @@
 #pragma once
 
+#include "SharedState.h"
 #include "support/TestEnvironment.h"
 
 #include "controls/VelquorAlert.h"
 #include "controls/VelquorComboBox.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDeviceManager.h"
+#include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorDownloadManager.h"
 #include "core/VelquorLoginResultModel.h"
 #include "core/VelquorMyUpdatesListModel.h"
 #include "core/VelquorUserManager.h"
+#include "platform/NotificationCenter.h"
 #include "session/VelquorMainViewModel.h"
 #include "session/VelquorProductListComposer.h"
 #include "session/VelquorUpdateListLoader.h"
@@ -75,6 +78,8 @@ class UpdatesPageFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
+        clearSharedState();
+        progressObservers = progressObserverCount();
         ASSERT_TRUE(server.start());
         standin::installDemoService(server, QString());
         qputenv("VELQUOR_SERVICE_URL", server.baseUrl().toUtf8());
@@ -108,14 +113,13 @@ protected:
             list->setSerialID(serialID);
             list->setProductName(productName);
             list->setRefresh(refresh);
-            loader.reloadHomeData(list, [this, guard = QPointer<VelquorMyUpdatesView>(page.get())](const auto &) {
-                // Composed on the client's queue; shown on the GUI thread.
+            loader.reloadHomeData(list, [this](const auto &) {
+                // Shown after the loader is done with it; dropped with the page (and this case).
                 QMetaObject::invokeMethod(
-                    qApp,
-                    [this, guard] {
+                    page.get(),
+                    [this] {
                         ++deliveries;
-                        if (guard)
-                            guard->setMyUpdatesModel(list);
+                        page->setMyUpdatesModel(list);
                     },
                     Qt::QueuedConnection);
             });
@@ -129,6 +133,8 @@ protected:
         VelquorAlert::setPresentationHook(nullptr);
         VelquorCardChoice::setDirectoryChooser(nullptr);
         EXPECT_TRUE(accessAsked.isEmpty()) << "the card folders are writable";
+        EXPECT_EQ(progressObserverCount(), progressObservers) << "the page stops observing as it goes";
+        clearSharedState();
     }
 
     // The folders (created under the card directory) offered as card volumes, in order.
@@ -211,6 +217,11 @@ protected:
         return items;
     }
 
+    static int progressObserverCount()
+    {
+        return NotificationCenter::workspace().observerCount(QString::fromLatin1(VelquorDownload::ProgressNotification));
+    }
+
     static QString text(const QString &key) { return VelquorCommonTool::sharedTool().localizedString(key); }
     static VelquorDownloadManager &manager() { return VelquorDownloadManager::sharedManager(); }
     static VelquorDownloadDataBaseManager &database() { return VelquorDownloadDataBaseManager::sharedManager(); }
@@ -225,6 +236,7 @@ protected:
     QList<QPointer<VelquorAlert>> shownAlerts;
     bool answerAlerts = true;
     QStringList accessAsked;
+    int progressObservers = 0;
 };
 
 } // namespace updatestest

@@ -62,6 +62,8 @@ protected:
     {
         installer.reset();
         tool.setSaveFilePath(QString());
+        // The archive cache is one folder for the process: archives of a vehicle kept downloaded go.
+        QDir(tool.getUpdateDirectory()).removeRecursively();
     }
 
     QString opened() const { return work.filePath(QStringLiteral("opened.txt")); }

@@ -81,13 +81,16 @@ protected:
         return !rows.isEmpty() &&
                std::all_of(rows.begin(), rows.end(), [&](const auto &row) { return row->state() == state; });
     }
+
+    // Made before the page and gone after it: a case that ends early never pulls the card from
+    // under an extraction, which would keep it busy and mounted.
+    FatCard card;
 };
 
 } // namespace
 
 TEST_F(MyUpdatesViewOnFatCardTest, ARowPressedPausedAndResumedInstallsOntoTheCardAndAWrongPasswordCostsOnlyItsFolder)
 {
-    FatCard card;
     VELQUOR_REQUIRE_FAT_CARD(card);
     qputenv("VELQUOR_CARD_VOLUMES", card.mountPath().toUtf8());
     QTemporaryDir served;
