@@ -394,9 +394,10 @@ void VelquorLoginViewController::loginAction()
                 });
                 return;
             }
-            // Written here, on the client's queue: the keyring call may block.
             VelquorUserManager::sharedManager().saveUserInfo(*answer);
-            VelquorKeychainManager::sharedManager().saveDataForKeyChain(password, account);
+            // The keyring may stall (a prompt nobody answers): it stores the password on its own
+            // queue while the main view comes up and the service's next answers are handled.
+            VelquorKeychainManager::sharedManager().saveDataForKeyChainInBackground(password, account);
             DispatchQueue::main().async([self] {
                 if (!self)
                     return;
