@@ -281,7 +281,8 @@ void VelquorLoginViewController::viewDidLoad()
 
     NotificationCenter::workspace().addObserver(
         this, VelquorShell::kRegisteSuccessNotification, [this](const Notification &notification) {
-            registeSuccess(notification.userInfo.value(VelquorShell::kRegistePasswordKey).toString());
+            registeSuccess(notification.userInfo.value(VelquorShell::kRegisteAccountKey).toString(),
+                           notification.userInfo.value(VelquorShell::kRegistePasswordKey).toString());
         });
 }
 
@@ -456,16 +457,15 @@ void VelquorLoginViewController::registeAction()
         host->orderOut();
 }
 
-void VelquorLoginViewController::registeSuccess(const QString &password)
+void VelquorLoginViewController::registeSuccess(const QString &account, const QString &password)
 {
-    const auto records = VelquorUserManager::sharedManager().getUserRegInfos();
-    if (!records || records->isEmpty())
+    // Both come from the sign-up itself, in memory: the last sign-up record may be another
+    // account's (a record replaced in place, a records file that could not be written), and the
+    // password is never in that file, nor necessarily in the keyring.
+    if (account.isEmpty())
         return;
-    const auto &record = records->last();
-    m_accountField->setText(record.login_name());
-    // The records file never holds the password: the sign-up hands it over in memory, so the form
-    // is complete whether or not the keyring could keep it.
-    m_passwordField->secureTextField()->setText(record.pwd().isEmpty() ? password : record.pwd());
+    m_accountField->setText(account);
+    m_passwordField->secureTextField()->setText(password);
     m_rememberButton->setChecked(true);
 }
 
