@@ -13,7 +13,9 @@ int main(int argc, char **argv)
         VelquorStartup startup(app);
         result = startup.exec();
     }
-    // The queues stop (and their threads are joined) before static objects go away.
+    // The queues stop (and their threads are joined) before static objects go away. A keyring call
+    // that never answered is not waited for; whatever it posts to the GUI thread later is dropped.
     DispatchQueue::shutdownAll();
+    DispatchQueue::main().shutdown();
     return result;
 }

@@ -28,15 +28,19 @@ public:
 } // namespace
 
 VelquorKeychainManager::VelquorKeychainManager()
-    : m_store(std::make_shared<SecretServiceStore>()), m_queue(std::make_unique<DispatchQueue>(kKeychainQueueLabel))
+    : m_store(std::make_shared<SecretServiceStore>()),
+      m_queue(std::make_unique<DispatchQueue>(kKeychainQueueLabel, DispatchQueue::Kind::Serial,
+                                              DispatchQueue::Shutdown::NoWait))
 {}
 
 VelquorKeychainManager::~VelquorKeychainManager() = default;
 
 VelquorKeychainManager &VelquorKeychainManager::sharedManager()
 {
-    static VelquorKeychainManager manager;
-    return manager;
+    // Never destroyed: a keyring call may still wait when the process ends, and its queue must be
+    // there whenever the keyring answers, static destruction included.
+    static auto *manager = new VelquorKeychainManager;
+    return *manager;
 }
 
 void VelquorKeychainManager::setStore(std::shared_ptr<Store> store)
@@ -74,12 +78,20 @@ void VelquorKeychainManager::readDataFromKeyChain(const QString &identifier, QOb
                                                   std::function<void(const std::optional<QString> &)> answer)
 {
     const QPointer<QObject> guard(receiver);
-    m_queue->async([this, identifier, guard, answer = std::move(answer)] {
-        const std::optional<QString> password = readDataFromKeyChain(identifier);
+    // The work holds everything it uses: it may run after the process began to end.
+    m_queue->async([store = currentStore(), item = keyChainIdentifier(identifier), guard, answer = std::move(answer)] {
+        const std::optional<QString> password = store->lookup(item.service, item.account);
         DispatchQueue::main().async([guard, answer, password] {
             if (guard)
                 answer(password);
         });
+    });
+}
+
+void VelquorKeychainManager::saveDataForKeyChainInBackground(const QString &password, const QString &identifier)
+{
+    m_queue->async([store = currentStore(), item = keyChainIdentifier(identifier), password] {
+        store->store(item.service, item.account, password);
     });
 }
 

@@ -12,7 +12,9 @@ class QObject;
 
 // The remembered password of an account, one Secret Service item per account (service and account
 // both the account name). The plain calls block on the Secret Service, which may stall or prompt to
-// unlock the keyring; the GUI thread uses the asynchronous read instead.
+// unlock the keyring; the GUI thread and the service's answers use the calls on the keychain's own
+// serial queue instead, which keep their order (a read finds a password stored before it). Quitting
+// does not wait for that queue: a call the keyring never answers ends with the process.
 class VelquorKeychainManager
 {
 public:
@@ -53,6 +55,8 @@ public:
     // `receiver` (an object of the GUI thread) still exists.
     void readDataFromKeyChain(const QString &identifier, QObject *receiver,
                               std::function<void(const std::optional<QString> &password)> answer);
+    // The same store on the keychain's own queue; the caller goes on at once.
+    void saveDataForKeyChainInBackground(const QString &password, const QString &identifier);
     // Replaces the value of the account's existing item; NO when there is none.
     bool keyChainUpdate(const QString &password, const QString &identifier);
     bool deleteFromKeyChain(const QString &identifier);

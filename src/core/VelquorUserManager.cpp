@@ -83,8 +83,9 @@ bool VelquorUserManager::saveUserRegInfo(const VelquorUserRegisteInfoModel &regi
         return false;
 
     VelquorUserRegisteInfoModel record = registeInfo;
+    // The keyring may stall (a prompt nobody answers): it stores the password on its own queue.
     if (VelquorCommonTool::isUsableText(record.login_name()) && !record.pwd().isEmpty())
-        VelquorKeychainManager::sharedManager().saveDataForKeyChain(record.pwd(), record.login_name());
+        VelquorKeychainManager::sharedManager().saveDataForKeyChainInBackground(record.pwd(), record.login_name());
     record.setPwd(QString());
 
     QList<VelquorUserRegisteInfoModel> records = getUserRegInfos().value_or(QList<VelquorUserRegisteInfoModel>());

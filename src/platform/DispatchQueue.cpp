@@ -60,6 +60,7 @@ struct DispatchQueue::Private
 {
     QString label;
     Kind kind = Kind::Serial;
+    Shutdown shutdown = Shutdown::Join;
     bool isMain = false;
     std::atomic<bool> stopped{false};
     QMutex lifecycle;
@@ -71,10 +72,11 @@ struct DispatchQueue::Private
     std::unique_ptr<QThreadPool> pool;    // concurrent queues
 };
 
-DispatchQueue::DispatchQueue(const QString &label, Kind kind) : d(std::make_unique<Private>())
+DispatchQueue::DispatchQueue(const QString &label, Kind kind, Shutdown shutdown) : d(std::make_unique<Private>())
 {
     d->label = label;
     d->kind = kind;
+    d->shutdown = shutdown;
     d->thread = std::make_unique<QueueThread>(kind == Kind::Serial ? this : nullptr);
     d->thread->setObjectName(label);
     d->context = new QObject;
@@ -97,20 +99,22 @@ DispatchQueue::DispatchQueue(int) : d(std::make_unique<Private>())
 
 DispatchQueue::~DispatchQueue()
 {
-    // The main queue is a function-local static that may outlive the registry's statics.
-    if (d->isMain)
-        return;
     {
         QMutexLocker lock(&registryMutex());
         registry().erase(this);
     }
     shutdown();
+    // A queue that did not wait at its stop still may not lose its thread while it runs.
+    if (d->thread && QThread::currentThread() != d->thread.get())
+        d->thread->wait();
 }
 
 DispatchQueue &DispatchQueue::main()
 {
-    static DispatchQueue mainQueue(0);
-    return mainQueue;
+    // Never destroyed: work left running by a queue that did not wait may post here at any time,
+    // static destruction included.
+    static DispatchQueue *mainQueue = new DispatchQueue(0);
+    return *mainQueue;
 }
 
 DispatchQueue *DispatchQueue::current()
@@ -157,15 +161,15 @@ void DispatchQueue::async(Work work)
 {
     if (!work || d->stopped)
         return;
+    QMutexLocker lock(&d->posting);
+    if (d->stopped)
+        return;
     if (d->isMain) {
         auto *app = QCoreApplication::instance();
         if (app)
             QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
         return;
     }
-    QMutexLocker lock(&d->posting);
-    if (d->stopped)
-        return;
     if (d->kind == Kind::Concurrent) {
         d->pool->start([this, work = std::move(work)] {
             CurrentQueueScope scope(this);
@@ -224,8 +228,9 @@ void DispatchQueue::after(int milliseconds, Work work)
     if (!work || d->stopped)
         return;
     if (d->isMain) {
+        QMutexLocker lock(&d->posting);
         auto *app = QCoreApplication::instance();
-        if (!app)
+        if (!app || d->stopped)
             return;
         QMetaObject::invokeMethod(
             app, [milliseconds, work = std::move(work)] { QTimer::singleShot(milliseconds, QCoreApplication::instance(), work); },
@@ -266,22 +271,29 @@ QObject *DispatchQueue::context() const
 
 void DispatchQueue::shutdown()
 {
-    if (d->isMain)
+    if (d->isMain) {
+        // Taken while posting, so once this returns nothing is being handed to the application.
+        QMutexLocker postingLock(&d->posting);
+        d->stopped = true;
         return;
+    }
     QMutexLocker lock(&d->lifecycle);
     bool alreadyStopped = false;
     {
         QMutexLocker postingLock(&d->posting);
         alreadyStopped = d->stopped.exchange(true);
     }
+    const bool wait = d->shutdown == Shutdown::Join;
     if (alreadyStopped) {
+        if (!wait)
+            return;
         // A stop begun from inside the queue did not wait; the thread must still end before the
         // queue (and its QThread) may go away.
         if (d->thread && QThread::currentThread() != d->thread.get())
             d->thread->wait();
         return;
     }
-    if (d->pool)
+    if (d->pool && wait)
         d->pool->waitForDone();
     if (d->thread) {
         if (QThread::currentThread() == d->thread.get()) {
@@ -292,6 +304,7 @@ void DispatchQueue::shutdown()
         // Quit behind the work already queued, so it still runs.
         QThread *thread = d->thread.get();
         QMetaObject::invokeMethod(d->context, [thread] { thread->quit(); }, Qt::QueuedConnection);
-        thread->wait();
+        if (wait)
+            thread->wait();
     }
 }

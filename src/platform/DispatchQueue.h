@@ -14,9 +14,13 @@ class DispatchQueue
 {
 public:
     enum class Kind { Serial, Concurrent };
+    // What a stop does about work still running: wait for it, or not, for a queue whose work may
+    // never return (a call waiting on a prompt nobody answers). Such work then ends on its own, or
+    // with the process, so it must hold what it uses itself; the destructor still waits for it.
+    enum class Shutdown { Join, NoWait };
     using Work = std::function<void()>;
 
-    explicit DispatchQueue(const QString &label, Kind kind = Kind::Serial);
+    explicit DispatchQueue(const QString &label, Kind kind = Kind::Serial, Shutdown shutdown = Shutdown::Join);
     ~DispatchQueue();
     DispatchQueue(const DispatchQueue &) = delete;
     DispatchQueue &operator=(const DispatchQueue &) = delete;
@@ -25,7 +29,8 @@ public:
     static DispatchQueue &main();
     // The queue whose work is running on the calling thread, or nullptr.
     static DispatchQueue *current();
-    // Stops every live queue and joins its threads; called once before main returns.
+    // Stops every live queue and joins its threads (not those of queues that do not wait); called
+    // once before main returns. The main queue is not among them.
     static void shutdownAll();
 
     QString label() const;
@@ -41,7 +46,8 @@ public:
     QThread *thread() const;
     QObject *context() const;
 
-    // Finishes what is queued and stops; later work is dropped.
+    // Finishes what is queued and stops; later work is dropped. The main queue stops at once: work
+    // posted to it afterwards is dropped, so the application object may go while other threads run.
     void shutdown();
 
 private:

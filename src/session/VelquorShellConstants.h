@@ -12,7 +12,8 @@ inline const QString kMainViewControllerIdentifier = QStringLiteral("VelquorMain
 
 // Posted on the workspace centre (no object) when an account was created in the sign-up window.
 inline const QString kRegisteSuccessNotification = QStringLiteral("VelquorRegisteSuccessNotification");
-// Its user-info entry: the new account's password, handed to the login form in memory only.
+// Its user-info entries: the new account's name and password, handed to the login form in memory only.
+inline const QString kRegisteAccountKey = QStringLiteral("account");
 inline const QString kRegistePasswordKey = QStringLiteral("password");
 
 inline constexpr int kWindowWidth = 1140;

@@ -281,7 +281,8 @@ void VelquorLoginViewController::viewDidLoad()
 
     NotificationCenter::workspace().addObserver(
         this, VelquorShell::kRegisteSuccessNotification, [this](const Notification &notification) {
-            registeSuccess(notification.userInfo.value(VelquorShell::kRegistePasswordKey).toString());
+            registeSuccess(notification.userInfo.value(VelquorShell::kRegisteAccountKey).toString(),
+                           notification.userInfo.value(VelquorShell::kRegistePasswordKey).toString());
         });
 }
 
@@ -394,9 +395,10 @@ void VelquorLoginViewController::loginAction()
                 });
                 return;
             }
-            // Written here, on the client's queue: the keyring call may block.
             VelquorUserManager::sharedManager().saveUserInfo(*answer);
-            VelquorKeychainManager::sharedManager().saveDataForKeyChain(password, account);
+            // The keyring may stall (a prompt nobody answers): it stores the password on its own
+            // queue while the main view comes up and the service's next answers are handled.
+            VelquorKeychainManager::sharedManager().saveDataForKeyChainInBackground(password, account);
             DispatchQueue::main().async([self] {
                 if (!self)
                     return;
@@ -455,16 +457,15 @@ void VelquorLoginViewController::registeAction()
         host->orderOut();
 }
 
-void VelquorLoginViewController::registeSuccess(const QString &password)
+void VelquorLoginViewController::registeSuccess(const QString &account, const QString &password)
 {
-    const auto records = VelquorUserManager::sharedManager().getUserRegInfos();
-    if (!records || records->isEmpty())
+    // Both come from the sign-up itself, in memory: the last sign-up record may be another
+    // account's (a record replaced in place, a records file that could not be written), and the
+    // password is never in that file, nor necessarily in the keyring.
+    if (account.isEmpty())
         return;
-    const auto &record = records->last();
-    m_accountField->setText(record.login_name());
-    // The records file never holds the password: the sign-up hands it over in memory, so the form
-    // is complete whether or not the keyring could keep it.
-    m_passwordField->secureTextField()->setText(record.pwd().isEmpty() ? password : record.pwd());
+    m_accountField->setText(account);
+    m_passwordField->secureTextField()->setText(password);
     m_rememberButton->setChecked(true);
 }
 

@@ -30,8 +30,8 @@ public:
     void loginAction();
     void logining(bool busy);
     void registeAction();
-    // Fills the form with the last signed-up account; `password` is the one the sign-up chose.
-    void registeSuccess(const QString &password = {});
+    // Fills the form with the account and password a sign-up has just created.
+    void registeSuccess(const QString &account, const QString &password);
     void forgetPasswordAction();
     void closeAction();
     void minimizeAction();

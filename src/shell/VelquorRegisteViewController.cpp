@@ -321,6 +321,9 @@ QString VelquorRegisteViewController::refusalMessage(qint64 msgCode, const QStri
         if (msgInfo == QLatin1String("REG_FAILED_SEND_MAIL"))
             return text(QStringLiteral("RegisterHint2"));
     }
+    // An answer without a text (such as "{}") says no more than an unreadable one.
+    if (msgInfo.trimmed().isEmpty())
+        return text(QStringLiteral("LoginHint4"));
     return msgInfo;
 }
 
@@ -364,7 +367,8 @@ void VelquorRegisteViewController::registeAction()
                 return;
             }
             VelquorUserManager::sharedManager().saveUserRegInfo(record);
-            const QVariantMap handedOver{{VelquorShell::kRegistePasswordKey, record.pwd()}};
+            const QVariantMap handedOver{{VelquorShell::kRegisteAccountKey, record.login_name()},
+                                         {VelquorShell::kRegistePasswordKey, record.pwd()}};
             DispatchQueue::main().async([self, handedOver] {
                 if (!self)
                     return;

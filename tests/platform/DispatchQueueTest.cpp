@@ -250,3 +250,35 @@ TEST(DispatchQueueTest, AQueueStoppedFromInsideCanBeDestroyedFromOutside)
     queue.reset(); // waits for the thread instead of destroying it while it runs
     EXPECT_TRUE(finished);
 }
+
+TEST(DispatchQueueTest, AQueueThatDoesNotWaitStopsWhileItsWorkStillRunsAndIsJoinedWhenDestroyed)
+{
+    auto queue = std::make_unique<DispatchQueue>(QStringLiteral("com.ostrelle.Velquor.test.nowait"),
+                                                 DispatchQueue::Kind::Serial, DispatchQueue::Shutdown::NoWait);
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool answer = false;
+    std::atomic<bool> started{false};
+    std::atomic<int> ran{0};
+    queue->async([&] {
+        started = true;
+        std::unique_lock lock(mutex);
+        answered.wait(lock, [&] { return answer; }); // a call nobody answers yet
+        ++ran;
+    });
+    queue->async([&] { ++ran; }); // queued before the stop: still runs
+    ASSERT_TRUE(waitUntil([&] { return started.load(); }));
+
+    queue->shutdown(); // returns although the work above cannot
+    queue->async([&] { ++ran; });
+    EXPECT_EQ(ran, 0);
+    EXPECT_FALSE(queue->thread()->isFinished());
+
+    {
+        std::lock_guard lock(mutex);
+        answer = true;
+    }
+    answered.notify_all();
+    queue.reset(); // waits for its thread rather than destroying it while it runs
+    EXPECT_EQ(ran, 2);
+}

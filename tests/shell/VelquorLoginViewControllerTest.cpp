@@ -120,7 +120,9 @@ TEST_F(LoginScreen, ReturnSignsInWithTheDigestAndSwitchesToTheMainView)
     EXPECT_TRUE(UserDefaults::standard().contains(VelquorUserStore::kRememberUserPasswordKey));
     EXPECT_FALSE(VelquorUserManager::sharedManager().autoLogin());
     if (hasSecretService()) {
-        EXPECT_EQ(VelquorKeychainManager::sharedManager().readDataFromKeyChain("demo"), "demo1234");
+        // Kept on the keychain's own queue, which the main view does not wait for.
+        EXPECT_TRUE(waitUntil(
+            [] { return VelquorKeychainManager::sharedManager().readDataFromKeyChain("demo") == "demo1234"; }));
     }
 
     EXPECT_TRUE(waitUntil([&] { return screen.isNull(); })); // the login screen is released
@@ -294,6 +296,26 @@ TEST_F(LoginScreen, TheRememberedPasswordComesFromTheKeyringWhileTheScreenGoesOn
     waitUntil([] { return false; }, 100);
     EXPECT_EQ(passwordInput()->text(), "typed-first");
     EXPECT_FALSE(keyring.calledOnGuiThread());
+}
+
+TEST_F(LoginScreen, SignInGoesOnWhileTheKeyringIsStillKeepingThePassword)
+{
+    ScopedKeyringStandIn standIn;
+    KeyringStandIn &keyring = *standIn.keyring;
+    // A keyring waiting to be unlocked (a prompt nobody answers) when the password is to be kept.
+    keyring.holdStores();
+    launch();
+    login()->accountField()->setText("demo");
+    passwordInput()->setText("demo1234");
+    pressReturn();
+    ASSERT_TRUE(reachedMainView());
+    ASSERT_TRUE(waitUntil([&] { return keyring.storesStarted() == 1; }));
+    EXPECT_EQ(keyring.storesAnswered(), 0) << "the sign-in waited for the keyring";
+
+    keyring.releaseStores();
+    ASSERT_TRUE(waitUntil([&] { return keyring.storesAnswered() == 1; }));
+    EXPECT_FALSE(keyring.calledOnGuiThread());
+    EXPECT_EQ(keyring.lookup("demo", "demo"), "demo1234");
 }
 
 TEST_F(LoginScreen, ForgotPasswordOpensThePageOnTheServiceHost)

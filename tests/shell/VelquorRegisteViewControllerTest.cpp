@@ -224,6 +224,30 @@ TEST_F(SignUpScreen, RefusalsShowTheirMessageAndKeepTheForm)
     EXPECT_FALSE(VelquorUserManager::sharedManager().getUserRegInfos());
 }
 
+TEST_F(SignUpScreen, AnAnswerWithoutATextIsToldAsAnUnreadableOne)
+{
+    const QByteArray answers[] = {"{}", R"({"MSG_CODE":3,"MSG_INFO":" "})"};
+    const auto records = [] {
+        return VelquorUserManager::sharedManager()
+            .getUserRegInfos()
+            .value_or(QList<VelquorUserRegisteInfoModel>())
+            .size();
+    };
+    const qsizetype recordsBefore = records();
+    size_t sent = 0;
+    for (const QByteArray &answer : answers) {
+        server.setOperation("UserReg", [answer](const standin::LoggedRequest &) { return answer; });
+        messages.clear();
+        fillValid();
+        screen()->registeAction();
+        ASSERT_TRUE(waitForAnswers("UserReg", ++sent));
+        EXPECT_TRUE(waitUntil([&] { return !messages.isEmpty(); })) << answer.constData();
+        EXPECT_EQ(messages, QStringList{text("LoginHint4")}) << answer.constData();
+        EXPECT_TRUE(waitUntil([&] { return screen()->registeButton()->isEnabled(); })) << answer.constData();
+    }
+    EXPECT_EQ(records(), recordsBefore);
+}
+
 TEST_F(SignUpScreen, RegisterSendsOnceAndAFailedOrUnreadableAnswerIsToldWithTheFormKept)
 {
     answerAlerts = false;
@@ -398,4 +422,34 @@ TEST_F(SignUpFromLogin, WithoutAKeyringThePasswordStillReachesTheLoginForm)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains("secret12"));
     EXPECT_FALSE(standIn.keyring->calledOnGuiThread());
+}
+
+TEST_F(SignUpFromLogin, TheLoginFormTakesTheNewAccountFromTheSignUpWhileTheKeyringIsStillKeepingIt)
+{
+    ScopedKeyringStandIn standIn;
+    KeyringStandIn &keyring = *standIn.keyring;
+    const QString account = QStringLiteral("again%1").arg(QCoreApplication::applicationPid());
+    const QString other = QStringLiteral("other%1").arg(QCoreApplication::applicationPid());
+    // This computer signed the account up once before, and another one after it: the new record
+    // replaces the first in place, so the last record is the other account's.
+    for (const QString &name : {account, other}) {
+        VelquorUserRegisteInfoModel earlier;
+        earlier.setLogin_name(name);
+        ASSERT_TRUE(VelquorUserManager::sharedManager().saveUserRegInfo(earlier));
+    }
+    // A keyring waiting to be unlocked (a prompt nobody answers) when the password is to be kept.
+    keyring.holdStores();
+    signUp(registe, *controller, account);
+    EXPECT_EQ(keyring.storesAnswered(), 0) << "the sign-up waited for the keyring";
+    const auto records = VelquorUserManager::sharedManager().getUserRegInfos();
+    ASSERT_TRUE(records);
+    EXPECT_EQ(records->last().login_name(), other);
+    EXPECT_EQ(login->accountField()->text(), account);
+    EXPECT_EQ(login->passwordField()->secureTextField()->text(), "secret12");
+    EXPECT_TRUE(login->rememberButton()->isChecked());
+
+    keyring.releaseStores();
+    ASSERT_TRUE(waitUntil([&] { return keyring.storesAnswered() == 1; }));
+    EXPECT_FALSE(keyring.calledOnGuiThread());
+    EXPECT_EQ(keyring.lookup(account, account), "secret12");
 }

@@ -12,9 +12,9 @@
 #include <mutex>
 
 // A keyring in memory in place of the Secret Service, for screens that must not wait on it. Reads
-// can be held back as a locked keyring holds them until the user unlocks it; it notes every call
-// made on the GUI thread. A held read lets itself through after a few seconds, so a screen that
-// does wait on it fails its test instead of hanging.
+// and stores can be held back as a locked keyring holds them until the user unlocks it; it notes
+// every call made on the GUI thread. A held call lets itself through after a few seconds, so a
+// screen that does wait on it fails its test instead of hanging.
 class KeyringStandIn : public VelquorKeychainManager::Store
 {
 public:
@@ -48,6 +48,19 @@ public:
         }
         m_released.notify_all();
     }
+    void holdStores()
+    {
+        std::lock_guard lock(m_mutex);
+        m_holdingStores = true;
+    }
+    void releaseStores()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_holdingStores = false;
+        }
+        m_released.notify_all();
+    }
 
     int readsStarted() const
     {
@@ -59,6 +72,16 @@ public:
         std::lock_guard lock(m_mutex);
         return m_readsAnswered;
     }
+    int storesStarted() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_storesStarted;
+    }
+    int storesAnswered() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_storesAnswered;
+    }
     bool calledOnGuiThread() const
     {
         std::lock_guard lock(m_mutex);
@@ -67,8 +90,11 @@ public:
 
     bool store(const QString &service, const QString &account, const QString &secret) override
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
         note();
+        ++m_storesStarted;
+        m_released.wait_for(lock, std::chrono::seconds(4), [this] { return !m_holdingStores; });
+        ++m_storesAnswered;
         if (m_refusing)
             return false;
         m_items.insert(key(service, account), secret);
@@ -115,8 +141,11 @@ private:
     QHash<QString, QString> m_items;
     bool m_refusing = false;
     bool m_holding = false;
+    bool m_holdingStores = false;
     int m_readsStarted = 0;
     int m_readsAnswered = 0;
+    int m_storesStarted = 0;
+    int m_storesAnswered = 0;
     bool m_calledOnGuiThread = false;
 };
 
@@ -128,6 +157,7 @@ struct ScopedKeyringStandIn
     ~ScopedKeyringStandIn()
     {
         keyring->releaseReads();
+        keyring->releaseStores();
         VelquorKeychainManager::sharedManager().setStore(nullptr);
     }
     ScopedKeyringStandIn(const ScopedKeyringStandIn &) = delete;
