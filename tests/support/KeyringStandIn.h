@@ -35,58 +35,16 @@ public:
         std::lock_guard lock(m_mutex);
         m_refusing = true;
     }
-    void holdReads()
-    {
-        std::lock_guard lock(m_mutex);
-        m_holding = true;
-    }
-    void releaseReads()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_holding = false;
-        }
-        m_released.notify_all();
-    }
-    void holdStores()
-    {
-        std::lock_guard lock(m_mutex);
-        m_holdingStores = true;
-    }
-    void releaseStores()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_holdingStores = false;
-        }
-        m_released.notify_all();
-    }
+    void holdReads() { setHeld(m_holding, true); }
+    void releaseReads() { setHeld(m_holding, false); }
+    void holdStores() { setHeld(m_holdingStores, true); }
+    void releaseStores() { setHeld(m_holdingStores, false); }
 
-    int readsStarted() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_readsStarted;
-    }
-    int readsAnswered() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_readsAnswered;
-    }
-    int storesStarted() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_storesStarted;
-    }
-    int storesAnswered() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_storesAnswered;
-    }
-    bool calledOnGuiThread() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_calledOnGuiThread;
-    }
+    int readsStarted() const { return locked(m_readsStarted); }
+    int readsAnswered() const { return locked(m_readsAnswered); }
+    int storesStarted() const { return locked(m_storesStarted); }
+    int storesAnswered() const { return locked(m_storesAnswered); }
+    bool calledOnGuiThread() const { return locked(m_calledOnGuiThread); }
 
     bool store(const QString &service, const QString &account, const QString &secret) override
     {
@@ -128,6 +86,20 @@ public:
     }
 
 private:
+    template <typename T>
+    T locked(const T &value) const
+    {
+        std::lock_guard lock(m_mutex);
+        return value;
+    }
+    void setHeld(bool &held, bool on)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            held = on;
+        }
+        m_released.notify_all();
+    }
     static QString key(const QString &service, const QString &account) { return service + QChar(0) + account; }
     void note()
     {
