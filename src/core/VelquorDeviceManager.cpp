@@ -101,6 +101,11 @@ void VelquorDeviceManager::addObservers()
     m_watcher->start();
 }
 
+void VelquorDeviceManager::removeObservers()
+{
+    m_watcher.reset();
+}
+
 void VelquorDeviceManager::checkMountsNow()
 {
     if (m_watcher)

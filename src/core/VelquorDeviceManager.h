@@ -35,6 +35,9 @@ public:
     // Starts watching the mount table; events reach the delegate on the GUI thread. Called once,
     // at launch, on the GUI thread.
     void addObservers();
+    // Stops watching, so that a later addObservers starts afresh (tests share the one manager).
+    // On the GUI thread.
+    void removeObservers();
 
     // Scans the mounted volumes; answers the candidates and refills the name and path lists.
     QList<VelquorDeviceAttributes> getDeviceInfoByUSBSerialPort();

@@ -330,8 +330,7 @@ TEST_F(MainViewScreen, ClosingAsksWhileAnythingDownloadsOrInstalls)
     auto &application = *qobject_cast<QApplication *>(QCoreApplication::instance());
     QSignalSpy lastWindowClosed(&application, &QGuiApplication::lastWindowClosed);
     QTimer::singleShot(0, window.get(), [&] { window->close(); });
-    QTimer::singleShot(10000, &application, [&] { application.exit(2); });
-    EXPECT_EQ(application.exec(), 0);
+    EXPECT_EQ(execUntilQuit(10000), 0);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(lastWindowClosed.count(), 1);
     EXPECT_EQ(messages.last(), text("UpdateHint11"));

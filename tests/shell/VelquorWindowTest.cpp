@@ -95,8 +95,7 @@ TEST(AppDelegate, SetsTheIconAndQuitsWhenTheLastWindowCloses)
     // The screen's own close button, pressed while the application runs.
     QTimer::singleShot(0, &window,
                        [&] { QTest::mouseClick(window.findChild<QPushButton *>("closeButton"), Qt::LeftButton); });
-    QTimer::singleShot(5000, &application, [&] { application.exit(2); });
-    EXPECT_EQ(application.exec(), 0);
+    EXPECT_EQ(execUntilQuit(5000), 0);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(lastWindowClosed.count(), 1);
     EXPECT_EQ(aboutToQuit.count(), 1);

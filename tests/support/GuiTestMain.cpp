@@ -1,4 +1,9 @@
 #include "TestEnvironment.h"
+#include "TestIsolation.h"
+
+#ifdef VELQUOR_TEST_LINKS_UI
+#include "SharedObjectsReset.h"
+#endif
 
 #include "platform/AppInfo.h"
 #include "platform/DispatchQueue.h"
@@ -15,6 +20,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     AppInfo::applyToApplication();
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef VELQUOR_TEST_LINKS_UI
+    isolateEveryCase(resetSharedObjects);
+#else
+    isolateEveryCase();
+#endif
     const int result = RUN_ALL_TESTS();
     DispatchQueue::shutdownAll();
     return result;

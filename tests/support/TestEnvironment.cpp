@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 QTemporaryDir *privateHome = nullptr;
@@ -72,4 +73,13 @@ bool waitUntil(const std::function<bool()> &predicate, int timeoutMs)
         QThread::msleep(2);
     }
     return true;
+}
+
+int execUntilQuit(int timeoutMs)
+{
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+    guard.start(timeoutMs);
+    return QCoreApplication::exec();
 }

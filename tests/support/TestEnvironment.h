@@ -17,5 +17,11 @@ void resetPrivateHome();
 // Spins the event loop until the predicate holds or the time is up; answers the predicate.
 bool waitUntil(const std::function<bool()> &predicate, int timeoutMs = 5000);
 
+// Runs the application's event loop as main() does until the application quits, and answers exec()'s
+// code; after timeoutMs without a quit the loop is ended with the code 2. That guard goes with the
+// call: a guard left running would end the event loop of a later case, or, firing outside one,
+// make every later loop (a modal dialog's among them) return at once.
+int execUntilQuit(int timeoutMs);
+
 // The private HOME of this process.
 QString testHome();
