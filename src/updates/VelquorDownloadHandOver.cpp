@@ -77,8 +77,12 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
     const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
         // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
-        const bool again = !m_commonTool.getHasSoftwarePath(rows.first()) || cardHoldsOlderPackage(models, rows) ||
-                           !isHasLanCfg(models);
+        // The card's version of each stored package against its own offered record.
+        const auto onCard = [this](const VelquorDownloadModelPtr &row) {
+            return m_commonTool.getMaxVersionFromList({row});
+        };
+        const bool again = !m_commonTool.getHasSoftwarePath(rows.first()) ||
+                           VelquorPackageEntries::offersNewerPackage(models, rows, onCard) || !isHasLanCfg(models);
         if (again) {
             forgetVehicle(vehicle);
             firstDownloadVehicle(vehicle, models);
@@ -215,20 +219,6 @@ void VelquorDownloadHandOver::forgetVehicle(const QString &vehicle)
 {
     m_database.deleteModelWithVehicle(vehicle);
     m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
-}
-
-bool VelquorDownloadHandOver::cardHoldsOlderPackage(const VelquorDownloadModelList &models,
-                                                     const VelquorDownloadModelList &rows) const
-{
-    // Package by package: the card's version of a stored package against its own offered record.
-    for (const VelquorDownloadModelPtr &row : rows) {
-        for (const VelquorDownloadModelPtr &model : models) {
-            if (model->software().compare(row->software(), Qt::CaseInsensitive) == 0 &&
-                VelquorCommonTool::compareVersion1(model->version(), m_commonTool.getMaxVersionFromList({row})))
-                return true;
-        }
-    }
-    return false;
 }
 
 bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models) const

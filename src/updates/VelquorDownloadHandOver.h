@@ -54,8 +54,6 @@ public:
     void startDownloadVehicle();
     // Whether the card holds the language file of every offered package (true for none).
     bool isHasLanCfg(const VelquorDownloadModelList &models) const;
-    // Whether the card holds an older version of a stored package than its offered record.
-    bool cardHoldsOlderPackage(const VelquorDownloadModelList &models, const VelquorDownloadModelList &rows) const;
     // A vehicle whose records are all downloaded goes to extraction; when an archive has gone from
     // the cache its records fail instead (5), so the next press fetches it again.
     void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);

@@ -37,12 +37,13 @@ bool VelquorPackageEntries::hasAppend(const VelquorUpdatesPageServices &page, co
 }
 
 bool VelquorPackageEntries::offersNewerPackage(const VelquorDownloadModelList &offered,
-                                               const VelquorDownloadModelList &stored)
+                                               const VelquorDownloadModelList &stored, const HeldVersion &heldVersion)
 {
     for (const VelquorDownloadModelPtr &row : stored) {
         for (const VelquorDownloadModelPtr &record : offered) {
-            if (record && record->software().compare(row->software(), Qt::CaseInsensitive) == 0 &&
-                VelquorCommonTool::compareVersion1(record->version(), row->version()))
+            if (!record || record->software().compare(row->software(), Qt::CaseInsensitive) != 0)
+                continue;
+            if (VelquorCommonTool::compareVersion1(record->version(), heldVersion ? heldVersion(row) : row->version()))
                 return true;
         }
     }

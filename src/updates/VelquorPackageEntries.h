@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class VelquorUpdatesPageServices;
 
 // How the download work reads an offered record: its archive entries, their download addresses and
@@ -28,10 +30,14 @@ public:
     static bool isSystemFamily(const QString &vehicle);
     static bool isInstaller(const QString &vehicle);
 
-    // Whether a stored record is older than the offered record of its own package (same software,
-    // letter case ignored). A vehicle's packages may carry different versions, and a package the card
-    // already held was never stored, so records are compared package by package.
-    static bool offersNewerPackage(const VelquorDownloadModelList &offered, const VelquorDownloadModelList &stored);
+    // The version held of a stored record's package: the record's own, or the card's.
+    using HeldVersion = std::function<QString(const VelquorDownloadModelPtr &stored)>;
+    // Whether the offered record of a stored record's own package (same software, letter case
+    // ignored) is newer than the version held of it (by default the stored record's). A vehicle's
+    // packages may carry different versions, and a package the card already held was never stored,
+    // so records are compared package by package.
+    static bool offersNewerPackage(const VelquorDownloadModelList &offered, const VelquorDownloadModelList &stored,
+                                   const HeldVersion &heldVersion = {});
 
     // Whether the record's "APPEND" package applies to the package the card holds, by the chosen
     // product's append versions. GUI thread (the page's list model belongs to it).
