@@ -3,10 +3,12 @@
 #include "account/VelquorAccountConstants.h"
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorUnfinishedFolder.h"
 #include "platform/NotificationCenter.h"
 #include "session/VelquorShellConstants.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 VelquorSoftwareUninstaller::VelquorSoftwareUninstaller(VelquorDownloadDataBaseManager *database,
                                                        VelquorCommonTool *commonTool)
@@ -15,23 +17,53 @@ VelquorSoftwareUninstaller::VelquorSoftwareUninstaller(VelquorDownloadDataBaseMa
 {
 }
 
-bool VelquorSoftwareUninstaller::removeCardDirectory(const QString &absolutePath) const
+QString VelquorSoftwareUninstaller::checkedCardDirectory(const QString &absolutePath) const
 {
     const QString root = m_commonTool.saveFilePath();
     if (root.isEmpty() || !QDir::isAbsolutePath(root) || !QDir::isAbsolutePath(absolutePath))
-        return false;
+        return {};
     const QString cleanRoot = QDir::cleanPath(root);
     const QString cleanPath = QDir::cleanPath(absolutePath);
     const QString rootPrefix = cleanRoot.endsWith(QLatin1Char('/')) ? cleanRoot : cleanRoot + QLatin1Char('/');
     // A row built for another card, or a path that leaves this one, is refused.
     if (!cleanPath.startsWith(rootPrefix))
-        return false;
+        return {};
     const QString checked = m_commonTool.getDecompressPathWithSoftware(cleanPath.mid(rootPrefix.size()));
     if (checked.isEmpty() || QDir::cleanPath(checked) != cleanPath)
-        return false;
+        return {};
     // A directory that is not there (a card taken out meanwhile) is not reported as removed, so
     // the records of software that may still be on a card are never dropped.
-    return VelquorCommonTool::removeItemAtPath(checked);
+    const QFileInfo info(checked);
+    return info.isDir() && !info.isSymLink() ? checked : QString();
+}
+
+void VelquorSoftwareUninstaller::markRow(const Row &row, const QString &token) const
+{
+    if (row.vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0)
+        return; // only its version file goes
+    for (const QString &part : row.path.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString directory = checkedCardDirectory(part);
+        // One that cannot be marked is not removed either, and so reported.
+        if (!directory.isEmpty())
+            VelquorUnfinishedFolder::mark(directory, row.vehicle, token);
+    }
+}
+
+bool VelquorSoftwareUninstaller::removeRow(const Row &row, const QString &token) const
+{
+    if (row.vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0)
+        return removeSystemVersionFile();
+    const QStringList parts = row.path.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return false;
+    bool removed = true;
+    // Every directory is tried, also after one that failed. Only a folder that still carries this
+    // uninstall's mark goes: a card swapped in meanwhile keeps its own.
+    for (const QString &part : parts) {
+        const QString directory = checkedCardDirectory(part);
+        removed = !directory.isEmpty() && VelquorUnfinishedFolder::remove(directory, token) && removed;
+    }
+    return removed;
 }
 
 bool VelquorSoftwareUninstaller::removeSystemVersionFile() const
@@ -45,25 +77,24 @@ bool VelquorSoftwareUninstaller::removeSystemVersionFile() const
 
 bool VelquorSoftwareUninstaller::unInstallSoftware(const QString &vehicle, const QString &path) const
 {
-    if (vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0)
-        return removeSystemVersionFile();
-    const QStringList parts = path.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    if (parts.isEmpty())
-        return false;
-    bool removed = true;
-    // Every directory is tried, also after one that failed.
-    for (const QString &part : parts)
-        removed = removeCardDirectory(part) && removed;
-    return removed;
+    const Row row{vehicle, path};
+    const QString token = VelquorUnfinishedFolder::newToken();
+    markRow(row, token);
+    return removeRow(row, token);
 }
 
 QStringList VelquorSoftwareUninstaller::unInstallRows(const QList<Row> &rows,
                                                       const std::function<void(double)> &progress) const
 {
+    // Every ticked folder is marked before the first one goes: work cut short by a kill, a crash or a
+    // pulled card leaves them marked, and the next clean-up of that card finishes it.
+    const QString token = VelquorUnfinishedFolder::newToken();
+    for (const Row &row : rows)
+        markRow(row, token);
     QStringList notRemoved;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
-        if (unInstallSoftware(row.vehicle, row.path)) {
+        if (removeRow(row, token)) {
             m_database.deleteModelWithVehicleForInstall(row.vehicle);
             m_database.deleteModelWithVehicle(row.vehicle);
         } else {

@@ -11,8 +11,9 @@ class VelquorDownloadDataBaseManager;
 
 // Removes installed software from the chosen card and forgets its records. Every removal goes
 // through the card-path check: only what lies strictly inside the current card, reached without
-// a symbolic link, is removed; anything else counts as not removed. Works on the card and the
-// database; call it off the GUI thread.
+// a symbolic link, is removed; anything else counts as not removed. A folder is marked unfinished on
+// the card before anything of it goes, so the card itself says it is no longer whole until it is gone.
+// Works on the card and the database; call it off the GUI thread.
 class VelquorSoftwareUninstaller
 {
 public:
@@ -37,7 +38,10 @@ public:
     QStringList unInstallRows(const QList<Row> &rows, const std::function<void(double)> &progress = {}) const;
 
 private:
-    bool removeCardDirectory(const QString &absolutePath) const;
+    // The row's directory as a checked path on the current card; empty when refused or missing.
+    QString checkedCardDirectory(const QString &absolutePath) const;
+    void markRow(const Row &row, const QString &token) const;
+    bool removeRow(const Row &row, const QString &token) const;
     bool removeSystemVersionFile() const;
 
     VelquorDownloadDataBaseManager &m_database;

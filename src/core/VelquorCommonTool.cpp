@@ -1,5 +1,7 @@
 #include "VelquorCommonTool.h"
 
+#include "core/VelquorUnfinishedFolder.h"
+
 #include "platform/StandardLocations.h"
 
 #include <QCryptographicHash>
@@ -499,17 +501,26 @@ QString VelquorCommonTool::getSoftwarePath(const VelquorDownloadModelPtr &model,
     return model ? softwarePathUnder(cardRoot, model->sdPath()) : QString();
 }
 
+QString VelquorCommonTool::getSoftwarePathToWrite(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+{
+    if (!model)
+        return {};
+    const QString existing = getSoftwarePath(model, cardRoot);
+    return existing.isEmpty() ? joinCardPath(cardRoot, model->sdPath(), false) : existing;
+}
+
 bool VelquorCommonTool::getHasSoftwarePath(const VelquorDownloadModelPtr &model) const
 {
     if (!model)
         return false;
     const QString full = joinCardPath(model->sdPath(), false);
-    return !full.isEmpty() && QFileInfo::exists(full);
+    return !full.isEmpty() && QFileInfo::exists(full) && !VelquorUnfinishedFolder::isMarked(getSoftwarePath(model));
 }
 
 QString VelquorCommonTool::getVersionPathFromFilePath(const QString &directory)
 {
-    if (directory.isEmpty())
+    // A folder still being written or removed holds no installed version, whatever files it has.
+    if (directory.isEmpty() || VelquorUnfinishedFolder::isMarked(directory))
         return {};
     return firstExistingIn(
         directory, {QStringLiteral("VERSION.TXT"), QStringLiteral("version.txt"), QStringLiteral("Version.txt")});
@@ -540,7 +551,7 @@ QString VelquorCommonTool::getLinkFromFilePath(const QString &directory)
 
 bool VelquorCommonTool::getIsHasLanFromFilePath(const QString &directory, const QString &name)
 {
-    if (directory.isEmpty() || name.contains(QLatin1Char('/')))
+    if (directory.isEmpty() || name.contains(QLatin1Char('/')) || VelquorUnfinishedFolder::isMarked(directory))
         return false;
     const QString file = name + QStringLiteral(".cfg");
     return !firstExistingIn(directory, {file.toLower(), file.toUpper(), capitalizedFirst(file)}).isEmpty();

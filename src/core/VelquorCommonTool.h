@@ -88,7 +88,10 @@ public:
     QString getSoftwarePath(const VelquorDownloadModelPtr &model) const;
     // The same under the given card root, whatever card is chosen now.
     static QString getSoftwarePath(const VelquorDownloadModelPtr &model, const QString &cardRoot);
-    // Card root + sdPath exists exactly as written.
+    // Where a package is written under the card root: its existing directory in any letter case,
+    // otherwise the path as written (empty when the record's path is not a sound card path).
+    static QString getSoftwarePathToWrite(const VelquorDownloadModelPtr &model, const QString &cardRoot);
+    // Card root + sdPath exists exactly as written, and is not a folder half written or half removed.
     bool getHasSoftwarePath(const VelquorDownloadModelPtr &model) const;
     static QString getVersionPathFromFilePath(const QString &directory);
     static QString getVersionFromFilePath(const QString &directory);

@@ -197,20 +197,20 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     onQueue([this, vehicle, heldSlot] { stopTransfersOfVehicle(vehicle, heldSlot); });
 }
 
-void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders)
+void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
 {
-    // Read now: callers may choose another card right after this call.
-    deleteTaskAndCache(model, cardFolders == CardFolders::Remove ? m_commonTool.saveFilePath() : QString());
+    deleteTaskAndCache(model, VelquorUnfinishedFolder::Removal{});
 }
 
-void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model, const QString &cardRoot)
+void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model,
+                                                const VelquorUnfinishedFolder::Removal &unfinished)
 {
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
     // Read now: callers delete the rows right after this call.
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-    onQueue([this, vehicle, rows, cardRoot] {
+    onQueue([this, vehicle, rows, unfinished] {
         const bool heldSlot = removeVehicleDownloadTask(vehicle);
         cancelTransfersOfVehicle(vehicle, false);
         for (const auto &row : rows) {
@@ -218,7 +218,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
             m_failureCounts.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
-        queueFileDeletion(rows, cardRoot);
+        queueFileDeletion(rows, unfinished);
         if (heldSlot)
             startDownloadWaitingTask();
     });
@@ -239,7 +239,7 @@ void VelquorDownloadManager::deleteAllTask()
         clearSlots();
         // None of these vehicles has begun to unpack: the package folder on the card holds the
         // version installed before, which stays on the tool. Only the downloaded files go.
-        queueFileDeletion(rows, QString());
+        queueFileDeletion(rows, {});
     });
 }
 
@@ -958,7 +958,7 @@ void VelquorDownloadManager::releaseIfIdle(const QString &vehicle)
 // ---------------------------------------------------------------------------------------------
 // Files
 
-void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &row, const QString &cardRoot)
+void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &row)
 {
     const QString zipPath = row->zipPath();
     if (zipPath.contains(QLatin1String("part.7z"))) {
@@ -968,23 +968,31 @@ void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &ro
     }
     m_commonTool.removeCachedArchive(zipPath);
     m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
-    if (!cardRoot.isEmpty())
-        VelquorCommonTool::unInstallSoftwore(row, cardRoot);
 }
 
-void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows, const QString &cardRoot)
+void VelquorDownloadManager::runDeletion(const VelquorDownloadModelList &rows,
+                                         const VelquorUnfinishedFolder::Removal &unfinished)
 {
-    if (rows.isEmpty())
+    for (const auto &row : rows)
+        deleteLocFilePath(row);
+    // The card may have been swapped while this waited: the check is made now.
+    VelquorUnfinishedFolder::remove(unfinished);
+}
+
+void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows,
+                                               const VelquorUnfinishedFolder::Removal &unfinished)
+{
+    if (rows.isEmpty() && unfinished.folders.isEmpty())
         return;
     quint64 id = 0;
     {
         std::lock_guard lock(m_deletionMutex);
         id = ++m_lastDeletionId;
-        m_deletions.append({id, rows, cardRoot, false});
+        m_deletions.append({id, rows, unfinished, false});
     }
     m_filesQueue->async([this, id] {
         VelquorDownloadModelList rows;
-        QString cardRoot;
+        VelquorUnfinishedFolder::Removal unfinished;
         {
             std::lock_guard lock(m_deletionMutex);
             const auto it = std::find_if(m_deletions.begin(), m_deletions.end(),
@@ -993,10 +1001,9 @@ void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &r
                 return; // a new start of its vehicle has done it already
             it->running = true;
             rows = it->rows;
-            cardRoot = it->cardRoot;
+            unfinished = it->unfinished;
         }
-        for (const auto &row : rows)
-            deleteLocFilePath(row, cardRoot);
+        runDeletion(rows, unfinished);
         {
             std::lock_guard lock(m_deletionMutex);
             m_deletions.removeIf([id](const PendingDeletion &deletion) { return deletion.id == id; });
@@ -1029,10 +1036,8 @@ void VelquorDownloadManager::finishPendingDeletes(const QString &vehicle)
             }
         }
     }
-    for (const PendingDeletion &deletion : std::as_const(taken)) {
-        for (const auto &row : deletion.rows)
-            deleteLocFilePath(row, deletion.cardRoot);
-    }
+    for (const PendingDeletion &deletion : std::as_const(taken))
+        runDeletion(deletion.rows, deletion.unfinished);
 }
 
 bool VelquorDownloadManager::isInsideArchiveCache(const QString &path) const

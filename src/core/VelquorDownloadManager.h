@@ -3,6 +3,7 @@
 #include "core/VelquorDownloadModel.h"
 #include "core/VelquorDownloadPageState.h"
 #include "core/VelquorDownloadTransfer.h"
+#include "core/VelquorUnfinishedFolder.h"
 
 #include <QHash>
 #include <QSet>
@@ -55,14 +56,12 @@ public:
     // Pauses the vehicle: its rows read paused (3) and its slot is free when this returns; its
     // transfers then stop on the queue, storing their resume data and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
-    // Whether a deletion removes the vehicle's package directories from the card as well.
-    enum class CardFolders { Remove, Keep };
-    // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files,
-    // and unless kept its package directories on the card chosen at the call (the rows themselves stay).
-    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, CardFolders cardFolders = CardFolders::Remove);
-    // The same, removing the package directories from under the given card root (none when it is
-    // empty), whatever card is chosen now.
-    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, const QString &cardRoot);
+    // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files (the
+    // rows themselves stay). The card is left as it is.
+    void deleteTaskAndCache(const VelquorDownloadModelPtr &model);
+    // The same, and once the files are gone the half-written package folders of a failed extraction:
+    // checked again right before, so they go only from the card they were marked on.
+    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, const VelquorUnfinishedFolder::Removal &unfinished);
     // Ends every transfer and deletes the archives, partial files and rows of every unfinished
     // vehicle; their package folders on the card (the versions installed before) stay.
     void deleteAllTask();
@@ -149,11 +148,12 @@ private:
     void cancelAllDownTask();
     void releaseIfIdle(const QString &vehicle);
 
-    // Files (files queue). Package directories go from under cardRoot only; none when it is empty.
-    void deleteLocFilePath(const VelquorDownloadModelPtr &row, const QString &cardRoot);
+    // Files (files queue): the row's archive and partial file.
+    void deleteLocFilePath(const VelquorDownloadModelPtr &row);
     // Deletes the rows' files on the files queue, unless a vehicle of theirs starts again first:
     // then that start deletes them itself, before anything of the new download is written.
-    void queueFileDeletion(const VelquorDownloadModelList &rows, const QString &cardRoot);
+    void queueFileDeletion(const VelquorDownloadModelList &rows, const VelquorUnfinishedFolder::Removal &unfinished);
+    void runDeletion(const VelquorDownloadModelList &rows, const VelquorUnfinishedFolder::Removal &unfinished);
     // Runs the deletions still pending for the vehicle and waits for one running (queue only).
     void finishPendingDeletes(const QString &vehicle);
 
@@ -183,7 +183,7 @@ private:
     {
         quint64 id = 0;
         VelquorDownloadModelList rows;
-        QString cardRoot; // the card chosen when the deletion was asked for
+        VelquorUnfinishedFolder::Removal unfinished; // half-written card folders, after the files
         bool running = false;
     };
     std::mutex m_deletionMutex;

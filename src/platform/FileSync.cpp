@@ -46,6 +46,14 @@ bool FileSync::flushTree(const QString &path)
     return flushOne(path, true);
 }
 
+bool FileSync::flushEntry(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.exists())
+        return false;
+    return flushOne(path, info.isDir());
+}
+
 bool FileSync::syncFileSystem(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

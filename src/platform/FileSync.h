@@ -9,6 +9,8 @@ public:
     // fsync of every file and folder below path (path included), never through a link; false at
     // the first one that cannot be opened or flushed.
     static bool flushTree(const QString &path);
+    // fsync of the file or folder itself (a folder's own entries, not what they name).
+    static bool flushEntry(const QString &path);
     // syncfs of the file system that holds path: everything written to it reaches the device.
     static bool syncFileSystem(const QString &path);
 };

@@ -2,7 +2,9 @@
 
 #include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadManager.h"
+#include "core/VelquorUnfinishedFolder.h"
 #include "platform/DispatchQueue.h"
 #include "platform/UserDefaults.h"
 #include "updates/VelquorUpdatesConstants.h"
@@ -12,8 +14,8 @@
 #include <algorithm>
 
 VelquorCacheCleanup::VelquorCacheCleanup(VelquorDownloadManager &downloadManager,
-                                         VelquorDownloadDataBaseManager &database)
-    : m_downloadManager(downloadManager), m_database(database)
+                                         VelquorDownloadDataBaseManager &database, VelquorCommonTool &commonTool)
+    : m_downloadManager(downloadManager), m_database(database), m_commonTool(commonTool)
 {}
 
 DispatchQueue &VelquorCacheCleanup::queue()
@@ -25,8 +27,9 @@ DispatchQueue &VelquorCacheCleanup::queue()
 void VelquorCacheCleanup::initApplicationDBCache(std::function<void()> finished)
 {
     // The managers outlive every page; this object need not.
-    queue().async([downloadManager = &m_downloadManager, database = &m_database, finished = std::move(finished)] {
-        VelquorCacheCleanup(*downloadManager, *database).run();
+    queue().async([downloadManager = &m_downloadManager, database = &m_database, commonTool = &m_commonTool,
+                   finished = std::move(finished)] {
+        VelquorCacheCleanup(*downloadManager, *database, *commonTool).run();
         if (finished)
             finished();
     });
@@ -41,16 +44,14 @@ void VelquorCacheCleanup::run()
     defaults.setBool(VelquorUpdates::kProjectOnceKey, true);
     defaults.synchronize();
 
+    removeUnfinishedFolders();
+
     // Interrupted records go back to idle; paused, downloaded and installed ones stay.
     QStringList vehicles;
-    QStringList halfWritten; // an extraction was interrupted or failed: the card folder is not whole
     for (const VelquorDownloadModelPtr &record : m_database.getAllCacheData()) {
         if (!vehicles.contains(record->vehicle()))
             vehicles.append(record->vehicle());
         const qint64 state = record->state();
-        if ((state == VelquorDownloadStateExtracting || state == VelquorDownloadStateInstallFailed) &&
-            !halfWritten.contains(record->vehicle()))
-            halfWritten.append(record->vehicle());
         if (state == VelquorDownloadStateInstalled || state == VelquorDownloadStateWaitingInstall ||
             state == VelquorDownloadStateDownloaded || state == VelquorDownloadStatePaused)
             continue;
@@ -59,7 +60,8 @@ void VelquorCacheCleanup::run()
         m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath);
     }
 
-    // Only vehicles wholly downloaded or wholly installed survive.
+    // Only vehicles wholly downloaded or wholly installed survive. Their card folders stay: a folder an
+    // extraction left half written carries its mark, and went above from the card that carries it.
     for (const QString &vehicle : std::as_const(vehicles)) {
         const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
         if (records.isEmpty())
@@ -69,10 +71,33 @@ void VelquorCacheCleanup::run()
         };
         if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled))
             continue;
-        // Any other card folder holds the version installed before, which stays on the tool.
-        m_downloadManager.deleteTaskAndCache(records.first(), halfWritten.contains(vehicle)
-                                                                  ? VelquorDownloadManager::CardFolders::Remove
-                                                                  : VelquorDownloadManager::CardFolders::Keep);
+        m_downloadManager.deleteTaskAndCache(records.first());
         m_database.deleteModelWithVehicle(records.first()->vehicle());
+    }
+}
+
+void VelquorCacheCleanup::removeUnfinishedFolders()
+{
+    const QString root = m_commonTool.saveFilePath();
+    if (root.isEmpty())
+        return;
+    // Folders outside the usual layout are looked for where the records place them.
+    QStringList recorded;
+    for (const VelquorDownloadModelPtr &record : m_database.getAllCacheDataForInstall() + m_database.getAllCacheData()) {
+        const QString folder = VelquorCommonTool::getSoftwarePath(record, root);
+        if (!folder.isEmpty() && !recorded.contains(folder))
+            recorded.append(folder);
+    }
+    for (const VelquorUnfinishedFolder::Mark &mark : VelquorUnfinishedFolder::find(root, recorded)) {
+        // A vehicle being extracted now writes its own marked folders.
+        if (m_downloadManager.containsVehicle(mark.vehicle))
+            continue;
+        // Read from the card now, and removed only while it still carries this mark.
+        if (!VelquorUnfinishedFolder::remove(mark.folder, mark.token) || mark.vehicle.isEmpty())
+            continue;
+        m_database.deleteModelWithVehicleForInstall(mark.vehicle);
+        // Rows that wait to be installed keep their archives: a press installs them again. Rows that
+        // claim the folder installed go with it.
+        m_database.deleteModelWithName(mark.vehicle, VelquorDownloadStateInstalled);
     }
 }

@@ -134,7 +134,13 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
     // Bound now: a rescan may choose another card while the vehicle is extracted.
     const QString root = m_commonTool.saveFilePath();
     const Card card{root, PathIdentity::of(root)};
+    VelquorUnfinishedFolder::Removal unfinished{root, card.identity, VelquorUnfinishedFolder::newToken(), {}};
     m_manager.setDecompressCount(0);
+    if (!m_stopping && !markPackageFolders(records, card, unfinished)) {
+        endExtraction();
+        installFailed(vehicle, card, unfinished);
+        return;
+    }
     bool allExtracted = true;
     for (const VelquorDownloadModelPtr &record : records) {
         const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record, card);
@@ -156,13 +162,29 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         showVehicleProgress(vehicle);
     }
 
-    Extracted extracted{vehicle, records, card};
+    Extracted extracted{vehicle, records, card, unfinished};
     endExtraction();
     if (!allExtracted) {
-        installFailed(vehicle, card);
+        installFailed(vehicle, card, unfinished);
         return;
     }
     m_installQueue->async([this, extracted = std::move(extracted)] { finishVehicle(extracted); });
+}
+
+bool VelquorExtractionInstaller::markPackageFolders(const VelquorDownloadModelList &records, const Card &card,
+                                                    VelquorUnfinishedFolder::Removal &unfinished) const
+{
+    for (const VelquorDownloadModelPtr &record : records) {
+        if (isInstaller(record))
+            continue; // unpacked into the local cache
+        const QString folder = VelquorCommonTool::getSoftwarePathToWrite(record, card.root);
+        if (folder.isEmpty() || unfinished.folders.contains(folder))
+            continue; // a path that is no card path fails at its archive
+        if (!card.present() || !VelquorUnfinishedFolder::mark(folder, record->vehicle(), unfinished.token))
+            return false;
+        unfinished.folders.append(folder);
+    }
+    return true;
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record,
@@ -285,7 +307,7 @@ void VelquorExtractionInstaller::finishVehicle(const Extracted &extracted)
     if (flushVehicle(extracted))
         installSucceeded(extracted.vehicle);
     else
-        installFailed(extracted.vehicle, extracted.card);
+        installFailed(extracted.vehicle, extracted.card, extracted.unfinished);
 }
 
 bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
@@ -308,7 +330,13 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
         flushed.append(folder);
     }
     // Still the same card once everything reached it: a card pulled meanwhile holds nothing certain.
-    return FileSync::syncFileSystem(card.root) && card.present();
+    if (!FileSync::syncFileSystem(card.root) || !card.present())
+        return false;
+    // Whole now: the folders lose their mark.
+    const QStringList &marked = extracted.unfinished.folders;
+    return std::all_of(marked.begin(), marked.end(), [&](const QString &folder) {
+        return VelquorUnfinishedFolder::unmark(folder, extracted.unfinished.token);
+    });
 }
 
 void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
@@ -337,7 +365,8 @@ void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
     leaveExtractionSet(vehicle);
 }
 
-void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card)
+void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card,
+                                               const VelquorUnfinishedFolder::Removal &unfinished)
 {
     const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
     for (const VelquorDownloadModelPtr &record : records) {
@@ -348,13 +377,15 @@ void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Car
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
     m_page.reloadAllData();
     // A half-written package must not stay on the card; with it goes the record of what was there.
-    // From a card that is gone nothing is removed, and the record stays with the folder it names.
+    // From a card that is gone nothing is removed, and the record stays with the folder it names
+    // until that card comes back and the clean-up finds the folder marked. The removal waits behind
+    // the vehicle's files and checks the card again then.
     const bool present = card.present();
     const bool onCard = !std::all_of(records.begin(), records.end(), isInstaller);
     if (present || !onCard)
         m_database.deleteModelWithVehicleForInstall(vehicle);
     if (!records.isEmpty())
-        m_manager.deleteTaskAndCache(records.first(), present ? card.root : QString());
+        m_manager.deleteTaskAndCache(records.first(), unfinished);
     leaveExtractionSet(vehicle);
 }
 

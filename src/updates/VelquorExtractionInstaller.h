@@ -2,6 +2,7 @@
 
 #include "core/LzmaToolDelegate.h"
 #include "core/VelquorDownloadModel.h"
+#include "core/VelquorUnfinishedFolder.h"
 #include "platform/PathIdentity.h"
 
 #include <QString>
@@ -32,6 +33,11 @@ class VelquorUpdatesPageServices;
 // every archive, the flush and a failure's removal use that card's root. A card pulled meanwhile
 // fails the vehicle, and nothing is written to or removed from a card chosen since, nor from
 // whatever is found at the root once the card is gone.
+//
+// Before its first archive each package folder of the vehicle is marked unfinished on the card, and
+// the mark goes only once the folder was flushed whole. A failure removes the folders that still carry
+// this extraction's mark; a quit, a kill or a pulled card leaves the mark, and the clean-up removes
+// the folder from the card that carries it, wherever and whenever that card comes back.
 //
 // A vehicle whose archives were all extracted is flushed to the card and recorded on a serial queue
 // of its own, in the order the vehicles were extracted: waiting for the card to take the files is
@@ -79,10 +85,14 @@ private:
         QString vehicle;
         VelquorDownloadModelList records;
         Card card;
+        VelquorUnfinishedFolder::Removal unfinished; // the package folders marked on the card
     };
 
     // The extraction queue's work for one vehicle.
     void extractVehicle(const QString &vehicle);
+    // Marks every package folder of the vehicle on the card; NO when one could not be marked.
+    bool markPackageFolders(const VelquorDownloadModelList &records, const Card &card,
+                            VelquorUnfinishedFolder::Removal &unfinished) const;
     Outcome decompressModel(const VelquorDownloadModelPtr &record, const Card &card);
     Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination, bool *retryAs7z);
     Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination);
@@ -92,7 +102,7 @@ private:
     void finishVehicle(const Extracted &extracted);
     bool flushVehicle(const Extracted &extracted) const;
     void installSucceeded(const QString &vehicle);
-    void installFailed(const QString &vehicle, const Card &card);
+    void installFailed(const QString &vehicle, const Card &card, const VelquorUnfinishedFolder::Removal &unfinished);
     void putBack(const QString &vehicle);
     // The extraction queue is done with its vehicle.
     void endExtraction();

@@ -94,7 +94,7 @@ VelquorMyUpdatesView::VelquorMyUpdatesView(QWidget *parent)
     VelquorCommonTool &commonTool = VelquorCommonTool::sharedTool();
     m_rows = std::make_unique<VelquorVehicleRows>(m_downloadManager, m_database, commonTool);
     m_tableSource = std::make_unique<VelquorUpdatesTableSource>(*this, *m_rows, pngResources());
-    m_cleanup = std::make_unique<VelquorCacheCleanup>(m_downloadManager, m_database);
+    m_cleanup = std::make_unique<VelquorCacheCleanup>(m_downloadManager, m_database, commonTool);
     m_alerts = std::make_unique<VelquorUpdatesAlerts>(*this);
     m_cardChoice = new VelquorCardChoice(*this, *m_rows, VelquorDeviceManager::sharedManager(), m_downloadManager,
                                          m_database, commonTool);
