@@ -79,8 +79,9 @@ VelquorSoftwareManagementListModelPtr VelquorInstalledListBuilder::systemRow() c
 VelquorSoftwareManagementListModelPtr VelquorInstalledListBuilder::vehicleRow(const QString &vehicle) const
 {
     const VelquorDownloadModelList records = m_database.getAllDataWithVehicleForInstall(vehicle);
-    // A vehicle whose package directory is gone from the card has nothing left to remove.
-    if (records.isEmpty() || !m_commonTool.getHasSoftwarePath(records.first()))
+    // A vehicle whose package directory is gone from the card has nothing left to remove. One whose
+    // removal was cut short stays listed, so that it can be removed again.
+    if (records.isEmpty() || !QFileInfo::exists(m_commonTool.getDecompressPathWithSoftware(records.first()->sdPath())))
         return nullptr;
 
     QStringList paths;

@@ -29,6 +29,19 @@
 
 namespace {
 
+// The folders an extraction marked on a card, as a failure hands them over for removal.
+VelquorUnfinishedFolder::Removal markedForRemoval(const QString &cardRoot, const QStringList &folders)
+{
+    VelquorUnfinishedFolder::Removal removal{cardRoot, PathIdentity::of(cardRoot),
+                                             VelquorUnfinishedFolder::newToken(), {}};
+    for (const QString &folder : folders) {
+        const QString path = QDir(cardRoot).filePath(folder);
+        EXPECT_TRUE(VelquorUnfinishedFolder::mark(path, QStringLiteral("FIAT"), removal.token));
+        removal.folders.append(path);
+    }
+    return removal;
+}
+
 struct Posted
 {
     QString name;
@@ -763,7 +776,8 @@ TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehicle
     std::mutex gate;
     std::unique_lock hold(gate);
     manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
-    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first(),
+                                markedForRemoval(card.path(), {QStringLiteral("Scan/FIAT")}));
     manager->queue().sync([] {});
 
     // Pressed again: the rows are made anew and downloaded again, while the deletion still waits.
@@ -809,7 +823,8 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     std::mutex gate;
     std::unique_lock hold(gate);
     manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
-    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first(),
+                                markedForRemoval(asked.path(), {QStringLiteral("Scan/FIAT")}));
     manager->deleteAllTask();
     manager->queue().sync([] {});
 
