@@ -4,6 +4,7 @@
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorUnfinishedFolder.h"
+#include "platform/PathIdentity.h"
 #include "platform/NotificationCenter.h"
 #include "session/VelquorShellConstants.h"
 
@@ -91,10 +92,14 @@ QStringList VelquorSoftwareUninstaller::unInstallRows(const QList<Row> &rows,
     const QString token = VelquorUnfinishedFolder::newToken();
     for (const Row &row : rows)
         markRow(row, token);
+    // A card swapped in while the rows are removed is left alone, also where nothing marks it.
+    const QString root = m_commonTool.saveFilePath();
+    const PathIdentity card = PathIdentity::of(root);
     QStringList notRemoved;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
-        if (removeRow(row, token)) {
+        const bool sameCard = card.exists && PathIdentity::of(root) == card && m_commonTool.saveFilePath() == root;
+        if (sameCard && removeRow(row, token)) {
             m_database.deleteModelWithVehicleForInstall(row.vehicle);
             m_database.deleteModelWithVehicle(row.vehicle);
         } else {

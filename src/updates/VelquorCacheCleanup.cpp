@@ -35,6 +35,16 @@ void VelquorCacheCleanup::initApplicationDBCache(std::function<void()> finished)
     });
 }
 
+void VelquorCacheCleanup::queueUnfinishedFolderRemoval(std::function<void()> finished)
+{
+    queue().async([downloadManager = &m_downloadManager, database = &m_database, commonTool = &m_commonTool,
+                   finished = std::move(finished)] {
+        VelquorCacheCleanup(*downloadManager, *database, *commonTool).removeUnfinishedFolders();
+        if (finished)
+            finished();
+    });
+}
+
 void VelquorCacheCleanup::run()
 {
     UserDefaults &defaults = UserDefaults::standard();

@@ -23,6 +23,8 @@ public:
     // Queues a clean-up of the current device's tables and returns at once; `finished` runs on the
     // clean-up queue after it.
     void initApplicationDBCache(std::function<void()> finished = {});
+    // Queues only the removal of what the chosen card marks unfinished (another card was chosen).
+    void queueUnfinishedFolderRemoval(std::function<void()> finished = {});
     // The clean-up itself, on the calling thread.
     void run();
     // Finishes what the chosen card marks as unfinished: each marked folder is removed, and with it

@@ -195,12 +195,16 @@ void VelquorCardChoice::reloadSDCard(bool askAccess)
     VelquorDeviceManager *deviceManager = &m_deviceManager;
     queue->async([deviceManager, poster = m_poster, this, askAccess] {
         const QList<VelquorDeviceAttributes> scan = deviceManager->getDeviceInfoByUSBSerialPort();
+        QList<PathIdentity> identities;
+        for (const VelquorDeviceAttributes &device : scan)
+            identities.append(PathIdentity::of(device.path));
         // `this` is touched only on the GUI thread, and only while it still exists.
-        poster.post([this, scan, askAccess] { applyScan(scan, askAccess); });
+        poster.post([this, scan, identities, askAccess] { applyScan(scan, identities, askAccess); });
     });
 }
 
-void VelquorCardChoice::applyScan(const QList<VelquorDeviceAttributes> &scan, bool askAccess)
+void VelquorCardChoice::applyScan(const QList<VelquorDeviceAttributes> &scan, const QList<PathIdentity> &identities,
+                                  bool askAccess)
 {
     {
         std::lock_guard lock(m_devicesMutex);
@@ -241,6 +245,13 @@ void VelquorCardChoice::applyScan(const QList<VelquorDeviceAttributes> &scan, bo
         }
     }
     showChoice();
+    // Another card chosen for an open device: what it marks as half written goes before its
+    // versions count. A device choice does this itself.
+    const PathIdentity card = chosen >= 0 ? identities.value(chosen) : PathIdentity{};
+    const bool anotherCard = card.exists && card != m_chosenCard;
+    m_chosenCard = card;
+    if (anotherCard && list && VelquorCommonTool::isUsableText(list->serialNumber()))
+        m_page.removeUnfinishedFolders();
     if (askAccess)
         accessFileDirectory();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/VelquorDeviceAttributes.h"
+#include "platform/PathIdentity.h"
 #include "updates/VelquorGuiPoster.h"
 
 #include <QList>
@@ -68,7 +69,8 @@ public:
     static void setDirectoryChooser(DirectoryChooser chooser);
 
 private:
-    void applyScan(const QList<VelquorDeviceAttributes> &scan, bool askAccess);
+    void applyScan(const QList<VelquorDeviceAttributes> &scan, const QList<PathIdentity> &identities,
+                   bool askAccess);
     void chooseDevice(qint64 index);
     void chooseCardAt(qint64 index);
     // The boxes show the list model's choice again.
@@ -90,4 +92,7 @@ private:
     // Card roots already asked about; a root leaves once a scan no longer finds it (GUI thread).
     QSet<QString> m_accessAsked;
     bool m_askingAccess = false;
+    // What the chosen card's root named at the last scan: another card there is cleaned of what it
+    // marks as half written (GUI thread).
+    PathIdentity m_chosenCard;
 };

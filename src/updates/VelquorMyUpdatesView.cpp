@@ -408,14 +408,26 @@ bool VelquorMyUpdatesView::isHelpBlinking() const
 void VelquorMyUpdatesView::initApplicationDBCache()
 {
     ++m_pendingCleanups;
-    m_cleanup->initApplicationDBCache([poster = m_poster, this] {
+    m_cleanup->initApplicationDBCache(cleanupFinished());
+}
+
+void VelquorMyUpdatesView::removeUnfinishedFolders()
+{
+    ++m_pendingCleanups;
+    m_rebuildAfterCleanup = true; // install records may go with the folders
+    m_cleanup->queueUnfinishedFolderRemoval(cleanupFinished());
+}
+
+std::function<void()> VelquorMyUpdatesView::cleanupFinished()
+{
+    return [poster = m_poster, this] {
         poster.post([this] {
             if (--m_pendingCleanups > 0 || !m_rebuildAfterCleanup)
                 return;
             m_rebuildAfterCleanup = false;
             configDownload(false);
         });
-    });
+    };
 }
 
 // --- Progress refresh

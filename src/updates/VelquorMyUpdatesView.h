@@ -86,6 +86,9 @@ public:
 
     // --- Clean-up of the chosen device's records (after its tables are opened).
     void initApplicationDBCache();
+    // Removes what the chosen card marks as half written, once another card is chosen while the
+    // device's tables are open; the rows are rebuilt after it.
+    void removeUnfinishedFolders();
 
     // --- Progress refresh.
     void reloadTotalGroupTask();
@@ -142,6 +145,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Ends a queued clean-up on the GUI thread: the rows are rebuilt after the last one when asked.
+    std::function<void()> cleanupFinished();
     void setupUI();
     void configData();
     void observeNotifications();
