@@ -76,14 +76,7 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
 
     const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
-        // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
-        // The card's version of each stored package against its own offered record.
-        const auto onCard = [this](const VelquorDownloadModelPtr &row) {
-            return m_commonTool.getMaxVersionFromList({row});
-        };
-        const bool again = !m_commonTool.getHasSoftwarePath(rows.first()) ||
-                           VelquorPackageEntries::offersNewerPackage(models, rows, onCard) || !isHasLanCfg(models);
-        if (again) {
+        if (isInstalledVehicleOutOfDate(models, rows)) {
             forgetVehicle(vehicle);
             firstDownloadVehicle(vehicle, models);
         }
@@ -219,6 +212,20 @@ void VelquorDownloadHandOver::forgetVehicle(const QString &vehicle)
 {
     m_database.deleteModelWithVehicle(vehicle);
     m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+}
+
+bool VelquorDownloadHandOver::isInstalledVehicleOutOfDate(const VelquorDownloadModelList &models,
+                                                          const VelquorDownloadModelList &rows) const
+{
+    if (rows.isEmpty())
+        return false;
+    // The card's version of each stored package against its own offered record: a vehicle's packages
+    // may carry different versions, so neither the first row's nor the highest one speaks for all.
+    const auto onCard = [this](const VelquorDownloadModelPtr &row) {
+        return m_commonTool.getMaxVersionFromList({row});
+    };
+    return !m_commonTool.getHasSoftwarePath(rows.first()) ||
+           VelquorPackageEntries::offersNewerPackage(models, rows, onCard) || !isHasLanCfg(models);
 }
 
 bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models) const

@@ -54,6 +54,12 @@ public:
     void startDownloadVehicle();
     // Whether the card holds the language file of every offered package (true for none).
     bool isHasLanCfg(const VelquorDownloadModelList &models) const;
+    // Whether a vehicle whose stored `rows` are all installed is to be fetched again for the offered
+    // `models`: its package directory has gone from the card, the card holds an older version of one
+    // of its packages than offered, or a language file is missing. A press and update-all decide
+    // an installed vehicle here alike.
+    bool isInstalledVehicleOutOfDate(const VelquorDownloadModelList &models,
+                                     const VelquorDownloadModelList &rows) const;
     // A vehicle whose records are all downloaded goes to extraction; when an archive has gone from
     // the cache its records fail instead (5), so the next press fetches it again.
     void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
