@@ -87,8 +87,12 @@ private:
     void runProbes();
     void probeEntry(const VelquorDownloadPageState::NeedDownloadEntry &entry);
 
+    // Every record carries its archive's size and the vehicle's total.
+    static bool isMeasured(const VelquorDownloadModelList &rows);
     // Every record measured and waiting (or downloaded): the vehicle was handed over already.
     static bool alreadyMeasured(const VelquorDownloadModelList &rows);
+    // A waiting record without the manager's stamp: the vehicle has no place in the waiting order.
+    static bool hasUnstampedWaitingRow(const VelquorDownloadModelList &rows);
     // A record downloaded, unpacking, ready to install or installed: the download has ended.
     static bool hasFinishedRow(const VelquorDownloadModelList &rows);
     // Downloaded bytes of the vehicle over its total (the last record's), at most 1; 0 without a total.
