@@ -118,15 +118,13 @@ void VelquorDownloadCommands::updateAllAction()
                     forget(vehicle);
                     plan(vehicle);
                 } else if (counts.installed == rows.size()) {
-                    const VelquorDownloadModelPtr first = rows.first();
-                    if (!m_commonTool.getHasSoftwarePath(first) ||
-                        VelquorCommonTool::compareVersion1(first->version(),
-                                                           m_commonTool.getMaxVersionFromList(rows)) ||
-                        !m_commonTool.getIsHasLanFromModel(record)) {
+                    // Decided as a press decides it, over all of the vehicle's offered records.
+                    if (m_handOver.isInstalledVehicleOutOfDate(offeredRecords(groups, vehicle), rows)) {
                         forget(vehicle);
                         plan(vehicle);
                     }
-                } else if (counts.downloaded + counts.readyToInstall == rows.size() && !extracted.contains(vehicle.toUpper())) {
+                } else if (counts.downloaded + counts.readyToInstall == rows.size() &&
+                           !extracted.contains(vehicle.toUpper())) {
                     extracted.append(vehicle.toUpper());
                     m_handOver.installDownloadedVehicle(vehicle, rows);
                 }

@@ -76,14 +76,7 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
 
     const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
-        // Installed: downloaded again only when the card lost it, holds an older version or lacks a language.
-        // The card's version of each stored package against its own offered record.
-        const auto onCard = [this](const VelquorDownloadModelPtr &row) {
-            return m_commonTool.getMaxVersionFromList({row});
-        };
-        const bool again = !m_commonTool.getHasSoftwarePath(rows.first()) ||
-                           VelquorPackageEntries::offersNewerPackage(models, rows, onCard) || !isHasLanCfg(models);
-        if (again) {
+        if (isInstalledVehicleOutOfDate(models, rows)) {
             forgetVehicle(vehicle);
             firstDownloadVehicle(vehicle, models);
         }
@@ -154,7 +147,9 @@ void VelquorDownloadHandOver::resumeVehicle(const QString &vehicle)
     {
         std::lock_guard lock(m_outcomeMutex);
         m_manager.removeDownloadPausedModelsWithVehicle(first->vehicle());
-        stillProbing = m_manager.containsNeedDownloadData(vehicle);
+        // A vehicle measured before and queued again (by update-all) is handed over here, as any
+        // resume: the probe runner leaves measured vehicles to the manager.
+        stillProbing = m_manager.containsNeedDownloadData(vehicle) && !isMeasured(rows);
         if (stillProbing) {
             // Paused before its sizes were known: the probe's outcome hands it over, as if never paused.
             for (const auto &row : std::as_const(rows)) {
@@ -219,6 +214,20 @@ void VelquorDownloadHandOver::forgetVehicle(const QString &vehicle)
 {
     m_database.deleteModelWithVehicle(vehicle);
     m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
+}
+
+bool VelquorDownloadHandOver::isInstalledVehicleOutOfDate(const VelquorDownloadModelList &models,
+                                                          const VelquorDownloadModelList &rows) const
+{
+    if (rows.isEmpty())
+        return false;
+    // The card's version of each stored package against its own offered record: a vehicle's packages
+    // may carry different versions, so neither the first row's nor the highest one speaks for all.
+    const auto onCard = [this](const VelquorDownloadModelPtr &row) {
+        return m_commonTool.getMaxVersionFromList({row});
+    };
+    return !m_commonTool.getHasSoftwarePath(rows.first()) ||
+           VelquorPackageEntries::offersNewerPackage(models, rows, onCard) || !isHasLanCfg(models);
 }
 
 bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models) const
@@ -376,8 +385,10 @@ void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDow
     }
     if (alreadyMeasured(rows)) {
         // Handed over before and waiting for a slot (queued again by update-all): measuring it again
-        // would rewrite records the manager may be starting; it is only reminded of the vehicle.
-        if (!m_manager.isDownloadPausedVehicle(vehicle))
+        // would rewrite records the manager may be starting, and marking its rows waiting again would
+        // send it to the back of the waiting order each time. Only a vehicle the manager has no
+        // place in line for (a waiting row never stamped) is handed over.
+        if (!m_manager.isDownloadPausedVehicle(vehicle) && hasUnstampedWaitingRow(rows))
             m_manager.startDownloadTask(rows.first());
         dropEntry();
         return;
@@ -517,18 +528,32 @@ void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr
     m_page.reloadAllData();
 }
 
+bool VelquorDownloadHandOver::isMeasured(const VelquorDownloadModelList &rows)
+{
+    return !rows.isEmpty() && std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->expectedContentLength() != 0 && row->totalFileSize() != 0;
+    });
+}
+
 bool VelquorDownloadHandOver::alreadyMeasured(const VelquorDownloadModelList &rows)
 {
+    if (!isMeasured(rows))
+        return false;
     bool waiting = false;
     for (const auto &row : rows) {
-        if (row->expectedContentLength() == 0 || row->totalFileSize() == 0)
-            return false;
         if (row->state() == VelquorDownloadStateWaiting)
             waiting = true;
         else if (row->state() != VelquorDownloadStateDownloaded)
             return false;
     }
     return waiting;
+}
+
+bool VelquorDownloadHandOver::hasUnstampedWaitingRow(const VelquorDownloadModelList &rows)
+{
+    return std::any_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStateWaiting && row->lastStateTime() == 0;
+    });
 }
 
 bool VelquorDownloadHandOver::hasFinishedRow(const VelquorDownloadModelList &rows)

@@ -54,6 +54,12 @@ public:
     void startDownloadVehicle();
     // Whether the card holds the language file of every offered package (true for none).
     bool isHasLanCfg(const VelquorDownloadModelList &models) const;
+    // Whether a vehicle whose stored `rows` are all installed is to be fetched again for the offered
+    // `models`: its package directory has gone from the card, the card holds an older version of one
+    // of its packages than offered, or a language file is missing. A press and update-all decide
+    // an installed vehicle here alike.
+    bool isInstalledVehicleOutOfDate(const VelquorDownloadModelList &models,
+                                     const VelquorDownloadModelList &rows) const;
     // A vehicle whose records are all downloaded goes to extraction; when an archive has gone from
     // the cache its records fail instead (5), so the next press fetches it again.
     void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
@@ -81,8 +87,12 @@ private:
     void runProbes();
     void probeEntry(const VelquorDownloadPageState::NeedDownloadEntry &entry);
 
+    // Every record carries its archive's size and the vehicle's total.
+    static bool isMeasured(const VelquorDownloadModelList &rows);
     // Every record measured and waiting (or downloaded): the vehicle was handed over already.
     static bool alreadyMeasured(const VelquorDownloadModelList &rows);
+    // A waiting record without the manager's stamp: the vehicle has no place in the waiting order.
+    static bool hasUnstampedWaitingRow(const VelquorDownloadModelList &rows);
     // A record downloaded, unpacking, ready to install or installed: the download has ended.
     static bool hasFinishedRow(const VelquorDownloadModelList &rows);
     // Downloaded bytes of the vehicle over its total (the last record's), at most 1; 0 without a total.

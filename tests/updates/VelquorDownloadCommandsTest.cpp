@@ -353,4 +353,53 @@ TEST_F(DownloadCommandsTest, OnlyAStoredPackageOlderThanItsOwnOfferRestartsAVehi
     ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaitingInstall); }, 20000));
 }
 
+TEST_F(DownloadCommandsTest, APressAndUpdateAllFetchAnInstalledVehicleAgainWhenTheCardHoldsAnOlderPackage)
+{
+    // VW was recorded with its AUDI package first; the card holds AUDI as offered but VW older.
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/VERSION.TXT"), "V9.00");
+    putOnCard(QStringLiteral("Vehicles/Europe/VW/english.cfg"), "LANGUAGE=English\r\n");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/VERSION.TXT"), "V2.00");
+    putOnCard(QStringLiteral("Vehicles/Europe/AUDI/english.cfg"), "LANGUAGE=English\r\n");
+    const VelquorDownloadModelPtr audi =
+        offered(QStringLiteral("AUDI"), QStringLiteral("V2.00"), QStringLiteral("English"),
+                QStringLiteral("Vehicles/Europe/AUDI"), QStringLiteral("files/VW/AUDI_V2.00_EN.zip"));
+    const VelquorDownloadModelPtr vw =
+        offered(QStringLiteral("VW"), QStringLiteral("V9.50"), QStringLiteral("English"),
+                QStringLiteral("Vehicles/Europe/VW"), QStringLiteral("files/VW/VW_V9.50_EN.zip"));
+    manager->setFamilyModels({group(QStringLiteral("VW"), {vw, audi})});
+    const auto recordInstalled = [&] {
+        database().deleteModelWithVehicle(QStringLiteral("VW"));
+        for (const auto &[model, entry] : {std::pair{audi, QStringLiteral("files/VW/AUDI_V2.00.zip")},
+                                           std::pair{vw, QStringLiteral("files/VW/VW_V9.50.zip")}}) {
+            const VelquorDownloadModelPtr row = model->copy();
+            row->setVehicle(QStringLiteral("VW"));
+            row->setVid(model->software());
+            row->setUrl(server.baseUrl() + entry);
+            row->setZipPath(tool().get7ZResourcePath(row->url()));
+            row->setState(VelquorDownloadStateInstalled);
+            database().insertModel(row);
+        }
+    };
+    // The probes wait behind a gate, so the rows can be read as each command left them.
+    auto probeQueue = std::make_shared<DispatchQueue>(QStringLiteral("probe-test"));
+    manager->setGetContentQueue(probeQueue);
+    const auto gate = std::make_shared<std::latch>(1);
+    probeQueue->async([gate] { gate->wait(); });
+    const auto openGate = qScopeGuard([gate] { gate->count_down(); });
+    makeHandOver();
+    // VW's data package again and its language; AUDI's data package, as the card holds its language.
+    const QStringList fetched{QStringLiteral("files/VW/AUDI_V2.00.zip"), QStringLiteral("files/VW/VW_V9.50.zip"),
+                              QStringLiteral("files/VW/VW_V9.50_EN.zip")};
+
+    recordInstalled();
+    press(0);
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), fetched);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaiting));
+
+    recordInstalled();
+    commands->updateAllAction();
+    EXPECT_EQ(storedEntries(QStringLiteral("VW")), fetched);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("VW"), VelquorDownloadStateWaiting));
+}
+
 } // namespace

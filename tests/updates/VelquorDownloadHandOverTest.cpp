@@ -1,6 +1,14 @@
 #include "DownloadWorkFixture.h"
 
 #include "platform/DispatchQueue.h"
+#include "platform/UserDefaults.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <latch>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -370,6 +378,121 @@ TEST_F(DownloadHandOverTest, AVehicleThatFinishedDownloadingIsNeitherMeasuredAga
         EXPECT_EQ(requests(entry, QStringLiteral("GET")), 0) << qPrintable(entry);
     }
     EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+}
+
+TEST_F(DownloadHandOverTest, WaitingVehiclesKeepTheirPlaceInLineThroughUpdateAllAndAResumeSendsOneToTheBack)
+{
+    // One slot, held by a long download; three vehicles wait for it, measured and handed over.
+    UserDefaults::standard().setInteger(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey), 1);
+    page.reset();
+    manager = std::make_unique<VelquorDownloadManager>();
+    manager->setStartDelays(10, 10);
+    page = std::make_unique<RecordingPageServices>(*manager);
+    auto probeQueue = std::make_shared<DispatchQueue>(QStringLiteral("probe-test"));
+    manager->setGetContentQueue(probeQueue);
+    const auto store = [this](const QString &vehicle, const QString &entry, qint64 state, quint64 received) {
+        auto row = offered(vehicle, QStringLiteral("V1.00"), QStringLiteral("English"),
+                           QStringLiteral("Vehicles/Europe/") + vehicle, entry);
+        row->setVehicle(vehicle);
+        row->setVid(vehicle);
+        row->setUrl(server.baseUrl() + entry);
+        row->setZipPath(tool().get7ZResourcePath(row->url()));
+        row->setExpectedContentLength(1000);
+        row->setTotalFileSize(2000);
+        row->setRatio(0.5f);
+        row->setTmpFileSize(received);
+        row->setState(state);
+        database().insertModel(row);
+    };
+    const QString blocking = QStringLiteral("files/TATA/TATA_V1.00.zip");
+    serve(blocking, 4 * 1024 * 1024, 60);
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 64 * 1024;
+    server.setFault(u'/' + blocking, slow);
+    store(QStringLiteral("TATA"), blocking, VelquorDownloadStateWaiting, 0);
+    // SEAT stopped half way: its first archive is complete, its second paused.
+    store(QStringLiteral("SEAT"), QStringLiteral("files/SEAT/SEAT_V1.00.zip"), VelquorDownloadStateDownloaded, 1000);
+    store(QStringLiteral("SEAT"), QStringLiteral("files/SEAT/SEAT_V1.00_EN.zip"), VelquorDownloadStatePaused, 300);
+    for (const char *vehicle : {"KIA", "OPEL"}) {
+        const QString name = QString::fromLatin1(vehicle);
+        store(name, QStringLiteral("files/%1/%1_V1.00.zip").arg(name), VelquorDownloadStatePaused, 200);
+        store(name, QStringLiteral("files/%1/%1_V1.00_EN.zip").arg(name), VelquorDownloadStatePaused, 0);
+    }
+    VelquorDownloadModelList shown;
+    for (const char *vehicle : {"KIA", "SEAT", "OPEL"})
+        shown.append(offered(QString::fromLatin1(vehicle), QStringLiteral("V1.00"), QStringLiteral("English"),
+                             QStringLiteral("Vehicles/Europe/") + QString::fromLatin1(vehicle),
+                             QStringLiteral("files/%1/%1_V1.00_EN.zip").arg(QString::fromLatin1(vehicle))));
+    manager->setFamilyModels({group(QStringLiteral("KIA"), {shown[0]}), group(QStringLiteral("SEAT"), {shown[1]}),
+                              group(QStringLiteral("OPEL"), {shown[2]})});
+    makeHandOver();
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("TATA")).first());
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("TATA"), VelquorDownloadStateDownloading); }, 10000));
+    // Resumed one after another, they wait in that order.
+    for (int tag = 0; tag < 3; ++tag)
+        press(tag);
+
+    // Each waiting vehicle in the order of its earliest stamp, and what its rows read.
+    const auto line = [] {
+        QList<QPair<quint64, QString>> stamps;
+        for (const auto &row : database().getAllWaitingData())
+            stamps.append({row->lastStateTime(), row->vehicle()});
+        std::sort(stamps.begin(), stamps.end());
+        std::vector<std::string> order;
+        for (const auto &stamp : std::as_const(stamps)) {
+            if (std::find(order.begin(), order.end(), stamp.second.toStdString()) == order.end())
+                order.push_back(stamp.second.toStdString());
+        }
+        return order;
+    };
+    const auto rowsOf = [](const QString &vehicle) {
+        std::vector<std::string> rows;
+        for (const auto &row : database().getModelWithVehicle(vehicle))
+            rows.push_back(QStringLiteral("%1 state %2 at %3")
+                               .arg(row->url())
+                               .arg(row->state())
+                               .arg(row->lastStateTime())
+                               .toStdString());
+        return rows;
+    };
+    using Line = std::vector<std::string>;
+    ASSERT_EQ(line(), (Line{"KIA", "SEAT", "OPEL"}));
+    const auto kia = rowsOf(QStringLiteral("KIA"));
+    const auto seat = rowsOf(QStringLiteral("SEAT"));
+    const auto opel = rowsOf(QStringLiteral("OPEL"));
+
+    // Update-all, twice, queues them for their probe again: they keep their rows and their place.
+    for (int run = 0; run < 2; ++run) {
+        commands->updateAllAction();
+        ASSERT_TRUE(waitUntil([&] { return manager->needDownloadData().isEmpty(); }, 10000));
+        probeQueue->sync([] {});
+        EXPECT_EQ(rowsOf(QStringLiteral("KIA")), kia);
+        EXPECT_EQ(rowsOf(QStringLiteral("SEAT")), seat);
+        EXPECT_EQ(rowsOf(QStringLiteral("OPEL")), opel);
+        EXPECT_EQ(line(), (Line{"KIA", "SEAT", "OPEL"}));
+    }
+
+    // Paused and resumed while update-all has it queued for its probe, SEAT waits again, now last.
+    const auto gate = std::make_shared<std::latch>(1);
+    probeQueue->async([gate] { gate->wait(); });
+    const auto openGate = qScopeGuard([gate] {
+        if (!gate->try_wait())
+            gate->count_down();
+    });
+    commands->updateAllAction();
+    ASSERT_EQ(manager->needDownloadData().size(), 3);
+    press(1);
+    EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("SEAT")).last()->state(), VelquorDownloadStatePaused);
+    press(1);
+    gate->count_down();
+    ASSERT_TRUE(waitUntil([&] { return manager->needDownloadData().isEmpty(); }, 10000));
+    probeQueue->sync([] {});
+    EXPECT_EQ(line(), (Line{"KIA", "OPEL", "SEAT"}));
+    EXPECT_EQ(rowsOf(QStringLiteral("KIA")), kia);
+    EXPECT_EQ(rowsOf(QStringLiteral("OPEL")), opel);
+    EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("SEAT")).first()->state(), VelquorDownloadStateDownloaded);
+    EXPECT_EQ(manager->dataTaskVehicles(), QStringList{QStringLiteral("TATA")});
 }
 
 } // namespace
