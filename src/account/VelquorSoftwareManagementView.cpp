@@ -311,31 +311,13 @@ void VelquorSoftwareManagementView::tableViewColumnDidResize(VelquorTableView *,
         fillEmptyColumn();
 }
 
-void VelquorSoftwareManagementView::tableViewSelectionDidChange(VelquorTableView *tableView)
+void VelquorSoftwareManagementView::tableViewDidClickedRow(VelquorTableView *, qint64 row)
 {
-    // Only a click ticks: a highlight moved by typing a name, or by the page itself, leaves the
-    // ticks alone. It also clears the mark a click under the rows leaves (that click is never
-    // reported), or the next click on the highlighted row would toggle nothing.
-    if (!tableView->isClickChangingSelection()) {
-        m_tableViewSelectionDidChange = false;
-        return;
-    }
-    m_tableViewSelectionDidChange = true;
+    // The tick is the clicked row's alone: with or without a modifier, whatever the click did to the
+    // highlight, and whatever else is highlighted (by typing a name or by earlier clicks).
     const VelquorSoftwareManagementList rows = listModels();
-    for (qint64 row : tableView->selectedRowIndexes()) {
-        if (row < rows.size())
-            rows.at(row)->setSelected(!rows.at(row)->isSelected());
-    }
-    updateHeaderCellSelectedState();
-}
-
-void VelquorSoftwareManagementView::tableViewDidClickedRow(VelquorTableView *tableView, qint64 row)
-{
-    // A click that changed no selection toggles the clicked row; one that did was handled there.
-    const VelquorSoftwareManagementList rows = listModels();
-    if (tableView->isRowSelected(row) && !m_tableViewSelectionDidChange && row >= 0 && row < rows.size())
+    if (row >= 0 && row < rows.size())
         rows.at(row)->setSelected(!rows.at(row)->isSelected());
-    m_tableViewSelectionDidChange = false;
     updateHeaderCellSelectedState();
 }
 

@@ -72,7 +72,6 @@ public:
     QString tableViewTypeSelectStringForTableColumn(VelquorTableView *tableView, VelquorTableColumn *column,
                                                     qint64 row) override;
     void tableViewColumnDidResize(VelquorTableView *tableView, VelquorTableColumn *column) override;
-    void tableViewSelectionDidChange(VelquorTableView *tableView) override;
     void tableViewDidClickedRow(VelquorTableView *tableView, qint64 row) override;
     void softwareManagementTableHeaderClickButton(VelquorTableHeaderCell *headerCell, VelquorButton *button) override;
 
@@ -97,6 +96,4 @@ private:
     std::unique_ptr<DispatchQueue> m_updateListQueue;
     // Counts removeAllData calls: a rebuild that started before one is dropped.
     quint64 m_listGeneration = 0;
-    // YES from a click's selection change until that click is reported.
-    bool m_tableViewSelectionDidChange = false;
 };

@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSet>
 #include <QtMath>
@@ -527,7 +526,6 @@ void VelquorTableView::documentMousePressed(QMouseEvent *event)
         selection = {row};
         m_anchorRow = row;
     }
-    const QScopedValueRollback clicking(m_clickChangingSelection, true);
     applySelection(selection, true);
 }
 

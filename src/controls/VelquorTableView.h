@@ -78,9 +78,6 @@ public:
     bool isRowSelected(qint64 row) const { return m_selection.count(row) > 0; }
     void selectRowIndexes(const QList<qint64> &rows, bool byExtendingSelection);
     void deselectAll();
-    // YES while the press of a click changes the selection, so tableViewSelectionDidChange can tell
-    // a click from a name typed into the table or a change made by a call.
-    bool isClickChangingSelection() const { return m_clickChangingSelection; }
     bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
     void setAllowsMultipleSelection(bool allows) { m_allowsMultipleSelection = allows; }
     SelectionHighlightStyle selectionHighlightStyle() const { return m_selectionHighlightStyle; }
@@ -157,7 +154,6 @@ private:
     QString m_typedName;
     QElapsedTimer m_typedNameTimer;
     bool m_pressActive = false;
-    bool m_clickChangingSelection = false;
     bool m_allowsMultipleSelection = false;
     SelectionHighlightStyle m_selectionHighlightStyle = SelectionHighlightStyle::Regular;
     qreal m_rowHeight = 24;

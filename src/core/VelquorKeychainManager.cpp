@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
+#include <semaphore>
+
 namespace {
 
 const QString kKeychainQueueLabel = QStringLiteral("com.ostrelle.Velquor.keychain");
@@ -108,4 +111,15 @@ bool VelquorKeychainManager::deleteFromKeyChain(const QString &identifier)
 {
     const Identifier item = keyChainIdentifier(identifier);
     return currentStore()->remove(item.service, item.account);
+}
+
+bool VelquorKeychainManager::waitForQueuedCalls(int timeoutMs)
+{
+    // The marker signals when the queue lets go of it: after running behind the earlier calls, or at
+    // once when the queue has stopped and drops it. It is shared with the queue, so a give-up here
+    // leaves it nothing dangling.
+    const auto done = std::make_shared<std::binary_semaphore>(0);
+    auto marker = std::shared_ptr<void>(nullptr, [done](void *) { done->release(); });
+    m_queue->async([marker = std::move(marker)] {});
+    return done->try_acquire_for(std::chrono::milliseconds(timeoutMs));
 }

@@ -60,6 +60,9 @@ public:
     // Replaces the value of the account's existing item; NO when there is none.
     bool keyChainUpdate(const QString &password, const QString &identifier);
     bool deleteFromKeyChain(const QString &identifier);
+    // Waits until the calls queued so far have run (or never will: the queue has stopped); NO when
+    // they still run after `timeoutMs`.
+    bool waitForQueuedCalls(int timeoutMs);
 
 private:
     std::shared_ptr<Store> currentStore();

@@ -171,14 +171,14 @@ protected:
         return waitUntil([&] { return page->tableView()->numberOfRows() == rows; }, 10000);
     }
 
-    void clickRow(qint64 row)
+    void clickRow(qint64 row, Qt::KeyboardModifiers modifiers = {})
     {
         QWidget *surface = page->tableView()->documentView();
         const QPoint point = page->tableView()->rectOfRow(row).center().toPoint();
         QWidget *target = surface->childAt(point);
         if (!target)
             target = surface;
-        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(surface, point));
+        QTest::mouseClick(target, Qt::LeftButton, modifiers, target->mapFrom(surface, point));
     }
 
     QStringList ticked() const
@@ -453,6 +453,44 @@ TEST_F(SoftwareManagementPage, TypingANameMovesOnlyTheHighlightAndTheNextClickTi
     EXPECT_EQ(ticked(), (QStringList{"BENTLEY", "TESLA"}));
     EXPECT_EQ(textColour(1), QColor(Qt::white));
     EXPECT_EQ(textColour(2), QColor(Qt::black)) << "a row no longer highlighted reads black again";
+}
+
+TEST_F(SoftwareManagementPage, AClickWithOrWithoutAModifierTicksOnlyTheRowClicked)
+{
+    QTemporaryDir card;
+    const QString root = card.path();
+    const QStringList vehicles{"BENTLEY", "TESLA", "BUICK", "FIAT"};
+    for (const QString &vehicle : vehicles) {
+        ASSERT_TRUE(writeFile(root + "/" + vehicle + "/data.bin", "d"));
+        addRecords({installed(vehicle, vehicle, "V1.00", "en", vehicle)});
+    }
+    VelquorCommonTool::sharedTool().setSaveFilePath(root);
+    ASSERT_TRUE(rebuildShows(4));
+    VelquorTableView *table = page->tableView();
+    const int interval = QApplication::keyboardInputInterval();
+    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
+    QApplication::setKeyboardInputInterval(60000);
+
+    QTest::keyClicks(table, "bu");
+    ASSERT_EQ(table->selectedRowIndexes(), QList<qint64>{2});
+    ASSERT_TRUE(ticked().isEmpty());
+
+    // Each click below leaves more rows highlighted than the one it ticks.
+    clickRow(1, Qt::ControlModifier);
+    EXPECT_EQ(table->selectedRowIndexes(), (QList<qint64>{1, 2}));
+    EXPECT_EQ(ticked(), QStringList{"TESLA"}) << "the row typed to stays unticked";
+    clickRow(3, Qt::ShiftModifier);
+    EXPECT_EQ(table->selectedRowIndexes(), (QList<qint64>{1, 2, 3}));
+    EXPECT_EQ(ticked(), (QStringList{"TESLA", "FIAT"})) << "a range ticks only its clicked end";
+    clickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(table->selectedRowIndexes(), (QList<qint64>{0, 1, 2, 3}));
+    EXPECT_EQ(ticked(), (QStringList{"BENTLEY", "TESLA", "FIAT"})) << "rows still highlighted keep their ticks";
+    EXPECT_FALSE(page->headerCell()->isSelected());
+
+    // A click that takes a row out of the highlight unticks that row, and only that one.
+    clickRow(1, Qt::ControlModifier);
+    EXPECT_EQ(table->selectedRowIndexes(), (QList<qint64>{0, 2, 3}));
+    EXPECT_EQ(ticked(), (QStringList{"BENTLEY", "FIAT"}));
 }
 
 TEST(VelquorSoftwareUninstaller, RemovesNothingOutsideTheCardNorThroughALink)

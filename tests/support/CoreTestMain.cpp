@@ -1,4 +1,9 @@
+#include "KeyringReset.h"
 #include "TestEnvironment.h"
+
+#ifdef VELQUOR_TEST_LINKS_CORE
+#include "core/VelquorKeychainManager.h"
+#endif
 
 #include "platform/AppInfo.h"
 #include "platform/DispatchQueue.h"
@@ -8,11 +13,22 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Every case of a whole run starts, and leaves the next one, with an empty HOME and no settings.
+// Every case of a whole run starts, and leaves the next one, with an empty HOME, no settings, no
+// keychain call of an earlier case still queued and an empty test keyring.
 class FreshHomePerCase : public ::testing::EmptyTestEventListener
 {
-    void OnTestStart(const ::testing::TestInfo &) override { resetPrivateHome(); }
-    void OnTestEnd(const ::testing::TestInfo &) override { resetPrivateHome(); }
+    void OnTestStart(const ::testing::TestInfo &) override { reset(); }
+    void OnTestEnd(const ::testing::TestInfo &) override { reset(); }
+
+    static void reset()
+    {
+#ifdef VELQUOR_TEST_LINKS_CORE
+        if (!VelquorKeychainManager::sharedManager().waitForQueuedCalls(60000))
+            ADD_FAILURE() << "the keychain's queue still runs a call of the last case";
+#endif
+        emptyTestKeyringBetweenCases();
+        resetPrivateHome();
+    }
 };
 } // namespace
 

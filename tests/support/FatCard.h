@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <sys/types.h>
 
 #include <memory>
 
@@ -25,7 +28,8 @@ public:
     // "fusefat" or "vfat".
     QString driver() const { return m_driver; }
 
-    // Flushes and unmounts; answers whether the card is no longer mounted.
+    // Flushes and unmounts, and waits until what served the mount has written the image out;
+    // answers whether the card is no longer mounted.
     bool unmount();
     // Mounts the same image again after unmount().
     bool remount();
@@ -34,6 +38,7 @@ public:
 
 private:
     bool mountImage();
+    bool startFusefat(QString *output);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_imagePath;
@@ -41,6 +46,9 @@ private:
     QString m_driver;
     QString m_skipReason;
     bool m_mounted = false;
+    // The fusefat process serving the mount (our child), or the loop device under the kernel's vfat.
+    pid_t m_fusefatPid = -1;
+    QByteArray m_loopDevice;
 };
 
 #define VELQUOR_REQUIRE_FAT_CARD(card)                                                                                 \

@@ -64,7 +64,11 @@ inline void resetCoreSharedObjects()
     tool.setPreferredLanguagesOverride(std::nullopt);
 
     VelquorHTTPSessionManager::sharedManager().setTimeoutInterval(VelquorNetwork::kDefaultTimeoutMs);
-    VelquorKeychainManager::sharedManager().setStore(nullptr);
+    // A call the case queued lands now, not in the next case (nor after its keyring was emptied).
+    VelquorKeychainManager &keychain = VelquorKeychainManager::sharedManager();
+    if (!keychain.waitForQueuedCalls(60000))
+        ADD_FAILURE() << "the keychain's queue still runs a call of the last case";
+    keychain.setStore(nullptr);
 
     VelquorDeviceManager &devices = VelquorDeviceManager::sharedManager();
     devices.removeObservers();

@@ -1,5 +1,6 @@
 #include "TestIsolation.h"
 
+#include "KeyringReset.h"
 #include "TestEnvironment.h"
 
 #include "platform/StandardLocations.h"
@@ -37,6 +38,7 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (m_resetShared)
             m_resetShared();
+        emptyTestKeyringBetweenCases();
         clearApplicationData();
     }
 
