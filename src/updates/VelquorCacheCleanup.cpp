@@ -44,6 +44,7 @@ void VelquorCacheCleanup::run()
     // Interrupted records go back to idle; paused, downloaded and installed ones stay.
     QStringList vehicles;
     QStringList halfWritten; // an extraction was interrupted or failed: the card folder is not whole
+    QStringList notReset;    // the database took no write for them: their files stay with their records
     for (const VelquorDownloadModelPtr &record : m_database.getAllCacheData()) {
         if (!vehicles.contains(record->vehicle()))
             vehicles.append(record->vehicle());
@@ -56,7 +57,9 @@ void VelquorCacheCleanup::run()
             continue;
         record->setState(VelquorDownloadStateNone);
         record->setProgress(0);
-        m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath);
+        if (!m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath) &&
+            !notReset.contains(record->vehicle()))
+            notReset.append(record->vehicle());
     }
 
     // Only vehicles wholly downloaded or wholly installed survive.
@@ -67,7 +70,8 @@ void VelquorCacheCleanup::run()
         const auto allIn = [&](qint64 state) {
             return std::all_of(records.begin(), records.end(), [state](const auto &r) { return r->state() == state; });
         };
-        if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled))
+        if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled) ||
+            notReset.contains(vehicle))
             continue;
         // Any other card folder holds the version installed before, which stays on the tool.
         m_downloadManager.deleteTaskAndCache(records.first(), halfWritten.contains(vehicle)
