@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Auf der SD-Karte ist nicht genügend freier Speicherplatz. Bitte geben Sie Speicherplatz frei und versuchen Sie es erneut.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Die Download-Daten in %1 können nicht gelesen werden. Downloads und installierte Software werden nicht angezeigt, und nichts, was Sie tun, wird gespeichert, bis sie wieder lesbar sind. Stellen Sie die Datei wieder her oder verschieben Sie sie, um mit leeren Daten zu beginnen, und starten Sie das Programm dann neu.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Die Installation von %1 konnte nicht gespeichert werden, daher wird sie nicht als installiert angezeigt. Die heruntergeladenen Dateien wurden behalten. Sorgen Sie für freien Speicherplatz auf dem Laufwerk mit Ihrem Dokumente-Ordner und installieren Sie %1 dann erneut.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

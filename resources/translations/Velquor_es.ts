@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>No hay suficiente espacio libre en la tarjeta SD. Libere espacio e inténtelo de nuevo.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>No se pueden leer los registros de descarga de %1. No se muestran las descargas ni el software instalado, y nada de lo que haga se guardará hasta que puedan leerse. Restaure el archivo, o muévalo para empezar con registros vacíos, y vuelva a iniciar la aplicación.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>No se pudo registrar la instalación de %1, por lo que no se muestra como instalado. Se han conservado sus archivos descargados. Asegúrese de que el disco que contiene su carpeta Documentos tenga espacio libre y vuelva a instalar %1.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>L'espace libre sur la carte SD est insuffisant. Libérez de l'espace et réessayez.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Les données de téléchargement de %1 sont illisibles. Les téléchargements et les logiciels installés ne sont pas affichés, et rien de ce que vous faites n’est conservé tant qu’elles ne peuvent pas être lues. Restaurez le fichier, ou déplacez-le pour repartir de données vides, puis relancez l’application.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>L’installation de %1 n’a pas pu être enregistrée ; il n’est donc pas affiché comme installé. Ses fichiers téléchargés ont été conservés. Libérez de l’espace sur le disque qui contient votre dossier Documents, puis installez à nouveau %1.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>אין מספיק שטח פנוי בכרטיס ה-SD. יש לפנות מקום ולנסות שוב.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>לא ניתן לקרוא את נתוני ההורדות ב-%1. הורדות ותוכנות מותקנות אינן מוצגות, ושום פעולה שתבצע לא תישמר עד שניתן יהיה לקרוא אותם. יש לשחזר את הקובץ, או להעביר אותו למקום אחר כדי להתחיל עם נתונים ריקים, ולאחר מכן להפעיל את היישום מחדש.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>לא ניתן היה לרשום את ההתקנה של %1, ולכן הוא אינו מוצג כמותקן. הקבצים שהורדו נשמרו. יש לוודא שיש שטח פנוי בדיסק שבו נמצאת תיקיית המסמכים, ולאחר מכן להתקין את %1 שוב.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

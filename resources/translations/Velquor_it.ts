@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Spazio libero insufficiente sulla scheda SD. Libera spazio e riprova.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Impossibile leggere i dati dei download in %1. I download e il software installato non vengono mostrati e nulla di ciò che fai viene salvato finché non possono essere letti. Ripristina il file, oppure spostalo per ripartire con dati vuoti, quindi riavvia l’applicazione.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Non è stato possibile registrare l’installazione di %1, quindi non risulta installato. I file scaricati sono stati conservati. Libera spazio sul disco che contiene la cartella Documenti, quindi installa di nuovo %1.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>SDカードの空き容量が不足しています。空き容量を確保してから、もう一度お試しください。</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>%1 のダウンロード記録を読み込めません。ダウンロードやインストール済みのソフトウェアは表示されず、読み込めるようになるまで操作内容は保存されません。ファイルを元に戻すか、別の場所に移動して空の記録から始めてから、アプリケーションを再起動してください。</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>%1 のインストールを記録できなかったため、インストール済みとして表示されません。ダウンロードしたファイルは保持されています。書類フォルダがあるディスクに空き容量を確保してから、%1 をもう一度インストールしてください。</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

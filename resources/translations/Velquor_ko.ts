@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>SD 카드의 여유 공간이 부족합니다. 공간을 확보한 후 다시 시도하세요.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>%1의 다운로드 기록을 읽을 수 없습니다. 다운로드와 설치된 소프트웨어가 표시되지 않으며, 기록을 읽을 수 있을 때까지 어떤 작업도 저장되지 않습니다. 파일을 복원하거나 다른 곳으로 옮겨 빈 기록으로 시작한 다음 애플리케이션을 다시 시작하십시오.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>%1의 설치를 기록할 수 없어 설치된 것으로 표시되지 않습니다. 다운로드한 파일은 보존되었습니다. 문서 폴더가 있는 디스크에 여유 공간을 확보한 다음 %1을(를) 다시 설치하십시오.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Er is onvoldoende vrije ruimte op de SD-kaart. Maak ruimte vrij en probeer het opnieuw.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>De downloadgegevens in %1 kunnen niet worden gelezen. Downloads en geïnstalleerde software worden niet getoond, en niets wat u doet wordt bewaard totdat ze weer leesbaar zijn. Zet het bestand terug, of verplaats het om met lege gegevens te beginnen, en start de toepassing daarna opnieuw.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>De installatie van %1 kon niet worden vastgelegd, dus wordt het niet als geïnstalleerd getoond. De gedownloade bestanden zijn bewaard. Zorg voor vrije ruimte op de schijf met uw map Documenten en installeer %1 daarna opnieuw.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Na karcie SD jest za mało wolnego miejsca. Zwolnij miejsce i spróbuj ponownie.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Nie można odczytać danych pobierania w %1. Pobierania i zainstalowane oprogramowanie nie są wyświetlane, a nic z tego, co zrobisz, nie zostanie zapisane, dopóki nie będzie można ich odczytać. Przywróć plik lub przenieś go, aby zacząć od pustych danych, a następnie uruchom aplikację ponownie.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Nie udało się zapisać instalacji %1, dlatego nie jest wyświetlane jako zainstalowane. Pobrane pliki zostały zachowane. Zwolnij miejsce na dysku, na którym znajduje się folder Dokumenty, a następnie zainstaluj %1 ponownie.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Não há espaço livre suficiente no cartão SD. Libere espaço e tente novamente.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Não é possível ler os registos de transferência em %1. As transferências e o software instalado não são mostrados e nada do que fizer é guardado até que possam ser lidos. Restaure o ficheiro, ou mova-o para começar com registos vazios, e volte a iniciar a aplicação.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Não foi possível registar a instalação de %1, pelo que não é mostrado como instalado. Os ficheiros transferidos foram mantidos. Liberte espaço no disco que contém a pasta Documentos e instale %1 novamente.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Недостаточно свободного места на SD-карте. Освободите место и повторите попытку.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Не удаётся прочитать данные о загрузках в %1. Загрузки и установленное ПО не отображаются, и ничего из того, что вы делаете, не сохраняется, пока их нельзя прочитать. Восстановите файл или переместите его, чтобы начать с пустых данных, затем перезапустите приложение.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Не удалось записать установку %1, поэтому оно не отображается как установленное. Загруженные файлы сохранены. Освободите место на диске с папкой «Документы», затем установите %1 снова.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>Det finns inte tillräckligt med ledigt utrymme på SD-kortet. Frigör utrymme och försök igen.</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>Nedladdningsuppgifterna i %1 kan inte läsas. Nedladdningar och installerad programvara visas inte, och inget du gör sparas förrän de kan läsas. Återställ filen, eller flytta den för att börja med tomma uppgifter, och starta sedan om programmet.</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>Installationen av %1 kunde inte registreras, så den visas inte som installerad. De nedladdade filerna har behållits. Se till att disken med mappen Dokument har ledigt utrymme och installera sedan %1 igen.</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

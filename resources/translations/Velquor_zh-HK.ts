@@ -243,6 +243,16 @@
         <extracomment>Alert: the SD card is too full to install a downloaded package.</extracomment>
         <translation>SD卡可用空間不足，請釋放空間後再試。</translation>
     </message>
+    <message id="UpdateHint15">
+        <source>The download records in %1 cannot be read. Downloads and installed software are not shown, and nothing you do is kept until they can be read. Restore the file, or move it away to start with empty records, then start the application again.</source>
+        <extracomment>Alert: the database file cannot be opened or read; %1 is its path.</extracomment>
+        <translation>無法讀取 %1 中的下載記錄。下載項目及已安裝的軟件不會顯示，在可以讀取之前，你的任何操作都不會被保存。請還原該檔案，或將其移走以空白記錄重新開始，然後重新啟動應用程式。</translation>
+    </message>
+    <message id="UpdateHint16">
+        <source>The installation of %1 could not be recorded, so it is not shown as installed. Its downloaded files were kept. Make sure the disk that holds your Documents folder has free space, then install %1 again.</source>
+        <extracomment>Alert: a package was written to the SD card but its installation could not be recorded in the database; %1 is the vehicle (software) name.</extracomment>
+        <translation>無法記錄 %1 的安裝，因此不會顯示為已安裝。已下載的檔案已保留。請確保存放「文件」資料夾的磁碟有可用空間，然後再次安裝 %1。</translation>
+    </message>
     <message id="Update9">
         <source>SD card</source>
         <extracomment>Updates page: caption before the SD card choice.</extracomment>

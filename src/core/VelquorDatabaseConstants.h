@@ -11,6 +11,8 @@ inline constexpr const char *InstallTable = "t_installFinishFiles_%1";
 inline constexpr const char *StateChangeNotification = "VelquorDownloadStateChangeNotification";
 // Posted on the default centre just before other tables open (object: the database manager).
 inline constexpr const char *TablesWillChangeNotification = "VelquorDownloadTablesWillChangeNotification";
+// Posted on the workspace centre when the file cannot be opened or read (object: its path, a QString).
+inline constexpr const char *UnavailableNotification = "VelquorDownloadDatabaseUnavailableNotification";
 
 // Both tables share this column list (the download table and the install-finished table).
 inline constexpr const char *CreateTable =

@@ -6,11 +6,14 @@
 #include "platform/StandardLocations.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <SQLiteCpp/Column.h>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
+
+#include <sqlite3.h>
 
 #include <array>
 #include <chrono>
@@ -19,6 +22,20 @@ namespace {
 // Another connection (a second instance in tests, a reopened table choice) may hold the write lock
 // briefly; wait rather than lose the statement.
 constexpr int kBusyTimeoutMs = 5000;
+
+// Errors that say the file itself cannot be read, as against a statement that failed.
+bool isUnreadable(const SQLite::Exception &error)
+{
+    switch (error.getErrorCode() & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return true;
+    default:
+        return false;
+    }
+}
 
 QString sql(const char *statementTemplate, const QString &table)
 {
@@ -182,7 +199,7 @@ QList<QVariant> wholeRecordValues(const VelquorDownloadModel &model, bool withZi
 } // namespace
 
 VelquorDownloadDataBaseManager::VelquorDownloadDataBaseManager(const QString &databasePath)
-    : m_databasePath(databasePath)
+    : m_databasePath(databasePath), m_busyTimeoutMs(kBusyTimeoutMs)
 {}
 
 VelquorDownloadDataBaseManager::~VelquorDownloadDataBaseManager() = default;
@@ -228,37 +245,92 @@ void VelquorDownloadDataBaseManager::runExclusively(const std::function<void()> 
     work();
 }
 
+bool VelquorDownloadDataBaseManager::runInTransaction(const std::function<bool()> &work)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database)
+        return false;
+    try {
+        // Takes the write lock now, so the transaction cannot fail half-way for want of it.
+        m_database->exec("BEGIN IMMEDIATE");
+    } catch (const std::exception &) {
+        return false;
+    }
+    if (work()) {
+        try {
+            m_database->exec("COMMIT");
+            return true;
+        } catch (const std::exception &) {
+        }
+    }
+    try {
+        m_database->exec("ROLLBACK");
+    } catch (const std::exception &) {
+        // SQLite may have rolled it back itself (a full disk, an I/O error).
+    }
+    return false;
+}
+
+void VelquorDownloadDataBaseManager::setBusyTimeout(int milliseconds)
+{
+    std::lock_guard lock(m_mutex);
+    m_busyTimeoutMs = milliseconds;
+    if (m_database)
+        m_database->setBusyTimeout(milliseconds);
+}
+
+QString VelquorDownloadDataBaseManager::databaseFilePath() const
+{
+    if (!m_databasePath.isEmpty())
+        return m_databasePath;
+    const QString documents = StandardLocations::documentsDirectory();
+    return documents.isEmpty() ? QString() : QDir(documents).filePath(QString::fromLatin1(VelquorDatabase::FileName));
+}
+
+void VelquorDownloadDataBaseManager::announceUnavailable(const QString &path)
+{
+    if (m_unavailableTold)
+        return;
+    m_unavailableTold = true;
+    NotificationCenter::workspace().post(QString::fromLatin1(VelquorDatabase::UnavailableNotification), std::any(path));
+}
+
 void VelquorDownloadDataBaseManager::creatCachesTableWithUniqueIDString(const QString &uniqueIDString)
 {
     std::lock_guard lock(m_mutex);
     // A fresh connection per table choice; a file that cannot be opened leaves none.
     m_database.reset();
-    QString path = m_databasePath;
-    if (path.isEmpty()) {
-        const QString documents = StandardLocations::documentsDirectory();
-        if (documents.isEmpty())
-            return;
-        path = QDir(documents).filePath(QString::fromLatin1(VelquorDatabase::FileName));
-    }
+    m_unavailableTold = false;
+    const QString path = databaseFilePath();
+    if (path.isEmpty())
+        return;
+    // A file opened before and gone since held records that a new empty one would silently drop.
+    const bool mayCreate = path != m_openedPath;
     try {
-        auto database =
-            std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        database->setBusyTimeout(kBusyTimeoutMs);
+        auto database = std::make_unique<SQLite::Database>(
+            path.toStdString(), mayCreate ? SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE : SQLite::OPEN_READWRITE);
+        database->setBusyTimeout(m_busyTimeoutMs);
+        // The first statement that reads the file: a file that is no database fails here.
         database->exec("PRAGMA journal_mode=WAL");
         // With WAL, NORMAL stays consistent after a crash and spares an fsync on every progress write.
         database->exec("PRAGMA synchronous=NORMAL");
         m_database = std::move(database);
     } catch (const std::exception &) {
+        announceUnavailable(path);
         return;
     }
-    execute(QString::fromLatin1(VelquorDatabase::CreateTable),
-            QString::fromLatin1(VelquorDatabase::DownloadTable).arg(uniqueIDString), {});
+    m_openedPath = path;
+    if (!execute(QString::fromLatin1(VelquorDatabase::CreateTable),
+                 QString::fromLatin1(VelquorDatabase::DownloadTable).arg(uniqueIDString), {}))
+        announceUnavailable(path);
 }
 
 void VelquorDownloadDataBaseManager::creatInstallRecordTableWithUniqueIDString(const QString &uniqueIDString)
 {
-    execute(QString::fromLatin1(VelquorDatabase::CreateTable),
-            QString::fromLatin1(VelquorDatabase::InstallTable).arg(uniqueIDString), {});
+    std::lock_guard lock(m_mutex);
+    if (m_database && !execute(QString::fromLatin1(VelquorDatabase::CreateTable),
+                               QString::fromLatin1(VelquorDatabase::InstallTable).arg(uniqueIDString), {}))
+        announceUnavailable(databaseFilePath());
 }
 
 QString VelquorDownloadDataBaseManager::downloadTable() const
@@ -271,18 +343,20 @@ QString VelquorDownloadDataBaseManager::installTable() const
     return QString::fromLatin1(VelquorDatabase::InstallTable).arg(m_uniqueIDString);
 }
 
-void VelquorDownloadDataBaseManager::execute(const QString &sqlTemplate, const QString &table,
+bool VelquorDownloadDataBaseManager::execute(const QString &sqlTemplate, const QString &table,
                                              const QList<QVariant> &values)
 {
     std::lock_guard lock(m_mutex);
     if (!m_database)
-        return;
+        return false;
     try {
         SQLite::Statement statement(*m_database, sqlTemplate.arg(table).toStdString());
         bindAll(statement, values);
         statement.exec();
+        return true;
     } catch (const std::exception &) {
-        // Not reported: the tables stay as they were.
+        // The statement changed nothing; the caller decides what that means.
+        return false;
     }
 }
 
@@ -298,6 +372,10 @@ VelquorDownloadModelList VelquorDownloadDataBaseManager::query(const QString &sq
         bindAll(statement, values);
         while (statement.executeStep())
             models.append(VelquorDownloadModel::fromRow(statement));
+    } catch (const SQLite::Exception &error) {
+        if (isUnreadable(error))
+            announceUnavailable(databaseFilePath());
+        return {};
     } catch (const std::exception &) {
         return {};
     }
@@ -311,21 +389,21 @@ VelquorDownloadModelPtr VelquorDownloadDataBaseManager::queryLast(const QString 
     return models.isEmpty() ? nullptr : models.last();
 }
 
-void VelquorDownloadDataBaseManager::insertInto(const QString &table, const VelquorDownloadModelPtr &model)
+bool VelquorDownloadDataBaseManager::insertInto(const QString &table, const VelquorDownloadModelPtr &model)
 {
     if (!model)
-        return;
+        return false;
     // The values, then software, vehicle and url of the "not yet there" check.
     const RecordValues record = recordValues(*model);
     QList<QVariant> values(record.begin(), record.end());
     values << columnValues(record, {Software, Vehicle, Url});
-    execute(QString::fromLatin1(VelquorDatabase::InsertModel), table, values);
+    return execute(QString::fromLatin1(VelquorDatabase::InsertModel), table, values);
 }
 
-void VelquorDownloadDataBaseManager::insertModel(const VelquorDownloadModelPtr &model)
+bool VelquorDownloadDataBaseManager::insertModel(const VelquorDownloadModelPtr &model)
 {
     std::lock_guard lock(m_mutex);
-    insertInto(downloadTable(), model);
+    return insertInto(downloadTable(), model);
 }
 
 void VelquorDownloadDataBaseManager::postStateChangeNotification(const VelquorDownloadModelPtr &model)
@@ -345,18 +423,19 @@ void VelquorDownloadDataBaseManager::postStateChangeNotification(const VelquorDo
         NotificationCenter::defaultCenter().post(QString::fromLatin1(VelquorDatabase::StateChangeNotification), model);
 }
 
-void VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelPtr &model, unsigned option)
+bool VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelPtr &model, unsigned option)
 {
     if (!model)
-        return;
+        return false;
     std::lock_guard lock(m_mutex);
     if (!m_database)
-        return;
+        return false;
     const QString table = downloadTable();
     const QList<QVariant> rowKeys = columnValues(*model, {Vehicle, Url});
+    bool written = true;
     auto run = [&](const char *statement, QList<QVariant> values) {
         values << rowKeys;
-        execute(QString::fromLatin1(statement), table, values);
+        written = execute(QString::fromLatin1(statement), table, values) && written;
     };
 
     if (option & VelquorDownloadUpdateState) {
@@ -378,37 +457,39 @@ void VelquorDownloadDataBaseManager::updateWithModel(const VelquorDownloadModelP
         postStateChangeNotification(model);
         run(VelquorDatabase::UpdateAllWithZipPath, wholeRecordValues(*model, true, currentTimeMicroseconds()));
     }
+    return written;
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithUrl(const QString &url)
+bool VelquorDownloadDataBaseManager::deleteModelWithUrl(const QString &url)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithUrl), downloadTable(), {text(url)});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithUrl), downloadTable(), {text(url)});
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithVehicle(const QString &vehicle)
+bool VelquorDownloadDataBaseManager::deleteModelWithVehicle(const QString &vehicle)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), downloadTable(), {text(vehicle.toUpper())});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), downloadTable(), {text(vehicle.toUpper())});
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithName(const QString &vehicle, qint64 state)
+bool VelquorDownloadDataBaseManager::deleteModelWithName(const QString &vehicle, qint64 state)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicleAndState), downloadTable(),
-            {text(vehicle.toUpper()), i64(state)});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicleAndState), downloadTable(),
+                   {text(vehicle.toUpper()), i64(state)});
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithSoftware(const QString &software)
+bool VelquorDownloadDataBaseManager::deleteModelWithSoftware(const QString &software)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), downloadTable(), {text(software.toUpper())});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), downloadTable(),
+                   {text(software.toUpper())});
 }
 
-void VelquorDownloadDataBaseManager::deleteAll()
+bool VelquorDownloadDataBaseManager::deleteAll()
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteAll), downloadTable(), {});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteAll), downloadTable(), {});
 }
 
 VelquorDownloadModelList VelquorDownloadDataBaseManager::getDateWithOption(int option)
@@ -530,10 +611,10 @@ VelquorDownloadModelList VelquorDownloadDataBaseManager::getModelWithVehicle(con
     return getDateWithOption(9, vehicle);
 }
 
-void VelquorDownloadDataBaseManager::insertModelForInstall(const VelquorDownloadModelPtr &model)
+bool VelquorDownloadDataBaseManager::insertModelForInstall(const VelquorDownloadModelPtr &model)
 {
     std::lock_guard lock(m_mutex);
-    insertInto(installTable(), model);
+    return insertInto(installTable(), model);
 }
 
 VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllCacheDataForInstall()
@@ -554,14 +635,15 @@ VelquorDownloadModelList VelquorDownloadDataBaseManager::getAllDataWithSoftwareF
     return query(QString::fromLatin1(VelquorDatabase::SelectWithSoftware), installTable(), {text(software.toUpper())});
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithVehicleForInstall(const QString &vehicle)
+bool VelquorDownloadDataBaseManager::deleteModelWithVehicleForInstall(const QString &vehicle)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), installTable(), {text(vehicle.toUpper())});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithVehicle), installTable(), {text(vehicle.toUpper())});
 }
 
-void VelquorDownloadDataBaseManager::deleteModelWithSoftwareForInstall(const QString &software)
+bool VelquorDownloadDataBaseManager::deleteModelWithSoftwareForInstall(const QString &software)
 {
     std::lock_guard lock(m_mutex);
-    execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), installTable(), {text(software.toUpper())});
+    return execute(QString::fromLatin1(VelquorDatabase::DeleteWithSoftware), installTable(),
+                   {text(software.toUpper())});
 }

@@ -30,8 +30,13 @@ enum VelquorDownloadUpdateOption : unsigned {
 // One SQLite connection behind one mutex: every call may come from any thread, statements are
 // strictly serialised and each call returns once its statement has run. Before the first
 // creatDBWithSerialNumber (or when the file cannot be opened) writes do nothing and reads are
-// empty. SQL errors are not reported: a failed write leaves the tables as they were, a failed
-// read is empty.
+// empty. A failed write leaves the tables as it found them and answers false; a failed read is
+// empty.
+//
+// A file that cannot be opened or read (not a database, damaged, gone since this process opened
+// it) is announced once per table choice with "VelquorDownloadDatabaseUnavailableNotification" on
+// the workspace centre (object: the file's path), so that the user learns why nothing is shown.
+// No other file is opened in its place.
 //
 // The state-change notification is posted while the connection's mutex is held (the mutex is
 // recursive, so an observer may read the database, but it must not block on another thread that
@@ -59,14 +64,14 @@ public:
     void creatCachesTableWithUniqueIDString(const QString &uniqueIDString);
     void creatInstallRecordTableWithUniqueIDString(const QString &uniqueIDString);
 
-    // --- Download table: writes.
-    void insertModel(const VelquorDownloadModelPtr &model);
-    void updateWithModel(const VelquorDownloadModelPtr &model, unsigned option);
-    void deleteModelWithUrl(const QString &url);
-    void deleteModelWithVehicle(const QString &vehicle);
-    void deleteModelWithName(const QString &vehicle, qint64 state);
-    void deleteModelWithSoftware(const QString &software);
-    void deleteAll();
+    // --- Download table: writes. Each answers whether every statement it ran was written.
+    bool insertModel(const VelquorDownloadModelPtr &model);
+    bool updateWithModel(const VelquorDownloadModelPtr &model, unsigned option);
+    bool deleteModelWithUrl(const QString &url);
+    bool deleteModelWithVehicle(const QString &vehicle);
+    bool deleteModelWithName(const QString &vehicle, qint64 state);
+    bool deleteModelWithSoftware(const QString &software);
+    bool deleteAll();
 
     // --- Download table: reads.
     VelquorDownloadModelList getAllCacheData();        // every row
@@ -88,16 +93,23 @@ public:
     VelquorDownloadModelPtr getModelWithOption(int option, const QString &url, qint64 state);
 
     // --- Install-finished table.
-    void insertModelForInstall(const VelquorDownloadModelPtr &model);
+    bool insertModelForInstall(const VelquorDownloadModelPtr &model);
     VelquorDownloadModelList getAllCacheDataForInstall();
     VelquorDownloadModelList getAllDataWithVehicleForInstall(const QString &vehicle);
     VelquorDownloadModelList getAllDataWithSoftwareForInstall(const QString &software);
-    void deleteModelWithVehicleForInstall(const QString &vehicle);
-    void deleteModelWithSoftwareForInstall(const QString &software);
+    bool deleteModelWithVehicleForInstall(const QString &vehicle);
+    bool deleteModelWithSoftwareForInstall(const QString &software);
 
     // Runs `work` with the connection's lock held: no statement of another thread and no change of
     // tables comes between the calls it makes. `work` must not wait for a thread that uses the database.
     void runExclusively(const std::function<void()> &work);
+    // Runs `work` as one transaction, with the lock held as above: what it writes stays only when it
+    // answers true and the whole is committed; otherwise none of it does. Answers whether it was
+    // committed. Not nested; `work` must not choose tables.
+    bool runInTransaction(const std::function<bool()> &work);
+
+    // How long a statement waits for another connection's lock before it fails (5 s unless set).
+    void setBusyTimeout(int milliseconds);
 
     // Microseconds since 1970-01-01 00:00 UTC.
     static qint64 currentTimeMicroseconds();
@@ -105,14 +117,20 @@ public:
 private:
     QString downloadTable() const;
     QString installTable() const;
-    void insertInto(const QString &table, const VelquorDownloadModelPtr &model);
-    void execute(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
+    bool insertInto(const QString &table, const VelquorDownloadModelPtr &model);
+    bool execute(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
     VelquorDownloadModelList query(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
     VelquorDownloadModelPtr queryLast(const QString &sqlTemplate, const QString &table, const QList<QVariant> &values);
     void postStateChangeNotification(const VelquorDownloadModelPtr &model);
+    QString databaseFilePath() const;
+    // Announces that the file cannot be opened or read, once per table choice.
+    void announceUnavailable(const QString &path);
 
     QString m_databasePath;
     mutable std::recursive_mutex m_mutex;
     std::unique_ptr<SQLite::Database> m_database;
     QString m_uniqueIDString;
+    int m_busyTimeoutMs;
+    QString m_openedPath;           // the file this manager opened last
+    bool m_unavailableTold = false; // since the last table choice
 };

@@ -58,6 +58,7 @@ void VelquorCacheCleanup::run()
 
     // Interrupted records go back to idle; paused, downloaded and installed ones stay.
     QStringList vehicles;
+    QStringList notReset; // the database took no write for them: their files stay with their records
     for (const VelquorDownloadModelPtr &record : m_database.getAllCacheData()) {
         if (!vehicles.contains(record->vehicle()))
             vehicles.append(record->vehicle());
@@ -67,7 +68,9 @@ void VelquorCacheCleanup::run()
             continue;
         record->setState(VelquorDownloadStateNone);
         record->setProgress(0);
-        m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath);
+        if (!m_database.updateWithModel(record, VelquorDownloadUpdateAllWithZipPath) &&
+            !notReset.contains(record->vehicle()))
+            notReset.append(record->vehicle());
     }
 
     // Only vehicles wholly downloaded or wholly installed survive. Their card folders stay: a folder an
@@ -79,7 +82,8 @@ void VelquorCacheCleanup::run()
         const auto allIn = [&](qint64 state) {
             return std::all_of(records.begin(), records.end(), [state](const auto &r) { return r->state() == state; });
         };
-        if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled))
+        if (allIn(VelquorDownloadStateWaitingInstall) || allIn(VelquorDownloadStateInstalled) ||
+            notReset.contains(vehicle))
             continue;
         m_downloadManager.deleteTaskAndCache(records.first());
         m_database.deleteModelWithVehicle(records.first()->vehicle());

@@ -342,11 +342,24 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
 void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
 {
     const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
-    m_database.deleteModelWithVehicleForInstall(vehicle);
-    for (const VelquorDownloadModelPtr &record : records) {
-        record->setState(VelquorDownloadStateInstalled);
-        m_database.updateWithModel(record, VelquorDownloadUpdateState);
-        m_database.insertModelForInstall(record);
+    // The install records and the installed state go in together or not at all.
+    const bool recorded = m_database.runInTransaction([&] {
+        if (!m_database.deleteModelWithVehicleForInstall(vehicle))
+            return false;
+        for (const VelquorDownloadModelPtr &record : records) {
+            record->setState(VelquorDownloadStateInstalled);
+            if (!m_database.updateWithModel(record, VelquorDownloadUpdateState) ||
+                !m_database.insertModelForInstall(record))
+                return false;
+        }
+        return true;
+    });
+    if (!recorded) {
+        // Unrecorded, it is not installed: the whole folder stays on the card and the archives stay
+        // for another press, and the user learns why.
+        m_page.openInstallNotRecorded(vehicle);
+        putBack(vehicle);
+        return;
     }
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstalled, 1.0));
     m_page.reloadAllData();

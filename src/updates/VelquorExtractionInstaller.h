@@ -44,8 +44,8 @@ class VelquorUpdatesPageServices;
 // the slowest step, and the next vehicle's extraction goes on meanwhile.
 //
 // A vehicle counts as installed only when every one of its archives was reported extracted by its
-// extractor and its files were flushed to the card. Rows shown by widgets change only through the
-// page's setRowOfVehicle; nothing here waits for the GUI thread.
+// extractor, its files were flushed to the card and its installation was recorded. Rows shown by
+// widgets change only through the page's setRowOfVehicle; nothing here waits for the GUI thread.
 class VelquorExtractionInstaller : private LzmaToolDelegate
 {
 public:

@@ -12,6 +12,7 @@
 #include "core/LzmaTool.h"
 #include "core/VelquorAppUpdateManager.h"
 #include "core/VelquorCommonTool.h"
+#include "core/VelquorDatabaseConstants.h"
 #include "core/VelquorDeviceManager.h"
 #include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
@@ -213,6 +214,12 @@ void VelquorMyUpdatesView::observeNotifications()
                        [this](const Notification &notification) { downloadRequestError(notification); });
     center.addObserver(this, LzmaTool::decompressFinishedNotification(),
                        [this](const Notification &notification) { decompressFinished(notification); });
+    // Every page reads the same file: one sheet says why they are all empty.
+    center.addObserver(
+        this, QString::fromLatin1(VelquorDatabase::UnavailableNotification), [this](const Notification &notification) {
+            const auto *path = std::any_cast<QString>(&notification.object);
+            m_poster.post([this, path = path ? *path : QString()] { m_alerts->openDatabaseUnavailable(path); });
+        });
 }
 
 void VelquorMyUpdatesView::makeQueues()
@@ -573,6 +580,11 @@ void VelquorMyUpdatesView::requestUpdateList()
 void VelquorMyUpdatesView::openSDMemory()
 {
     m_poster.post([this] { m_alerts->openSDMemory(); });
+}
+
+void VelquorMyUpdatesView::openInstallNotRecorded(const QString &vehicle)
+{
+    m_poster.post([this, vehicle] { m_alerts->openInstallNotRecorded(vehicle); });
 }
 
 QHash<QString, QString> VelquorMyUpdatesView::appendVersions() const

@@ -117,6 +117,7 @@ public:
     void setRowOfVehicle(const QString &vehicle, const VelquorRowUpdate &update) override;
     void requestUpdateList() override;
     void openSDMemory() override;
+    void openInstallNotRecorded(const QString &vehicle) override;
     QHash<QString, QString> appendVersions() const override;
 
     // --- VelquorAlertDelegate.

@@ -21,6 +21,23 @@ void VelquorUpdatesAlerts::openSDMemory()
     m_capacityAlert->beginSheetModalForWindow(m_page.window(), &m_page);
 }
 
+void VelquorUpdatesAlerts::openDatabaseUnavailable(const QString &path)
+{
+    showMessage(VelquorCommonTool::sharedTool().localizedString(QStringLiteral("UpdateHint15")).arg(path));
+}
+
+void VelquorUpdatesAlerts::openInstallNotRecorded(const QString &vehicle)
+{
+    showMessage(VelquorCommonTool::sharedTool().localizedString(QStringLiteral("UpdateHint16")).arg(vehicle));
+}
+
+void VelquorUpdatesAlerts::showMessage(const QString &message)
+{
+    const VelquorCommonTool &tool = VelquorCommonTool::sharedTool();
+    VelquorAlert::alertWithTitle(AppInfo::name(), message, tool.localizedString(QStringLiteral("Update21")), QString())
+        ->beginSheetModalForWindow(m_page.window(), &m_page);
+}
+
 void VelquorUpdatesAlerts::alertSheetDidEnd(VelquorAlert *alert, int returnCode)
 {
     if (!alert || alert != m_capacityAlert)

@@ -7,8 +7,9 @@
 class VelquorMyUpdatesView;
 
 // The updates page's sheets and help: the not-enough-space sheet (one at a time; when it ends the
-// card list is read again), the end of every sheet of the page, and the help window with the card
-// picture. GUI thread.
+// card list is read again), the sheets saying that the download records cannot be read or an
+// installation could not be recorded, the end of every sheet of the page, and the help window with
+// the card picture. GUI thread.
 class VelquorUpdatesAlerts
 {
 public:
@@ -16,6 +17,10 @@ public:
 
     // Shows the not-enough-space sheet unless it is on screen already.
     void openSDMemory();
+    // The database file at `path` cannot be opened or read.
+    void openDatabaseUnavailable(const QString &path);
+    // The vehicle was extracted but its installation could not be recorded.
+    void openInstallNotRecorded(const QString &vehicle);
     // A sheet of the page ended; the page passes no context and reads none.
     void alertSheetDidEnd(VelquorAlert *alert, int returnCode);
     // The help window, application-modal.
@@ -25,6 +30,9 @@ public:
     VelquorAlert *velquorCapacityAlert() const { return m_capacityAlert; }
 
 private:
+    // A sheet with only OK; it goes when it ends.
+    void showMessage(const QString &message);
+
     VelquorMyUpdatesView &m_page;
     QPointer<VelquorAlert> m_capacityAlert;
 };

@@ -6,8 +6,10 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QVariantMap>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -167,6 +169,67 @@ TEST(DownloadDatabaseLifecycle, TablesHaveTheColumnsInOrderAndRowsSurviveReopeni
     // Another account on the same device sees its own, empty tables.
     reopened.creatDBWithSerialNumber(kSerial, kAccount.toLower());
     EXPECT_TRUE(reopened.getAllCacheData().isEmpty());
+}
+
+TEST(DownloadDatabaseLifecycle, AFileThatCannotBeReadIsToldOncePerTableChoiceAndNothingTakesItsPlace)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    QStringList told;
+    struct Observer
+    {
+        ~Observer() { NotificationCenter::workspace().removeObserver(this); }
+    } observer;
+    NotificationCenter::workspace().addObserver(&observer,
+                                                QString::fromLatin1(VelquorDatabase::UnavailableNotification),
+                                                [&](const Notification &notification) {
+                                                    const auto *path = std::any_cast<QString>(&notification.object);
+                                                    told << (path ? *path : QStringLiteral("?"));
+                                                });
+
+    // Garbage bytes where the file should be.
+    const QString garbled = work.filePath(QStringLiteral("garbled/Velquor.db"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(garbled).absolutePath()));
+    QByteArray garbage;
+    for (int i = 0; i < 8192; ++i)
+        garbage.append(char((i * 131 + 7) % 251));
+    {
+        QFile file(garbled);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(garbage), garbage.size());
+    }
+    VelquorDownloadDataBaseManager manager(garbled);
+    manager.creatDBWithSerialNumber(kSerial, kAccount);
+    // Every page reading and every press writing after it adds nothing.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(manager.getAllCacheData().isEmpty());
+        EXPECT_TRUE(manager.getModelWithVehicle(QStringLiteral("FORD")).isEmpty());
+        EXPECT_TRUE(manager.getAllCacheDataForInstall().isEmpty());
+        EXPECT_FALSE(manager.insertModel(record(QStringLiteral("FORD"), QStringLiteral("u1"), 1)));
+    }
+    EXPECT_EQ(told, QStringList{garbled});
+    manager.creatDBWithSerialNumber(kSerial, kAccount);
+    EXPECT_EQ(told, (QStringList{garbled, garbled})) << "each choice tries the file again";
+    QFile file(garbled);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), garbage) << "no empty database is made in its place";
+    EXPECT_EQ(QDir(QFileInfo(garbled).absolutePath()).entryList(QDir::Files),
+              QStringList{QStringLiteral("Velquor.db")});
+
+    // A file gone since it was opened: its records are not silently replaced by an empty file.
+    told.clear();
+    const QString gone = work.filePath(QStringLiteral("gone/Velquor.db"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(gone).absolutePath()));
+    VelquorDownloadDataBaseManager reopened(gone);
+    reopened.creatDBWithSerialNumber(kSerial, kAccount);
+    EXPECT_TRUE(reopened.insertModelForInstall(record(QStringLiteral("FORD"), QStringLiteral("u1"), 8)));
+    EXPECT_TRUE(told.isEmpty());
+    for (const QString &name : QDir(QFileInfo(gone).absolutePath()).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::remove(QFileInfo(gone).absolutePath() + QLatin1Char('/') + name));
+    reopened.creatDBWithSerialNumber(kSerial, kAccount);
+    EXPECT_TRUE(reopened.getAllCacheDataForInstall().isEmpty());
+    EXPECT_EQ(told, QStringList{gone});
+    EXPECT_FALSE(QFileInfo::exists(gone));
 }
 
 TEST_F(DownloadDatabaseTest, InsertKeepsOneRowPerSoftwareVehicleAndUrl)

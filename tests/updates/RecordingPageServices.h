@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <limits>
@@ -46,6 +47,11 @@ public:
     }
     void requestUpdateList() override { ++updateListRequests; }
     void openSDMemory() override { ++capacityAlerts; }
+    void openInstallNotRecorded(const QString &vehicle) override
+    {
+        std::lock_guard lock(m_mutex);
+        notRecorded.append(vehicle);
+    }
     QHash<QString, QString> appendVersions() const override { return appendVersionTable; }
 
     // The last row change asked for the vehicle (letter case ignored).
@@ -65,6 +71,7 @@ public:
     std::atomic<quint64> capacity{std::numeric_limits<quint64>::max()};
     QHash<QString, QString> appendVersionTable;
     QList<QPair<QString, VelquorRowUpdate>> rowUpdates;
+    QStringList notRecorded; // vehicles whose installation the user was told is not recorded
 
 private:
     VelquorDownloadManager &m_manager;

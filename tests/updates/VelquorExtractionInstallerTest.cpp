@@ -19,7 +19,11 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <SQLiteCpp/Database.h>
+
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace TestArchives;
 
@@ -324,6 +328,47 @@ TEST_F(ExtractionInstallerTest, ADownloadedVehicleIsInstalledOntoTheFatCardAndRe
     EXPECT_TRUE(card.fsckClean(&fsck)) << fsck.toStdString();
     ASSERT_TRUE(card.remount());
     EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Vehicles/America/FORD")), expected);
+}
+
+TEST_F(ExtractionInstallerTest, AnInstallationTheDatabaseCannotRecordIsNotShownInstalledAndKeepsEverything)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QMap<QString, QByteArray> data{{QStringLiteral("VERSION.TXT"), "V30.00"},
+                                         {QStringLiteral("DIAG/FORD.BIN"), randomBytes(256 * 1024, 21)}};
+    const auto records =
+        addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                             {{QStringLiteral("FORD_V30.00.zip"), prefixed(QStringLiteral("FORD"), data)}});
+    ASSERT_EQ(records.size(), 1);
+
+    // Once 7zz has written the package, another connection holds the write lock: from then on the
+    // database takes no write, as when its disk has filled up meanwhile.
+    SQLite::Database other(work.filePath(QStringLiteral("Velquor.db")).toStdString(), SQLite::OPEN_READWRITE);
+    database.setBusyTimeout(50);
+    std::atomic<bool> locked{false};
+    struct Observer
+    {
+        ~Observer() { NotificationCenter::workspace().removeObserver(this); }
+    } observer;
+    NotificationCenter::workspace().addObserver(&observer, LzmaTool::decompressFinishedNotification(),
+                                                [&](const Notification &) {
+                                                    other.exec("BEGIN IMMEDIATE");
+                                                    locked = true;
+                                                });
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    waitForExtractions();
+    ASSERT_TRUE(locked.load());
+
+    for (const auto &[vehicle, update] : page.rowUpdates)
+        EXPECT_NE(update.state, VelquorDownloadStateInstalled) << "never shown installed";
+    EXPECT_NE(shownState(QStringLiteral("FORD")), VelquorDownloadStateInstalled);
+    EXPECT_EQ(page.notRecorded, QStringList{QStringLiteral("FORD")});
+    EXPECT_TRUE(QFileInfo::exists(records.first()->zipPath())) << "kept for another press";
+    EXPECT_EQ(filesBelow(card.mountPath() + QStringLiteral("/Vehicles/America/FORD")), data);
+    other.exec("ROLLBACK");
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+    EXPECT_FALSE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstalled));
 }
 
 TEST_F(ExtractionInstallerTest, FailedVehiclesLoseOnlyTheirOwnFoldersAndHoldNobodyBack)
