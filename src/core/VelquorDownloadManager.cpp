@@ -12,9 +12,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QScopeGuard>
 #include <QVariant>
 
 #include <algorithm>
@@ -692,8 +692,7 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
         return;
     }
     m_retries.insert(url, retries);
-    const qint64 delay =
-        std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(retries.stalled, 16));
+    const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(retries.stalled, 16));
     // The partial file stays; the retry asks for the rest of it.
     row->setResumeData(resume.encode());
     m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);

@@ -103,7 +103,7 @@ private:
         qint64 total = 0;           // bytes in the partial file
         qint64 pendingInterval = 0; // bytes not yet counted in the stored intervalFileSize
         qint64 lastStoreMs = -1;
-        qint64 startOffset = 0;     // bytes in the partial file when the attempt began
+        qint64 startOffset = 0;  // bytes in the partial file when the attempt began
         QString tables;          // the database tables the transfer belongs to
         QString storedValidator; // the validator last stored with the row's resume data
     };
@@ -210,9 +210,8 @@ private:
     // Queue-confined.
     QObject *m_host = nullptr; // parent of the network manager and the transfers, on the queue thread
     QNetworkAccessManager *m_network = nullptr;
-    QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
-    QHash<QString, Retries> m_retries;   // url -> retries since its transfer last got further
-
+    QHash<QString, Task> m_tasks;      // url -> running transfer (the task table)
+    QHash<QString, Retries> m_retries; // url -> retries since its transfer last got further
 
     struct PendingDeletion
     {
