@@ -12,9 +12,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QScopeGuard>
 #include <QVariant>
 
 #include <algorithm>
@@ -23,6 +23,9 @@ namespace {
 
 constexpr qint64 ProgressStoreIntervalMs = 200; // at most five stores a second per transfer
 constexpr int MaxRetryDelayMs = 30 * 1000;
+// Retries in a row that get no further than an earlier attempt before the vehicle fails: a file
+// whose answer always stops short (a proxy with a wrong length) must not be fetched for ever.
+constexpr int MaxRetriesWithoutProgress = 8;
 
 qint64 nowMs()
 {
@@ -135,10 +138,14 @@ VelquorDownloadManager::~VelquorDownloadManager()
 {
     NotificationCenter::workspace().removeObserver(this);
     NotificationCenter::defaultCenter().removeObserver(this);
-    // File work may still hand results to the transfer queue, so it ends first.
-    m_filesQueue.reset();
+    // File work may still hand results to the transfer queue, so it ends first: a join still running
+    // finishes, and its result is recorded on the transfer queue before that stops too. Both queues
+    // stay reachable until then (a result asks them whether the end has come).
+    m_filesQueue->shutdown();
     m_queue->sync([this] { delete m_host; });
+    m_queue->shutdown();
     m_queue.reset();
+    m_filesQueue.reset();
 }
 
 VelquorDownloadManager &VelquorDownloadManager::sharedManager()
@@ -215,7 +222,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
         cancelTransfersOfVehicle(vehicle, false);
         for (const auto &row : rows) {
             cancelTaskWithModel(row->url(), false);
-            m_failureCounts.remove(row->url());
+            m_retries.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
         queueFileDeletion(rows, unfinished);
@@ -235,7 +242,7 @@ void VelquorDownloadManager::deleteAllTask()
         m_database.deleteModelWithVehicle(row->vehicle());
     onQueue([this, rows] {
         cancelAllDownTask();
-        m_failureCounts.clear();
+        m_retries.clear();
         clearSlots();
         // None of these vehicles has begun to unpack: the package folder on the card holds the
         // version installed before, which stays on the tool. Only the downloaded files go.
@@ -390,6 +397,7 @@ bool VelquorDownloadManager::startTransfer(const VelquorDownloadModelPtr &row, c
     task.transfer = transfer;
     task.vehicle = vehicle;
     task.total = transfer->bytesOnDisk();
+    task.startOffset = task.total;
     task.tables = tables;
     task.storedValidator = resume ? resume->validator() : QString();
     m_tasks.insert(url, task);
@@ -431,7 +439,7 @@ void VelquorDownloadManager::stopTransfersOfVehicle(const QString &vehicle, bool
         const int stopped = cancelTransfersOfVehicle(vehicle, true);
         const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
         for (const auto &row : rows)
-            m_failureCounts.remove(row->url());
+            m_retries.remove(row->url());
         if (stopped == 0)
             return;
         // The row shows the bytes the pause kept, unless a start came since.
@@ -455,7 +463,7 @@ void VelquorDownloadManager::stopTransfersOfTables(const QString &tables)
         }
         for (const QString &url : std::as_const(urls)) {
             cancelTaskWithModel(url, true);
-            m_failureCounts.remove(url);
+            m_retries.remove(url);
         }
     });
 }
@@ -592,7 +600,6 @@ void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDown
     const Task task = *it;
     m_tasks.erase(it);
     VelquorDownloadTransfer *transfer = task.transfer;
-    const bool madeProgress = transfer->madeProgress();
     const QString partialPath = transfer->partialPath();
     const VelquorResumeData resume = transfer->cancelProducingResumeData();
     transfer->onProgress = nullptr;
@@ -616,7 +623,7 @@ void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDown
         break;
     case Kind::TimedOut:
     case Kind::ConnectionLost:
-        retryLater(url, task.vehicle, madeProgress, resume);
+        retryLater(url, task.vehicle, task.startOffset, resume);
         break;
     case Kind::NoConnection:
     case Kind::Refused: // the service is restarting, or not reachable from here
@@ -635,7 +642,7 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url);
     if (!row)
         return;
-    m_failureCounts.remove(url);
+    m_retries.remove(url);
     // A file of another size than the probe measured is not the archive (an error page, a cut
     // answer): it fails the vehicle and is not kept for a resume.
     const quint64 expected = row->expectedContentLength();
@@ -666,18 +673,26 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
         completeVehicle(vehicle, row);
 }
 
-void VelquorDownloadManager::retryLater(const QString &url, const QString &vehicle, bool madeProgress,
+void VelquorDownloadManager::retryLater(const QString &url, const QString &vehicle, qint64 startOffset,
                                         const VelquorResumeData &resume)
 {
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
     if (!row) {
-        m_failureCounts.remove(url);
+        m_retries.remove(url);
         releaseIfIdle(vehicle); // its transfer is gone and none follows
         return;
     }
-    const int failures = madeProgress ? 1 : m_failureCounts.value(url) + 1;
-    m_failureCounts.insert(url, failures);
-    const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(failures - 1, 16));
+    // Progress is getting further than ever before, not receiving bytes: an answer that always stops
+    // at the same place, fetched from byte 0 each time (no validator to resume with), never gets there.
+    Retries retries = m_retries.value(url, Retries{0, startOffset});
+    retries.stalled = resume.offset > retries.furthest ? 0 : retries.stalled + 1;
+    retries.furthest = std::max(retries.furthest, resume.offset);
+    if (retries.stalled > MaxRetriesWithoutProgress) {
+        failVehicle(url, vehicle, resume);
+        return;
+    }
+    m_retries.insert(url, retries);
+    const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(retries.stalled, 16));
     // The partial file stays; the retry asks for the rest of it.
     row->setResumeData(resume.encode());
     m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
@@ -686,7 +701,7 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
             VelquorDownloadModelPtr current;
             m_database.runExclusively([&] {
                 if (isOtherTables(tables)) {
-                    m_failureCounts.remove(url);
+                    m_retries.remove(url);
                     return;
                 }
                 if (!holdsSlot(vehicle))
@@ -694,13 +709,13 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
                 current = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
                 if (!current) {
                     // Deleted or changed by a page while the retry waited: no retry, and no slot kept for it.
-                    m_failureCounts.remove(url);
+                    m_retries.remove(url);
                     releaseIfIdle(vehicle);
                 }
             });
             if (!current)
                 return;
-            current->setResumeCount(m_failureCounts.value(url));
+            current->setResumeCount(m_retries.value(url).stalled + 1);
             downloadwithModel(current, tables);
             m_database.runExclusively([&] {
                 if (!isOtherTables(tables))
@@ -724,7 +739,7 @@ void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QStri
     removeVehicleDownloadTask(vehicle);
     cancelTransfersOfVehicle(vehicle, true);
     for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
-        m_failureCounts.remove(other->url());
+        m_retries.remove(other->url());
         if (!isPausable(other->state()) || other->url() == url)
             continue;
         other->setState(VelquorDownloadStatePaused);
@@ -748,7 +763,7 @@ void VelquorDownloadManager::failVehicle(const QString &url, const QString &vehi
         m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
     }
     for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
-        m_failureCounts.remove(other->url());
+        m_retries.remove(other->url());
         if (other->state() == VelquorDownloadStateDownloaded)
             continue;
         other->setState(VelquorDownloadStateFailed);
@@ -818,21 +833,8 @@ void VelquorDownloadManager::composeFilePath(const QString &vehicle, const Velqu
         base.isEmpty() ? QString() : m_commonTool.get7ZResourcePath(base + QStringLiteral(".zip"));
     joined->setZipPath(joinedPath);
 
-    auto fail = [this, vehicle, lastRow] {
-        for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
-            row->setState(VelquorDownloadStateFailed);
-            m_database.updateWithModel(row, VelquorDownloadUpdateState);
-        }
-        VelquorDownloadModelPtr reported = m_database.getModelWithUrl(lastRow->url());
-        if (!reported) {
-            reported = lastRow;
-            reported->setState(VelquorDownloadStateFailed);
-        }
-        post(VelquorDownload::RequestErrorNotification, reported);
-        startDownloadWaitingTask();
-    };
     if (joinedPath.isEmpty() || !isInsideArchiveCache(joinedPath)) {
-        fail();
+        failJoin(vehicle, lastRow, !isEnding());
         return;
     }
 
@@ -841,43 +843,93 @@ void VelquorDownloadManager::composeFilePath(const QString &vehicle, const Velqu
         std::lock_guard lock(m_slotMutex);
         m_joining.insert(vehicle.toUpper());
     }
-    const QString tables = m_database.uniqueIDString();
-    m_filesQueue->async([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, tables] {
-        const bool written = VelquorPartJoiner::join(partPaths, joinedPath);
-        onQueue([this, vehicle, parts, partPaths, joined, joinedPath, lastRow, fail, written, tables] {
-            // Still joining until the outcome is posted: until then the rows are the manager's alone.
-            const auto joinEnds = qScopeGuard([this, vehicle] {
-                std::lock_guard lock(m_slotMutex);
-                m_joining.remove(vehicle.toUpper());
-            });
-            m_database.runExclusively([&] {
-                if (isOtherTables(tables)) {
-                    // Other tables opened meanwhile: the parts stay with the rows of their own tables.
-                    if (written)
-                        QFile::remove(joinedPath);
-                    return;
-                }
-                if (!written) {
-                    fail();
-                    return;
-                }
-                if (!m_database.getModelWithUrl(parts.first()->url())) {
-                    // The vehicle was deleted while it was being joined (and may be queued anew meanwhile).
-                    QFile::remove(joinedPath);
-                    startDownloadWaitingTask();
-                    return;
-                }
-                for (int i = 0; i < parts.size(); ++i) {
-                    if (partPaths[i] != joinedPath && isInsideArchiveCache(partPaths[i]))
-                        QFile::remove(partPaths[i]);
-                    m_database.deleteModelWithUrl(parts[i]->url());
-                }
-                m_database.insertModel(joined);
-                startDownloadWaitingTask();
-                post(VelquorDownload::RequestCompleteNotification, lastRow);
-            });
-        });
+    Join join{vehicle, parts, partPaths, joined, joinedPath, lastRow, m_database.uniqueIDString(), false};
+    auto joinParts = [this, join]() mutable {
+        join.written = VelquorPartJoiner::join(join.partPaths, join.joinedPath);
+        // The transfer queue reports the result. Once it has stopped (the application ends) the
+        // result is recorded here, before this queue lets go of its thread.
+        if (!isEnding() && m_queue->async([this, join] { finishJoin(join); }))
+            return;
+        finishJoin(join);
+    };
+    // The files queue stops first at the end: a join that comes after runs here, as the end waits
+    // for one anyway.
+    if (!m_filesQueue->async(joinParts))
+        joinParts();
+}
+
+void VelquorDownloadManager::finishJoin(const Join &join)
+{
+    // Still joining until the outcome is recorded: until then the rows are the manager's alone.
+    const auto joinEnds = qScopeGuard([this, &join] {
+        std::lock_guard lock(m_slotMutex);
+        m_joining.remove(join.vehicle.toUpper());
     });
+    // At the end nobody is left to take the vehicle on to its installation, nor to start another.
+    const bool ending = isEnding();
+    m_database.runExclusively([&] {
+        if (isOtherTables(join.tables)) {
+            // Other tables opened meanwhile: the parts stay with the rows of their own tables.
+            if (join.written)
+                QFile::remove(join.joinedPath);
+            return;
+        }
+        if (!join.written) {
+            // The parts and their rows stay: nothing downloaded is lost.
+            failJoin(join.vehicle, join.lastRow, !ending);
+            return;
+        }
+        if (!m_database.getModelWithUrl(join.parts.first()->url())) {
+            // The vehicle was deleted while it was being joined (and may be queued anew meanwhile).
+            QFile::remove(join.joinedPath);
+            if (!ending)
+                startDownloadWaitingTask();
+            return;
+        }
+        // The joined record takes the parts' place before their files go.
+        for (const auto &part : join.parts)
+            m_database.deleteModelWithUrl(part->url());
+        m_database.insertModel(join.joined);
+        for (const QString &path : join.partPaths) {
+            if (path != join.joinedPath && isInsideArchiveCache(path))
+                QFile::remove(path);
+        }
+        if (ending) {
+            // Kept as downloaded and waiting to be installed: the next start keeps such a vehicle,
+            // and a press installs it without fetching it again.
+            for (const auto &row : m_database.getModelWithVehicle(join.vehicle)) {
+                row->setState(VelquorDownloadStateWaitingInstall);
+                row->setProgress(0);
+                m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+            }
+            return;
+        }
+        startDownloadWaitingTask();
+        post(VelquorDownload::RequestCompleteNotification, join.lastRow);
+    });
+}
+
+void VelquorDownloadManager::failJoin(const QString &vehicle, const VelquorDownloadModelPtr &lastRow, bool report)
+{
+    for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
+        row->setState(VelquorDownloadStateFailed);
+        m_database.updateWithModel(row, VelquorDownloadUpdateState);
+    }
+    if (!report)
+        return;
+    VelquorDownloadModelPtr reported = m_database.getModelWithUrl(lastRow->url());
+    if (!reported) {
+        reported = lastRow;
+        reported->setState(VelquorDownloadStateFailed);
+    }
+    post(VelquorDownload::RequestErrorNotification, reported);
+    startDownloadWaitingTask();
+}
+
+bool VelquorDownloadManager::isEnding() const
+{
+    // The manager's queues stop only when it goes, at the end of the application.
+    return m_queue->isStopped() || m_filesQueue->isStopped();
 }
 
 void VelquorDownloadManager::cancelTaskWithModel(const QString &url, bool keepResumeData)
@@ -942,7 +994,7 @@ void VelquorDownloadManager::releaseIfIdle(const QString &vehicle)
     }
     bool allDownloaded = true;
     for (const auto &row : rows) {
-        if (row->state() == VelquorDownloadStateDownloading && m_failureCounts.contains(row->url()))
+        if (row->state() == VelquorDownloadStateDownloading && m_retries.contains(row->url()))
             return; // a retry is due
         if (row->state() != VelquorDownloadStateDownloaded)
             allDownloaded = false;
@@ -1094,6 +1146,12 @@ bool VelquorDownloadManager::isJoiningVehicle(const QString &vehicle) const
 {
     std::lock_guard lock(m_slotMutex);
     return m_joining.contains(vehicle.toUpper());
+}
+
+bool VelquorDownloadManager::isJoiningAnyVehicle() const
+{
+    std::lock_guard lock(m_slotMutex);
+    return !m_joining.isEmpty();
 }
 
 void VelquorDownloadManager::post(const char *name, const VelquorDownloadModelPtr &row)

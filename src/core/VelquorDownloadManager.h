@@ -28,7 +28,10 @@ class VelquorDownloadDataBaseManager;
 // The download table is the state of record: every decision re-reads the rows concerned and every
 // change is written back at once (progress, speed and received bytes at most five times a second
 // per transfer, and at the end). A pause keeps the received bytes in a partial file beside the
-// archive and a small resume blob in the row, so a later run continues where this one stopped.
+// archive and a small resume blob in the row, so a resume asks only for the rest. Unfinished
+// downloads end at the next choice of a device, though, in this run or a later one: its clean-up
+// deletes every vehicle not wholly downloaded or wholly installed, paused ones included, with the
+// bytes received.
 //
 // All scheduling and every transfer callback run on the manager's own serial queue, whose thread
 // hosts the QNetworkAccessManager; the three download notifications are posted there, on the
@@ -73,6 +76,9 @@ public:
     // Whether the vehicle's parts are being joined into its archive: its rows read downloaded, but
     // the manager is not done with them until it reports the vehicle complete. Any thread.
     bool isJoiningVehicle(const QString &vehicle) const;
+    // Whether the parts of any vehicle are being joined (quitting or choosing another device now
+    // would cost the vehicle its download). Any thread.
+    bool isJoiningAnyVehicle() const;
     // The serial queue of the transfers (tests wait on it with sync()).
     DispatchQueue &queue() const { return *m_queue; }
     // The serial queue that joins parts and deletes files (tests hold it back or wait on it).
@@ -81,7 +87,8 @@ public:
     static QString partialPathForArchive(const QString &zipPath);
 
     // Tuning, mainly for tests: time without data before a transfer counts as timed out (240 s),
-    // first wait before a retry (1 s, doubling up to 30 s), and the settling waits before a
+    // first wait before a retry (1 s, doubling up to 30 s while the attempts get no further; after
+    // eight such retries the vehicle fails), and the settling waits before a
     // vehicle (0.1 s) and its rows (0.3 s) start.
     void setRequestTimeout(int milliseconds) { m_requestTimeoutMs = milliseconds; }
     void setRetryBaseDelay(int milliseconds) { m_retryBaseDelayMs = milliseconds; }
@@ -95,8 +102,14 @@ private:
         qint64 total = 0;           // bytes in the partial file
         qint64 pendingInterval = 0; // bytes not yet counted in the stored intervalFileSize
         qint64 lastStoreMs = -1;
+        qint64 startOffset = 0;  // bytes in the partial file when the attempt began
         QString tables;          // the database tables the transfer belongs to
         QString storedValidator; // the validator last stored with the row's resume data
+    };
+    struct Retries
+    {
+        int stalled = 0;     // attempts in a row that got no further than an earlier one
+        qint64 furthest = 0; // the most bytes any attempt has had in the partial file
     };
 
     // Runs on the queue unless the manager is being torn down.
@@ -132,12 +145,34 @@ private:
     VelquorDownloadModelPtr storeProgress(const QString &url, qint64 total, qint64 pendingInterval, bool post,
                                           const QByteArray &resumeData = {});
     void fileFinished(const QString &url, const QString &vehicle, const QString &partialPath);
-    void retryLater(const QString &url, const QString &vehicle, bool madeProgress, const VelquorResumeData &resume);
+    // Retries the row's transfer after a pause that grows while attempts get no further than an
+    // earlier one did; after too many such attempts the vehicle fails.
+    void retryLater(const QString &url, const QString &vehicle, qint64 startOffset, const VelquorResumeData &resume);
     void pauseForLostNetwork(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void failVehicle(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow);
+    // Joins the parts on the files queue; the result is recorded on the transfer queue, or where the
+    // join ran once that queue has stopped.
     void composeFilePath(const QString &vehicle, const VelquorDownloadModelList &rows,
                          const VelquorDownloadModelPtr &lastRow);
+    struct Join
+    {
+        QString vehicle;
+        VelquorDownloadModelList parts; // in joining order
+        QStringList partPaths;
+        VelquorDownloadModelPtr joined; // the record that replaces the parts
+        QString joinedPath;
+        VelquorDownloadModelPtr lastRow;
+        QString tables; // the tables the parts belong to
+        bool written = false;
+    };
+    // Replaces the parts' rows and files by the joined archive and reports the vehicle complete; at
+    // the end, when nobody is left to install it, records it waiting to be installed instead.
+    void finishJoin(const Join &join);
+    // Fails the vehicle's rows, keeping their files; reports it unless the application ends.
+    void failJoin(const QString &vehicle, const VelquorDownloadModelPtr &lastRow, bool report);
+    // Whether the manager's queues have begun to stop (the end of the application).
+    bool isEnding() const;
     // Ends the row's transfer; with resume data kept, stores it in the row (in the transfer's own
     // tables only: a transfer of other tables ends without a word).
     void cancelTaskWithModel(const QString &url, bool keepResumeData);
@@ -175,9 +210,8 @@ private:
     // Queue-confined.
     QObject *m_host = nullptr; // parent of the network manager and the transfers, on the queue thread
     QNetworkAccessManager *m_network = nullptr;
-    QHash<QString, Task> m_tasks;        // url -> running transfer (the task table)
-    QHash<QString, int> m_failureCounts; // url -> retries since data last arrived
-
+    QHash<QString, Task> m_tasks;      // url -> running transfer (the task table)
+    QHash<QString, Retries> m_retries; // url -> retries since its transfer last got further
 
     struct PendingDeletion
     {

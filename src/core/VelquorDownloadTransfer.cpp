@@ -208,7 +208,6 @@ void VelquorDownloadTransfer::onReadyRead()
             m_reply->abort();
             return;
         }
-        m_madeProgress = true;
         // A copy: the handler may cancel this transfer, which clears onProgress while it runs.
         if (auto callback = onProgress)
             callback(read, m_file.pos());

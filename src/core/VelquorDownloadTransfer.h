@@ -59,8 +59,6 @@ public:
     qint64 bytesOnDisk() const;
     // What a later resume needs, as things stand now.
     VelquorResumeData currentResumeData() const;
-    // Whether the bytes received in this attempt advanced the file.
-    bool madeProgress() const { return m_madeProgress; }
     bool isRunning() const { return m_reply != nullptr; }
 
 private:
@@ -89,6 +87,5 @@ private:
     bool m_headersChecked = false;
     bool m_timedOut = false;
     bool m_restartedFromZero = false;
-    bool m_madeProgress = false;
     std::optional<Outcome> m_pendingOutcome; // decided while the headers were read
 };

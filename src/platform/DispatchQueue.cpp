@@ -157,27 +157,29 @@ bool DispatchQueue::isCurrent() const
     return t_currentQueue == this;
 }
 
-void DispatchQueue::async(Work work)
+bool DispatchQueue::async(Work work)
 {
     if (!work || d->stopped)
-        return;
+        return false;
     QMutexLocker lock(&d->posting);
     if (d->stopped)
-        return;
+        return false;
     if (d->isMain) {
         auto *app = QCoreApplication::instance();
-        if (app)
-            QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
-        return;
+        if (!app)
+            return false;
+        QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+        return true;
     }
     if (d->kind == Kind::Concurrent) {
         d->pool->start([this, work = std::move(work)] {
             CurrentQueueScope scope(this);
             work();
         });
-        return;
+        return true;
     }
     QMetaObject::invokeMethod(d->context, std::move(work), Qt::QueuedConnection);
+    return true;
 }
 
 void DispatchQueue::sync(const Work &work)
@@ -267,6 +269,11 @@ QObject *DispatchQueue::context() const
     if (d->isMain)
         return QCoreApplication::instance();
     return d->context;
+}
+
+bool DispatchQueue::isStopped() const
+{
+    return d->stopped;
 }
 
 void DispatchQueue::shutdown()

@@ -37,7 +37,8 @@ public:
     Kind kind() const;
     bool isCurrent() const;
 
-    void async(Work work);
+    // Answers whether the queue took the work: a stopped queue drops it.
+    bool async(Work work);
     // Runs the work and waits for it; runs inline when already on this queue (no deadlock).
     void sync(const Work &work);
     void after(int milliseconds, Work work);
@@ -49,6 +50,8 @@ public:
     // Finishes what is queued and stops; later work is dropped. The main queue stops at once: work
     // posted to it afterwards is dropped, so the application object may go while other threads run.
     void shutdown();
+    // Whether shutdown() has begun: the queue takes no more work.
+    bool isStopped() const;
 
 private:
     struct Private;

@@ -24,14 +24,15 @@ bool anyRowInstalling(const QList<VelquorVehicleFamilyGroup> &groups)
 
 } // namespace
 
-bool VelquorExitGuard::workInProgress(VelquorDownloadDataBaseManager *database,
-                                      const VelquorDownloadPageState *pageState)
+bool VelquorExitGuard::workInProgress(VelquorDownloadDataBaseManager *database, const VelquorDownloadManager *manager)
 {
     if (!database)
         database = &VelquorDownloadDataBaseManager::sharedManager();
-    if (!pageState)
-        pageState = &VelquorDownloadManager::sharedManager();
-    if (!pageState->vehicles().isEmpty() || anyRowInstalling(pageState->familyModels()))
+    if (!manager)
+        manager = &VelquorDownloadManager::sharedManager();
+    if (!manager->vehicles().isEmpty() || anyRowInstalling(manager->familyModels()))
         return true;
-    return !database->getAllDownloadingData().isEmpty();
+    // The rows are read before the joins: a vehicle's last row is downloaded in the same step that
+    // begins the joining of its parts.
+    return !database->getAllDownloadingData().isEmpty() || manager->isJoiningAnyVehicle();
 }

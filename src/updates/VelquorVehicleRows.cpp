@@ -19,7 +19,10 @@ VelquorVehicleRows::VelquorVehicleRows(VelquorDownloadManager &downloadManager,
 
 bool VelquorVehicleRows::isBusy() const
 {
-    return !m_downloadManager.vehicles().isEmpty() || !m_database.getAllUnDownloadedData().isEmpty();
+    // The rows are read before the joins: a vehicle's last row is downloaded in the same step that
+    // begins the joining of its parts.
+    return !m_downloadManager.vehicles().isEmpty() || !m_database.getAllUnDownloadedData().isEmpty() ||
+           m_downloadManager.isJoiningAnyVehicle();
 }
 
 bool VelquorVehicleRows::isBasicSeriesDefaultProduct(const QString &productName)

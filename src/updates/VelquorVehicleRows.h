@@ -33,7 +33,8 @@ public:
     // operating-software update at the head of the list is under way.
     Outcome configDownload(const VelquorMyUpdatesListModel &list, bool force);
 
-    // Something is queued for extraction or has a download record in state 1, 2, 3 or 5.
+    // Something is queued for extraction, has a download record in state 1, 2, 3 or 5, or has its
+    // parts joined.
     bool isBusy() const;
     // The device's product name contains one of the basic-series models.
     static bool isBasicSeriesDefaultProduct(const QString &productName);

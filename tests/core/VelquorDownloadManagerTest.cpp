@@ -587,6 +587,35 @@ TEST_F(DownloadManagerTest, ADroppedOrStalledTransferIsRetriedWithRangeAndComple
     }
 }
 
+TEST_F(DownloadManagerTest, AnAnswerThatAlwaysStopsShortFailsItsVehicleOnceRetriesGetNoFurther)
+{
+    const QString relative = QStringLiteral("files/SEAT_V1.00.zip");
+    addVehicle(QStringLiteral("SEAT"), {{relative, randomBytes(256 * 1024, 161)}});
+    // No validator to resume with, and every answer ends at the same byte: each attempt starts over
+    // from 0 and receives bytes, but none gets further than the first.
+    server.setFileValidators(false);
+    standin::Fault cut;
+    cut.kind = standin::Fault::Kind::DropAfter;
+    cut.bytes = 100 * 1024;
+    server.setFault(u'/' + relative, cut);
+    makeManager();
+    manager->setRetryBaseDelay(1);
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("SEAT")).first());
+
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("SEAT"), VelquorDownloadStateFailed); }, 20000));
+    const auto errors = postedNamed(VelquorDownload::RequestErrorNotification);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].vehicle, QStringLiteral("SEAT"));
+    EXPECT_EQ(errors[0].state, VelquorDownloadStateFailed);
+    const auto gets = getsTo(relative);
+    EXPECT_GE(gets.size(), 3);
+    EXPECT_LE(gets.size(), 12);
+    for (const auto &get : gets)
+        EXPECT_TRUE(get.headers.value(QStringLiteral("range")).isEmpty());
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+    EXPECT_EQ(completed(QStringLiteral("SEAT")), 0);
+}
+
 TEST_F(DownloadManagerTest, AFailedTransferFailsItsVehicleAndTheNextWaitingOneStarts)
 {
     UserDefaults::standard().setInteger(QString::fromLatin1(VelquorDownload::MaxConcurrentCountKey), 0);
@@ -995,6 +1024,53 @@ TEST_F(DownloadManagerTest, QuittingDuringATransferStopsItCleanly)
     manager.reset();
     EXPECT_TRUE(waitUntil([&] { return server.abortedTransfers() >= 1; }, 10000));
     EXPECT_FALSE(QFileInfo::exists(row->zipPath()));
+}
+
+TEST_F(DownloadManagerTest, QuittingWhileAVehiclesPartsAreJoinedKeepsItWaitingToBeInstalled)
+{
+    QList<QPair<QString, QByteArray>> parts;
+    QByteArray whole;
+    for (int i = 1; i <= 3; ++i) {
+        const QByteArray content = randomBytes(128 * 1024, 170 + i);
+        parts.append({QStringLiteral("files/TOYOTA_V3.00_%1_part.zip").arg(i), content});
+        whole += content;
+    }
+    // At the end of main the queues stop in no set order; the joining outlives either.
+    enum class FirstToStop { TransferQueue, FilesQueue };
+    for (const FirstToStop first : {FirstToStop::TransferQueue, FirstToStop::FilesQueue}) {
+        SCOPED_TRACE(int(first));
+        database().deleteAll();
+        addVehicle(QStringLiteral("TOYOTA"), parts);
+        addVehicle(QStringLiteral("TOYOTA"), {{QStringLiteral("files/TOYOTA_EN_V3.00.zip"), QByteArray("language")}});
+        makeManager();
+        // The join waits behind this until the quit has begun.
+        std::mutex gate;
+        gate.lock();
+        manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
+        manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("TOYOTA")).first());
+        ASSERT_TRUE(waitUntil([&] { return manager->isJoiningVehicle(QStringLiteral("TOYOTA")); }, 15000));
+
+        if (first == FirstToStop::TransferQueue) {
+            manager->queue().shutdown();
+            gate.unlock();
+            manager->filesQueue().shutdown();
+        } else {
+            gate.unlock();
+            manager->filesQueue().shutdown();
+            manager->queue().shutdown();
+        }
+        manager.reset();
+
+        // The next start keeps the vehicle, and a press installs it without fetching anything.
+        const QString joined = tool().getUpdateDirectory() + QStringLiteral("/TOYOTA_V3.00.7z");
+        EXPECT_EQ(sha256(joined), QCryptographicHash::hash(whole, QCryptographicHash::Sha256));
+        EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("TOYOTA")).size(), 2);
+        EXPECT_TRUE(allRowsIn(QStringLiteral("TOYOTA"), VelquorDownloadStateWaitingInstall));
+        for (const auto &[relative, content] : parts)
+            EXPECT_FALSE(QFileInfo::exists(tool().get7ZResourcePath(server.baseUrl() + relative)));
+        EXPECT_EQ(completed(QStringLiteral("TOYOTA")), 0);
+        QFile::remove(joined);
+    }
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 
 #include <unistd.h>
 
+#include <mutex>
+
 using namespace updatestest;
 
 namespace {
@@ -197,6 +199,45 @@ TEST_F(UpdatesPageFixture, WhileAVehicleIsInWorkBothBoxesOfferOnlyTheirChoice)
         EXPECT_EQ(itemsOf(page->serialNumberComboBox()).size(), 2);
         EXPECT_EQ(itemsOf(page->sdCardComboBox()).size(), 2);
     }
+}
+
+TEST_F(UpdatesPageFixture, WhileAVehiclesPartsAreJoinedTheDeviceBoxOffersOnlyItsChoice)
+{
+    setCardFolders({"SDCARD"});
+    loadProducts();
+    ASSERT_TRUE(waitUntil([&] { return page->devices().size() == 1; }));
+    choose(page->serialNumberComboBox(), kProDevice);
+    ASSERT_TRUE(waitUntil([&] { return deliveries.load() == 1; }, 10000));
+    VelquorCacheCleanup::queue().sync([] {});
+
+    // Every part is downloaded, so the vehicle goes straight to joining them; the join waits behind this.
+    for (int i = 1; i <= 2; ++i) {
+        auto part = record("TOYOTA", VelquorDownloadStateDownloaded,
+                           QStringLiteral("http://127.0.0.1:1/files/TOYOTA_V1.00_%1_part.zip").arg(i));
+        part->setZipPath(VelquorCommonTool::sharedTool().get7ZResourcePath(part->url()));
+        QFile file(part->zipPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("part");
+        database().insertModel(part);
+    }
+    std::mutex gate;
+    gate.lock();
+    manager().filesQueue().async([&gate] { std::lock_guard wait(gate); });
+    manager().startDownloadTask(database().getModelWithVehicle("TOYOTA").first());
+    ASSERT_TRUE(waitUntil([&] { return manager().isJoiningVehicle("TOYOTA"); }, 10000));
+
+    // Another device's clean-up would take the parts away under the join.
+    EXPECT_EQ(itemsOf(page->serialNumberComboBox()), QStringList{kProDevice});
+    QTest::keyClick(page->serialNumberComboBox(), Qt::Key_Down);
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(refreshRequests.load(), 1);
+    EXPECT_EQ(list->serialNumber(), kProDevice);
+
+    // Gone before the join ends, so nothing is handed to extraction.
+    database().deleteModelWithVehicle("TOYOTA");
+    gate.unlock();
+    ASSERT_TRUE(waitUntil([&] { return !manager().isJoiningVehicle("TOYOTA"); }, 10000));
+    EXPECT_EQ(itemsOf(page->serialNumberComboBox()).size(), 2);
 }
 
 TEST_F(UpdatesPageFixture, OnlyTheOpenedListChoosesACardOrDevice)

@@ -156,6 +156,7 @@ struct StandinServer::Private
     QMap<QString, OperationHandler> operations;
     OperationHandler uploadHandler;
     QString fileRoot;
+    bool fileValidators = true;
     QMap<QString, Fault> faults;
     std::vector<std::pair<quint64, LoggedRequest>> log;
     quint64 nextLogId = 1;
@@ -300,9 +301,11 @@ Answer StandinServer::Private::answerUpload(const httplib::Request &request, con
 Answer StandinServer::Private::answerFile(const LoggedRequest &entry)
 {
     QString root;
+    bool validators = true;
     {
         std::lock_guard lock(mutex);
         root = fileRoot;
+        validators = fileValidators;
     }
     const std::optional<ServedFile> file = ServedFile::locate(root, entry.path);
     if (!file)
@@ -312,9 +315,11 @@ Answer StandinServer::Private::answerFile(const LoggedRequest &entry)
     answer.contentType = "application/octet-stream";
     answer.filePath = file->path();
     answer.fileLength = file->size();
-    answer.headers = {{"Accept-Ranges", "bytes"},
-                      {"ETag", file->etag().toStdString()},
-                      {"Last-Modified", file->lastModified().toStdString()}};
+    answer.headers = {{"Accept-Ranges", "bytes"}};
+    if (validators) {
+        answer.headers.emplace_back("ETag", file->etag().toStdString());
+        answer.headers.emplace_back("Last-Modified", file->lastModified().toStdString());
+    }
 
     const QString rangeHeader = entry.headers.value(QStringLiteral("range"));
     if (rangeHeader.isEmpty())
@@ -540,6 +545,12 @@ void StandinServer::setFileRoot(const QString &directory)
 {
     std::lock_guard lock(d->mutex);
     d->fileRoot = directory;
+}
+
+void StandinServer::setFileValidators(bool send)
+{
+    std::lock_guard lock(d->mutex);
+    d->fileValidators = send;
 }
 
 void StandinServer::setFault(const QString &path, const Fault &fault)

@@ -82,6 +82,9 @@ public:
     void setUploadHandler(OperationHandler handler);
     // Serves the files under `directory` at the base address (path "a/b.7z" -> directory/a/b.7z).
     void setFileRoot(const QString &directory);
+    // Whether file answers carry ETag and Last-Modified (true). Without them, as behind some proxies,
+    // a client cannot ask for the rest of a file and must fetch it whole again.
+    void setFileValidators(bool send);
 
     void setFault(const QString &path, const Fault &fault); // path as logged, e.g. "/files/a.7z"
     void clearFaults();
