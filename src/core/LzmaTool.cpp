@@ -323,8 +323,7 @@ void LzmaTool::abort(Job &job)
 }
 
 LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const QByteArray &input,
-                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop,
-                                  QByteArray *listing)
+                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop, QByteArray *listing)
 {
     RunResult result;
     auto abortRequested = [&job, stop] {
