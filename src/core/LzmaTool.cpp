@@ -1,6 +1,7 @@
 #include "LzmaTool.h"
 
 #include "core/SevenZipOutput.h"
+#include "core/VelquorArchiveEntryCheck.h"
 #include "platform/ChildProcess.h"
 #include "platform/NotificationCenter.h"
 
@@ -27,6 +28,28 @@ LzmaToolError makeError(LzmaToolError::Kind kind, const QString &message)
 }
 
 } // namespace
+
+class LzmaTool::Running
+{
+public:
+    explicit Running(Job &job) : m_job(job)
+    {
+        std::lock_guard lock(m_job.mutex);
+        m_job.running = true;
+        m_job.abortRequested = false;
+    }
+    ~Running()
+    {
+        std::lock_guard lock(m_job.mutex);
+        m_job.running = false;
+        m_job.abortRequested = false;
+    }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+
+private:
+    Job &m_job;
+};
 
 LzmaTool::LzmaTool()
 {
@@ -121,7 +144,8 @@ QString LzmaTool::typeSwitch(int fileType)
 }
 
 void LzmaTool::decompressWithPath(const QString &path, const QString &password, int fileType,
-                                  const QString &destinationPath, const std::atomic<bool> *stop)
+                                  const QString &destinationPath, const std::atomic<bool> *stop,
+                                  const QString &packageFolder)
 {
     auto fail = [this](const LzmaToolError &error) {
         m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressErrorWithError(error); });
@@ -141,7 +165,17 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
         return;
     }
 
+    const Running running(m_decompress);
     // Without -p, 7zz asks for the password on its standard input when the archive needs one.
+    const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
+    bool aborted = false;
+    if (const auto refused = checkEntries(path, type, input, packageFolder, stop, &aborted)) {
+        fail(*refused);
+        return;
+    }
+    if (aborted)
+        return;
+
     const QStringList arguments{QStringLiteral("x"),
                                 type,
                                 QStringLiteral("-y"),
@@ -153,7 +187,6 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
                                 QStringLiteral("-o") + destinationPath,
                                 QStringLiteral("--"),
                                 path};
-    const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
     const RunResult result = run(
         m_decompress, arguments, input,
         [this](double fraction, const QString &item) {
@@ -170,6 +203,36 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
     // 7-Zip never prints 100%: the exit code is what says the work is complete.
     m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(1.0, result.lastPath); });
     NotificationCenter::workspace().post(decompressFinishedNotification());
+}
+
+std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const QString &type, const QByteArray &input,
+                                                    const QString &packageFolder, const std::atomic<bool> *stop,
+                                                    bool *aborted)
+{
+    // 7zz itself rewrites ".." and absolute names into the destination rather than refusing them,
+    // so the list is read, and judged, before a single item is written.
+    const QStringList arguments{QStringLiteral("l"),     type,
+                                QStringLiteral("-slt"),  QStringLiteral("-bsp0"),
+                                QStringLiteral("-bse2"), QStringLiteral("-sccUTF-8"),
+                                QStringLiteral("--"),    path};
+    QByteArray listing;
+    const RunResult result = run(m_decompress, arguments, input, {}, stop, &listing);
+    if (result.aborted) {
+        *aborted = true;
+        return std::nullopt;
+    }
+    if (const auto error = failureOf(result))
+        return error;
+    VelquorArchiveEntryCheck check(packageFolder);
+    using EntryKind = VelquorArchiveEntryCheck::EntryKind;
+    for (const SevenZipOutput::ListedItem &item : SevenZipOutput::parseListing(listing)) {
+        const EntryKind kind = item.link ? EntryKind::Link : item.folder ? EntryKind::Folder : EntryKind::File;
+        if (!check.add(item.path, kind))
+            return makeError(LzmaToolError::Kind::UnsafeEntry, check.reason());
+    }
+    if (check.refused()) // a package folder that itself leaves the destination
+        return makeError(LzmaToolError::Kind::UnsafeEntry, check.reason());
+    return std::nullopt;
 }
 
 void LzmaTool::abortDecompress()
@@ -208,6 +271,7 @@ void LzmaTool::compressWithDestinationPath(const QString &destinationPath, const
         input = password.toUtf8() + '\n';
     }
     arguments << QStringLiteral("--") << destinationPath << sourcePath;
+    const Running running(m_compress);
     const RunResult result = run(m_compress, arguments, input, [this](double fraction, const QString &item) {
         m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(fraction, item); });
     });
@@ -259,25 +323,20 @@ void LzmaTool::abort(Job &job)
 }
 
 LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const QByteArray &input,
-                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop)
+                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop, QByteArray *listing)
 {
     RunResult result;
-    // The caller keeps its stop set, so one asked before this run is not lost as abort() would be.
-    if (stop && stop->load()) {
-        result.aborted = true;
-        return result;
-    }
-    {
-        std::lock_guard lock(job.mutex);
-        job.running = true;
-        job.abortRequested = false;
-    }
     auto abortRequested = [&job, stop] {
         if (stop && stop->load())
             return true;
         std::lock_guard lock(job.mutex);
         return job.abortRequested;
     };
+    // The caller keeps its stop set, and the job its abort, so one asked before this run is not lost.
+    if (abortRequested()) {
+        result.aborted = true;
+        return result;
+    }
 
     QProcess process;
     process.setProgram(executable());
@@ -301,6 +360,12 @@ LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const 
         QString lastReported;
         double lastFraction = -1;
         auto drain = [&] {
+            if (listing) {
+                listing->append(process.readAllStandardOutput());
+                pendingErrors += process.readAllStandardError();
+                takeErrorLines(pendingErrors, false, result);
+                return;
+            }
             for (const auto &update : output.feed(process.readAllStandardOutput())) {
                 if (!update.path.isEmpty())
                     result.lastPath = update.path;
@@ -333,9 +398,5 @@ LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const 
             result.aborted = abortRequested() && result.exitCode != 0;
         }
     }
-
-    std::lock_guard lock(job.mutex);
-    job.running = false;
-    job.abortRequested = false;
     return result;
 }

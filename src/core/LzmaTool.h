@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 // Extracts (and makes) password-protected 7z, xz and tar archives by driving the 7-Zip command
 // line tool `7zz`: an argument list (never a shell), the password written to the tool's standard
@@ -40,8 +41,11 @@ public:
     // "DecompressFinished" once, after a last progress report of 1.0; failure calls
     // decompressErrorWithError(); an abort reports nothing. A null password means none. The caller's
     // *stop, once set from any thread, ends the extraction as an abort, even when set before 7zz starts.
+    // The archive's item list is checked first (VelquorArchiveEntryCheck): an item outside
+    // packageFolder (a folder below destinationPath; empty for anywhere below it), a link, or two
+    // names a FAT card would merge fail the archive before anything is written.
     void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath,
-                            const std::atomic<bool> *stop = nullptr);
+                            const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {});
     // Ends a running extraction (its 7zz is killed); does nothing when none runs.
     void abortDecompress();
 
@@ -73,8 +77,18 @@ private:
     };
     using ProgressHandler = std::function<void(double fraction, const QString &path)>;
 
+    // Marks a job running for its whole life, over every 7zz run of the job: an abort asked between
+    // two runs still ends it.
+    class Running;
+
+    // Runs 7zz once. With listing set, what it prints is kept there instead of read as progress.
     RunResult run(Job &job, const QStringList &arguments, const QByteArray &input, const ProgressHandler &onProgress,
-                  const std::atomic<bool> *stop = nullptr);
+                  const std::atomic<bool> *stop = nullptr, QByteArray *listing = nullptr);
+    // Lists the archive and checks its items; the error that refuses it, if any. Sets *aborted when
+    // stopped.
+    std::optional<LzmaToolError> checkEntries(const QString &path, const QString &type, const QByteArray &input,
+                                              const QString &packageFolder, const std::atomic<bool> *stop,
+                                              bool *aborted);
     static QString typeSwitch(int fileType);
     // Moves the complete lines of the error stream (all of them at the end) into the result.
     static void takeErrorLines(QByteArray &pending, bool atEnd, RunResult &result);

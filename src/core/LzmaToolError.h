@@ -11,6 +11,7 @@ struct LzmaToolError
         WrongPassword,
         CorruptArchive,  // damaged, truncated or not an archive of the type
         NoSpace,         // the destination ran out of space
+        UnsafeEntry,     // an item lies outside the package folder, is a link, or merges with another
         ToolUnavailable, // 7zz could not be started
         ToolFailed,      // any other failure of 7zz (see message and exitCode)
     };

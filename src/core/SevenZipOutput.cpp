@@ -36,6 +36,71 @@ bool SevenZipOutput::parseUpdate(const QString &text, Progress *progress)
     return true;
 }
 
+namespace {
+
+// A Unix mode as 7-Zip prints it: "drwxr-xr-x", "lrwxrwxrwx", "-rw-r--r--".
+bool isUnixMode(QStringView text)
+{
+    static const QRegularExpression mode(QStringLiteral(R"(^[-dlcbps?][-rwxsStT]{9}$)"));
+    return mode.match(text.toString()).hasMatch();
+}
+
+void readProperty(SevenZipOutput::ListedItem &item, QStringView key, QStringView value)
+{
+    if (key == u"Folder") {
+        item.folder = value == u"+";
+    } else if (key == u"Attributes") {
+        // Windows letters (D: folder, L: reparse point), then the Unix mode when there is one.
+        for (const QStringView token : value.split(u' ', Qt::SkipEmptyParts)) {
+            if (isUnixMode(token)) {
+                item.folder = item.folder || token.front() == u'd';
+                item.link = item.link || token.front() == u'l';
+            } else {
+                item.folder = item.folder || token.contains(u'D');
+                item.link = item.link || token.contains(u'L');
+            }
+        }
+    } else if (key == u"Mode") {
+        item.folder = item.folder || value.startsWith(u'd');
+        item.link = item.link || value.startsWith(u'l');
+    } else if (key == u"Symbolic Link" || key == u"Hard Link") {
+        item.link = item.link || !value.isEmpty();
+    }
+}
+
+} // namespace
+
+QList<SevenZipOutput::ListedItem> SevenZipOutput::parseListing(const QByteArray &listing)
+{
+    // The archive's own properties come first; its items follow the dashed line, one block of
+    // "Key = Value" lines each, every block starting with its path.
+    QList<ListedItem> items;
+    bool inItems = false;
+    for (const QByteArray &rawLine : listing.split('\n')) {
+        QString line = QString::fromUtf8(rawLine);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!inItems) {
+            inItems = line == QLatin1String("----------");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1String(" = "));
+        const qsizetype bare = line.endsWith(QLatin1String(" =")) ? line.size() - 2 : -1;
+        const qsizetype split = equals >= 0 ? equals : bare;
+        if (split < 0)
+            continue;
+        const QStringView key = QStringView(line).left(split);
+        const QStringView value = equals >= 0 ? QStringView(line).mid(equals + 3) : QStringView();
+        if (key == u"Path") {
+            items.append({value.toString(), false, false});
+            continue;
+        }
+        if (!items.isEmpty())
+            readProperty(items.last(), key, value);
+    }
+    return items;
+}
+
 bool SevenZipOutput::isWrongPassword(const QString &errorText)
 {
     return errorText.contains(QLatin1String("Wrong password"), Qt::CaseInsensitive);

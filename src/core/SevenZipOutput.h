@@ -17,11 +17,22 @@ public:
         QString path;        // the item being worked on; empty when the update names none
     };
 
+    // One item of a technical listing (`7zz l -slt`).
+    struct ListedItem
+    {
+        QString path;
+        bool folder = false;
+        bool link = false; // a symbolic or hard link, or a reparse point
+    };
+
     // Feeds bytes of the progress stream; answers the complete updates they finish.
     QList<Progress> feed(const QByteArray &bytes);
 
     // One update's text, already cut at backspaces; false when the text is no progress update.
     static bool parseUpdate(const QString &text, Progress *progress);
+
+    // The items of a whole technical listing, in the order listed.
+    static QList<ListedItem> parseListing(const QByteArray &listing);
 
     static bool isWrongPassword(const QString &errorText);
     static bool isCorruptArchive(const QString &errorText);

@@ -457,6 +457,18 @@ QString VelquorCommonTool::getSoftwareParentPath(const VelquorDownloadModelPtr &
     return joinCardPath(cardRoot, getParentPath(sdPath), true);
 }
 
+QString VelquorCommonTool::getSoftwareFolderInParent(const VelquorDownloadModelPtr &model)
+{
+    if (!model)
+        return {};
+    // What getSoftwareParentPath leaves off the record's sdPath.
+    const QString sdPath = model->sdPath();
+    QString folder = sdPath.mid(getParentPath(sdPath).size());
+    while (folder.startsWith(QLatin1Char('/')))
+        folder.remove(0, 1);
+    return folder;
+}
+
 QString VelquorCommonTool::getSoftwarePathByPath(const QString &relativePath) const
 {
     return softwarePathUnder(saveFilePath(), relativePath);

@@ -82,6 +82,9 @@ public:
     QString getSoftwareParentPath(const VelquorDownloadModelPtr &model) const;
     // The same under the given card root, whatever card is chosen now.
     static QString getSoftwareParentPath(const VelquorDownloadModelPtr &model, const QString &cardRoot);
+    // The package directory relative to the extraction target ("BENZ" for "Vehicles/Europe/BENZ"):
+    // where every entry of the package's archives belongs.
+    static QString getSoftwareFolderInParent(const VelquorDownloadModelPtr &model);
     // Existing package directory on the card, as written or in a letter-case variant.
     QString getSoftwarePathByPath(const QString &relativePath) const;
     static QString getPathByDirectoryEnumerator(const QString &fullPath);

@@ -1,10 +1,11 @@
 #include "VelquorZipTool.h"
 
+#include "core/VelquorArchiveEntryCheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
@@ -60,25 +61,6 @@ struct Entry
     bool encrypted = false;
     quint64 size = 0;
 };
-
-// The parts an entry name names below the destination; nothing when it would leave it. Backslashes
-// count as separators, as archives made on other systems use them.
-std::optional<QStringList> componentsOf(const QString &name)
-{
-    static const QRegularExpression separators(QStringLiteral(R"([/\\])"));
-    static const QRegularExpression drive(QStringLiteral(R"(^[A-Za-z]:)"));
-    if (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')) || drive.match(name).hasMatch())
-        return std::nullopt;
-    QStringList components;
-    for (const QString &part : name.split(separators, Qt::SkipEmptyParts)) {
-        if (part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String(".."))
-            return std::nullopt;
-        components.append(part);
-    }
-    return components;
-}
 
 bool isSymbolicLink(zip_t *archive, zip_uint64_t index)
 {
@@ -163,8 +145,10 @@ public:
     {}
 
     // Reads and checks every entry name before anything is written.
-    std::optional<Result> plan()
+    std::optional<Result> plan(const QString &packageFolder)
     {
+        using EntryKind = VelquorArchiveEntryCheck::EntryKind;
+        VelquorArchiveEntryCheck check(packageFolder);
         const zip_int64_t count = zip_get_num_entries(m_archive, 0);
         if (count < 0)
             return failure(Kind::CorruptArchive, QStringLiteral("The archive's entries cannot be read"));
@@ -175,17 +159,19 @@ public:
             if (!rawName || zip_stat_index(m_archive, index, 0, &stat) != 0)
                 return failure(Kind::CorruptArchive, QStringLiteral("Entry %1 cannot be read").arg(index));
             const QString name = QString::fromUtf8(rawName);
-            const auto components = componentsOf(name);
-            if (!components)
-                return failure(Kind::UnsafeEntry, QStringLiteral("The entry %1 leaves the destination").arg(name));
-            if (isSymbolicLink(m_archive, index))
-                return failure(Kind::UnsafeEntry, QStringLiteral("The entry %1 is a link").arg(name));
-            if (components->isEmpty())
+            const bool directory = isDirectoryEntry(m_archive, index, name);
+            const EntryKind kind = isSymbolicLink(m_archive, index) ? EntryKind::Link
+                                   : directory                      ? EntryKind::Folder
+                                                                    : EntryKind::File;
+            if (!check.add(name, kind))
+                return failure(Kind::UnsafeEntry, check.reason());
+            const QStringList components = *VelquorArchiveEntryCheck::componentsOf(name);
+            if (components.isEmpty())
                 continue;
             Entry entry;
             entry.index = index;
-            entry.components = *components;
-            entry.directory = isDirectoryEntry(m_archive, index, name);
+            entry.components = components;
+            entry.directory = directory;
             entry.encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
             entry.size = entry.directory || !(stat.valid & ZIP_STAT_SIZE) ? 0 : stat.size;
             m_total += entry.size;
@@ -315,7 +301,7 @@ private:
 
 VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
                                                        const QString &password, const ProgressHandler &progress,
-                                                       const std::atomic<bool> *stop)
+                                                       const std::atomic<bool> *stop, const QString &packageFolder)
 {
     if (!QFileInfo(path).isFile())
         return failure(Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
@@ -335,7 +321,7 @@ VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, cons
         return failure(Kind::CorruptArchive, QStringLiteral("The password cannot be used"));
 
     Extraction extraction(archive.get(), QDir::cleanPath(destination), overwrite, progress, stop);
-    if (auto refused = extraction.plan())
+    if (auto refused = extraction.plan(packageFolder))
         return *refused;
     return extraction.run();
 }

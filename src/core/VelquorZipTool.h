@@ -7,8 +7,9 @@
 
 // Extracts a zip archive (optionally password-protected) into a directory with libzip.
 //
-// Every entry name is checked before anything is written: an absolute name, a name with a ".."
-// component, or a symbolic link refuses the whole archive, and a link already standing on the way
+// Every entry name is checked before anything is written (VelquorArchiveEntryCheck): an absolute
+// name, a name with a ".." component, a symbolic link, an entry outside the package folder or two
+// names a FAT card would merge refuse the whole archive, and a link already standing on the way
 // below the destination is never followed. Every write is checked, so a full or removed card is an
 // error. Files are not flushed one by one (a stop would wait for a large entry to reach a slow
 // card): the caller flushes the destination once the archive is out. Work runs synchronously on
@@ -23,7 +24,7 @@ public:
             MissingArchive, // no archive file at the path
             CorruptArchive, // not a zip, damaged, or an entry the library cannot read
             WrongPassword,  // no password or the wrong one for an encrypted entry
-            UnsafeEntry,    // an entry would land outside the destination or is a link
+            UnsafeEntry,    // an entry would land outside the package folder, is a link, or merges with another
             NoSpace,        // the destination ran out of space
             WriteFailed,    // any other failure to create, write or close a file
             Stopped,        // a stop was asked before every entry was written
@@ -41,7 +42,9 @@ public:
     // Extracts every entry below destination (created when missing), replacing files already there
     // when overwrite is set and keeping them otherwise. An empty password means none. Once *stop is
     // set (from any thread, before or during the work) the extraction ends at the next entry or chunk.
+    // packageFolder: the folder below destination that must hold every entry ("BENZ"); empty for
+    // anywhere below destination.
     static Result unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
                                   const QString &password, const ProgressHandler &progress = {},
-                                  const std::atomic<bool> *stop = nullptr);
+                                  const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {});
 };

@@ -13,6 +13,8 @@
 #include "session/VelquorShellConstants.h"
 #include "updates/VelquorUpdatesPageServices.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QThread>
 
@@ -41,6 +43,20 @@ bool isZipPackage(const VelquorDownloadModelPtr &record)
 bool isDownloaded(const VelquorDownloadModelPtr &record)
 {
     return record->state() == VelquorDownloadStateDownloaded || record->state() == VelquorDownloadStateWaitingInstall;
+}
+
+// Whether a package folder holds any file of the package: the marker of an unfinished unpacking
+// is none.
+bool holdsPackage(const QString &folder)
+{
+    const QDir top(folder);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        if (top.relativeFilePath(it.next()) != VelquorArchive::kUnfinishedMarkerName)
+            return true;
+    }
+    return false;
 }
 
 VelquorRowUpdate rowUpdate(qint64 state, double progress)
@@ -206,10 +222,13 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
                                        : m_commonTool.getSoftwareUpdatePathWithSoftware(record->software());
     if (destination.isEmpty())
         return Outcome::Failed;
+    // Every entry must lie in the package's own folder; the installer's archive holds the package
+    // itself at its top, and its folder in the cache is its own.
+    const QString packageFolder = toCard ? VelquorCommonTool::getSoftwareFolderInParent(record) : QString();
     if (!isZipPackage(record))
-        return decompress7z(record, destination);
+        return decompress7z(record, destination, packageFolder);
     bool retryAs7z = false;
-    const Outcome outcome = decompressZip(record, destination, &retryAs7z);
+    const Outcome outcome = decompressZip(record, destination, packageFolder, &retryAs7z);
     if (!retryAs7z)
         return outcome;
     // The zip may have failed because the card went.
@@ -217,17 +236,18 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
         return Outcome::Failed;
     m_lastPermille = -1;
     m_lastPercent = -1;
-    return decompress7z(record, destination);
+    return decompress7z(record, destination, packageFolder);
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(const VelquorDownloadModelPtr &record,
                                                                               const QString &destination,
+                                                                              const QString &packageFolder,
                                                                               bool *retryAs7z)
 {
     const VelquorZipTool::Result result = VelquorZipTool::unzipFileAtPath(
         record->zipPath(), destination, true, VelquorArchive::kArchivePassword,
         [this](quint64 done, quint64 total) { decompressing(total > 0 ? double(done) / double(total) : 0.0); },
-        &m_stopping);
+        &m_stopping, packageFolder);
     if (result.succeeded())
         return Outcome::Extracted;
     if (result.kind == VelquorZipTool::Result::Kind::Stopped)
@@ -239,7 +259,8 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(co
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(const VelquorDownloadModelPtr &record,
-                                                                             const QString &destination)
+                                                                             const QString &destination,
+                                                                             const QString &packageFolder)
 {
     m_sevenZipFailed = false;
     m_sevenZipFinished = false;
@@ -247,7 +268,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
     LzmaToolDelegate *previous = m_lzmaTool.delegate();
     m_lzmaTool.setDelegate(this);
     m_lzmaTool.decompressWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                  destination, &m_stopping);
+                                  destination, &m_stopping, packageFolder);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
     if (m_sevenZipFinished)
@@ -322,8 +343,11 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
         if (isInstaller(record))
             continue;
         // What the extractors wrote is found in the package folder, which the vehicle's archives share.
+        // A package that filled no folder of its own installed nothing.
         const QString folder = VelquorCommonTool::getSoftwarePath(record, card.root);
-        if (folder.isEmpty() || flushed.contains(folder))
+        if (folder.isEmpty() || !holdsPackage(folder))
+            return false;
+        if (flushed.contains(folder))
             continue;
         if (!FileSync::flushTree(folder))
             return false;

@@ -94,8 +94,10 @@ private:
     bool markPackageFolders(const VelquorDownloadModelList &records, const Card &card,
                             VelquorUnfinishedFolder::Removal &unfinished) const;
     Outcome decompressModel(const VelquorDownloadModelPtr &record, const Card &card);
-    Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination, bool *retryAs7z);
-    Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination);
+    Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination,
+                          const QString &packageFolder, bool *retryAs7z);
+    Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination,
+                         const QString &packageFolder);
     void decompressing(double progress);
     void showVehicleProgress(const QString &vehicle);
     // The install queue's work: flush, then record the installation (or fail it).

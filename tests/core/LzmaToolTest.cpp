@@ -199,6 +199,41 @@ TEST_F(LzmaToolTest, AFatCardThatHoldsNoPermissionsStillGetsEveryFile)
     EXPECT_EQ(finished, 1);
 }
 
+TEST_F(LzmaToolTest, AnArchiveReachingOutOfItsPackageFolderIsRefusedBeforeAnythingIsWritten)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    const QString europe = card.mountPath() + QStringLiteral("/Vehicles/Europe");
+    ASSERT_TRUE(writeFile(europe + QStringLiteral("/VW/VERSION.TXT"), "V8.20"));
+    const auto packages = TestArchives::makeHostileBenzPackages(work.path(), QStringLiteral("7z"));
+    ASSERT_EQ(packages.size(), 5);
+    const QStringList before = TestArchives::entriesBelow(card.mountPath());
+
+    for (const auto &package : packages) {
+        SCOPED_TRACE(package.label.toStdString());
+        delegate.errors.clear();
+        tool.decompressWithPath(package.archive, ArchivePassword, LzmaTool::FileType7z, europe, nullptr,
+                                QStringLiteral("BENZ"));
+        ASSERT_EQ(delegate.errors.size(), 1);
+        EXPECT_EQ(delegate.errors[0].kind, LzmaToolError::Kind::UnsafeEntry)
+            << delegate.errors[0].message.toStdString();
+        EXPECT_EQ(TestArchives::entriesBelow(card.mountPath()), before);
+        EXPECT_EQ(TestArchives::filesBelow(europe + QStringLiteral("/VW")),
+                  (QMap<QString, QByteArray>{{QStringLiteral("VERSION.TXT"), "V8.20"}}));
+    }
+    EXPECT_EQ(finished, 0);
+
+    // The folder is compared as the card compares names: "Benz/" is BENZ's own.
+    const QString source = work.filePath(QStringLiteral("spelt"));
+    ASSERT_TRUE(writeFile(source + QStringLiteral("/Benz/VERSION.TXT"), "V12.35"));
+    const QString spelt = work.filePath(QStringLiteral("spelt.7z"));
+    ASSERT_TRUE(make7z(source, spelt, ArchivePassword));
+    delegate.errors.clear();
+    tool.decompressWithPath(spelt, ArchivePassword, LzmaTool::FileType7z, europe, nullptr, QStringLiteral("BENZ"));
+    EXPECT_TRUE(delegate.errors.isEmpty());
+    EXPECT_EQ(finished, 1);
+}
+
 TEST_F(LzmaToolTest, ItsOwnArchivesNeedTheirPasswordToOpen)
 {
     const QString source = work.filePath(QStringLiteral("pack/Scan"));

@@ -182,6 +182,27 @@ TEST_F(ZipToolTest, NothingIsWrittenOutsideTheDestination)
     EXPECT_EQ(entriesBelow(outside), QStringList());
 }
 
+TEST_F(ZipToolTest, AnArchiveReachingOutOfItsPackageFolderIsRefusedBeforeAnythingIsWritten)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    const QString europe = card.mountPath() + QStringLiteral("/Vehicles/Europe");
+    ASSERT_TRUE(writeFile(europe + QStringLiteral("/VW/VERSION.TXT"), "V8.20"));
+    const auto packages = makeHostileBenzPackages(work.path(), QStringLiteral("zip"));
+    ASSERT_EQ(packages.size(), 5);
+    const QStringList before = entriesBelow(card.mountPath());
+
+    for (const auto &package : packages) {
+        SCOPED_TRACE(package.label.toStdString());
+        const auto result = VelquorZipTool::unzipFileAtPath(package.archive, europe, true, archivePassword(), {},
+                                                            nullptr, QStringLiteral("BENZ"));
+        EXPECT_EQ(result.kind, Kind::UnsafeEntry) << result.message.toStdString();
+        EXPECT_EQ(entriesBelow(card.mountPath()), before);
+        EXPECT_EQ(filesBelow(europe + QStringLiteral("/VW")),
+                  (QMap<QString, QByteArray>{{QStringLiteral("VERSION.TXT"), "V8.20"}}));
+    }
+}
+
 TEST_F(ZipToolTest, AFullCardIsAnErrorNeverSuccess)
 {
     FatCard card(2);

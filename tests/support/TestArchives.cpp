@@ -50,6 +50,54 @@ bool pack(const QString &sourceDir, const QString &archive, const QString &type,
     return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+bool packAsNamed(const QString &workingDir, const QString &archive, const QString &type, const QString &password,
+                 const QStringList &paths)
+{
+    QStringList arguments{QStringLiteral("a"),     QStringLiteral("-t") + type,    QStringLiteral("-y"),
+                          QStringLiteral("-bso0"), QStringLiteral("-bsp0"),        QStringLiteral("-spf"),
+                          QStringLiteral("-snl"),  QStringLiteral("-p") + password};
+    if (type == QLatin1String("7z"))
+        arguments << QStringLiteral("-mhe=on");
+    arguments << QFileInfo(archive).absoluteFilePath() << paths;
+    QProcess process;
+    process.setWorkingDirectory(workingDir);
+    process.start(QStringLiteral("7zz"), arguments);
+    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QList<HostilePackage> makeHostileBenzPackages(const QString &workDir, const QString &type)
+{
+    const QString source = workDir + QStringLiteral("/hostile-source/package");
+    const QString absolute = workDir + QStringLiteral("/hostile-source/absolute.txt");
+    bool made = writeFile(source + QStringLiteral("/BENZ/VERSION.TXT"), "V12.35") &&
+                writeFile(source + QStringLiteral("/VW/VERSION.TXT"), "BENZ was here") &&
+                writeFile(source + QStringLiteral("/../escape.txt"), "out") && writeFile(absolute, "out") &&
+                writeFile(source + QStringLiteral("/BENZ/dup.bin"), "lower") &&
+                writeFile(source + QStringLiteral("/BENZ/DUP.BIN"), "upper");
+    QFile::remove(source + QStringLiteral("/BENZ/link"));
+    made = made && QFile::link(workDir, source + QStringLiteral("/BENZ/link"));
+    if (!made)
+        return {};
+    const QString version = QStringLiteral("BENZ/VERSION.TXT");
+    const QList<QPair<QString, QStringList>> cases{
+        {QStringLiteral("outside its folder"), {version, QStringLiteral("VW/VERSION.TXT")}},
+        {QStringLiteral("dot-dot"), {version, QStringLiteral("../escape.txt")}},
+        {QStringLiteral("absolute"), {version, absolute}},
+        {QStringLiteral("link"), {version, QStringLiteral("BENZ/link")}},
+        {QStringLiteral("letter case"), {version, QStringLiteral("BENZ/dup.bin"), QStringLiteral("BENZ/DUP.BIN")}},
+    };
+    QList<HostilePackage> packages;
+    for (const auto &[label, paths] : cases) {
+        const QString archive =
+            workDir + QStringLiteral("/hostile-%1.%2").arg(QString(label).replace(QLatin1Char(' '), u'-'), type);
+        QFile::remove(archive);
+        if (!packAsNamed(source, archive, type, archivePassword(), paths))
+            return {};
+        packages.append({label, archive});
+    }
+    return packages;
+}
+
 bool makeRawZip(const QString &archive, const QList<RawEntry> &entries)
 {
     int error = 0;

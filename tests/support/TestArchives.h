@@ -21,6 +21,21 @@ QByteArray randomBytes(qsizetype size, quint32 seed);
 // password is given) or "zip".
 bool pack(const QString &sourceDir, const QString &archive, const QString &type, const QString &password);
 
+// Packs the paths exactly as named from workingDir: ".." and absolute names are kept and links
+// stay links, as no packaging of ours would store them.
+bool packAsNamed(const QString &workingDir, const QString &archive, const QString &type, const QString &password,
+                 const QStringList &paths);
+
+// BENZ packages (7zz, the package password) that a card must not take, each holding a sound
+// BENZ/VERSION.TXT first: an entry in VW/, "../escape.txt", an absolute name, a link out of BENZ/,
+// and two names that differ only in letter case.
+struct HostilePackage
+{
+    QString label;
+    QString archive;
+};
+QList<HostilePackage> makeHostileBenzPackages(const QString &workDir, const QString &type);
+
 struct RawEntry
 {
     enum class Kind { File, Directory, SymbolicLink };

@@ -523,6 +523,76 @@ TEST_F(ExtractionInstallerTest, AHostileZipWritesNothingOutsideItsVehiclesFolder
     EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("BENZ")).isEmpty());
 }
 
+TEST_F(ExtractionInstallerTest, AHostileBenzPackageTouchesNothingOfVwAndFailsBenz)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QString vw = card.mountPath() + QStringLiteral("/Vehicles/Europe/VW");
+    ASSERT_TRUE(writeFile(vw + QStringLiteral("/VERSION.TXT"), "V8.20"));
+    // Each as a BENZ data package (7z) and as its append package (zip), one vehicle each.
+    QStringList vehicles;
+    for (const QString &type : {QStringLiteral("7z"), QStringLiteral("zip")}) {
+        const QString folder = work.filePath(QStringLiteral("hostile-") + type);
+        QDir().mkpath(folder);
+        const auto packages = makeHostileBenzPackages(folder, type);
+        ASSERT_EQ(packages.size(), 5);
+        for (const HostilePackage &package : packages) {
+            const QString vehicle = QStringLiteral("BENZ%1").arg(vehicles.size());
+            const QString suffix = type == QLatin1String("zip") ? QStringLiteral("_APPEND") : QString();
+            addDownloadedVehicle(
+                vehicle, QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                {Package::prebuiltAt(vehicle + QStringLiteral("_V12.35%1.zip").arg(suffix), package.archive)});
+            vehicles.append(vehicle);
+        }
+    }
+    const QStringList before = entriesBelow(card.mountPath());
+
+    for (const QString &vehicle : vehicles)
+        installer->decompressVehicle(vehicle);
+    waitForExtractions();
+
+    for (const QString &vehicle : vehicles) {
+        SCOPED_TRACE(vehicle.toStdString());
+        EXPECT_TRUE(allRowsIn(vehicle, VelquorDownloadStateInstallFailed));
+        EXPECT_TRUE(database.getAllDataWithVehicleForInstall(vehicle).isEmpty());
+    }
+    EXPECT_EQ(entriesBelow(card.mountPath()), before);
+    EXPECT_EQ(filesBelow(vw), (QMap<QString, QByteArray>{{QStringLiteral("VERSION.TXT"), "V8.20"}}));
+}
+
+TEST_F(ExtractionInstallerTest, APackageThatFillsNoFolderOfItsOwnFailsAndIsNotRecorded)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    // Built under another maker's name: its files would go to Vehicles/Europe/MERCEDES.
+    addDownloadedVehicle(QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                         {{QStringLiteral("BENZ_V12.35.zip"),
+                           {{QStringLiteral("MERCEDES/VERSION.TXT"), "V12.35"},
+                            {QStringLiteral("MERCEDES/DIAG/BENZ.BIN"), randomBytes(64 * 1024, 21)}}}});
+    // Nothing but its own empty folder.
+    const QString empty = work.filePath(QStringLiteral("src/empty"));
+    ASSERT_TRUE(QDir().mkpath(empty + QStringLiteral("/AUDI")));
+    const QString emptyArchive = work.filePath(QStringLiteral("empty.7z"));
+    ASSERT_TRUE(pack(empty, emptyArchive, QStringLiteral("7z"), archivePassword()));
+    addDownloadedVehicle(QStringLiteral("AUDI"), QStringLiteral("AUDI"), QStringLiteral("Vehicles/Europe/AUDI"),
+                         {Package::prebuiltAt(QStringLiteral("AUDI_V3.00.zip"), emptyArchive)});
+
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    installer->decompressVehicle(QStringLiteral("AUDI"));
+    waitForExtractions();
+
+    for (const char *name : {"BENZ", "AUDI"}) {
+        SCOPED_TRACE(name);
+        const QString vehicle = QString::fromLatin1(name);
+        EXPECT_TRUE(allRowsIn(vehicle, VelquorDownloadStateInstallFailed));
+        EXPECT_EQ(shownState(vehicle), VelquorDownloadStateInstallFailed);
+        EXPECT_TRUE(database.getAllDataWithVehicleForInstall(vehicle).isEmpty());
+    }
+    EXPECT_EQ(entriesBelow(card.mountPath() + QStringLiteral("/Vehicles/Europe")), QStringList());
+}
+
 TEST_F(ExtractionInstallerTest, TheSystemAndTheApplicationsOwnPackagesFinishTheirWay)
 {
     FatCard card;
