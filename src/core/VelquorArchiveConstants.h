@@ -11,8 +11,6 @@ inline const QString kArchivePassword = QStringLiteral("Xq3.lantermovex.qz#%!&*"
 // The application's own installer inside its extracted package.
 inline const QString kInstallerPackageName = QStringLiteral("Velquor.pkg");
 
-// Written inside a package folder before its first archive is unpacked, removed once installed.
-inline const QString kUnfinishedMarkerName = QStringLiteral(".velquor-unfinished");
 
 // The serial queue that extracts one archive at a time.
 inline const QString kDecompressQueueLabel = QStringLiteral("com.ostrelle.Velquor.decompress");

@@ -53,7 +53,7 @@ bool holdsPackage(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        if (top.relativeFilePath(it.next()) != VelquorArchive::kUnfinishedMarkerName)
+        if (top.relativeFilePath(it.next()) != VelquorUnfinishedFolder::markerName())
             return true;
     }
     return false;
