@@ -9,13 +9,18 @@
 #include "controls/VelquorSecureField.h"
 #include "controls/VelquorSecureTextField.h"
 #include "core/VelquorDownloadDataBaseManager.h"
+#include "core/VelquorDownloadManager.h"
 #include "platform/ChildProcess.h"
+#include "platform/DispatchQueue.h"
 #include "shell/VelquorLoginViewController.h"
 #include "shell/VelquorStartup.h"
 #include "shell/VelquorWindow.h"
 #include "shell/VelquorWindowController.h"
 #include "standin/DemoArchives.h"
+#include "standin/DemoCard.h"
 #include "standin/DemoService.h"
+#include "updates/VelquorCacheCleanup.h"
+#include "updates/VelquorMyUpdatesView.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -109,7 +114,7 @@ TEST_F(Acceptance, AVehicleKilledWhileItExtractsIsOfferedAgainAndInstallsOnACons
         ASSERT_TRUE(QFile::remove(served));
         ASSERT_TRUE(TestArchives::pack(source.path(), served, QStringLiteral("7z"), standin::demoArchivePassword()));
     }
-    const QString fordFolder = QDir(card->mountPath()).filePath(QStringLiteral("Vehicles/America/FORD"));
+    QString fordFolder = QDir(card->mountPath()).filePath(QStringLiteral("Vehicles/America/FORD"));
     const QString bigOnCard = QDir(card->mountPath()).filePath(QStringLiteral("Vehicles/America/") + kBigEntry);
 
     // The first run goes on in a child process sharing HOME, service and card, killed mid-extraction.
@@ -147,6 +152,19 @@ TEST_F(Acceptance, AVehicleKilledWhileItExtractsIsOfferedAgainAndInstallsOnACons
     EXPECT_TRUE(database->getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(bigOnCard));
 
+    // The card is pulled, and another one holding a whole FORD of its own is put in.
+    ASSERT_TRUE(card->unmount());
+    FatCard other;
+    ASSERT_TRUE(other.mounted());
+    QString reason;
+    ASSERT_TRUE(standin::writeDemoCard(other.mountPath(), &reason)) << reason.toStdString();
+    const QString otherFord = QDir(other.mountPath()).filePath(QStringLiteral("Vehicles/America/FORD"));
+    ASSERT_TRUE(TestArchives::writeFile(otherFord + QStringLiteral("/VERSION.TXT"), "V29.00"));
+    ASSERT_TRUE(TestArchives::writeFile(otherFord + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
+    ASSERT_TRUE(TestArchives::writeFile(otherFord + QStringLiteral("/DIAG/FORD.BIN"), bigContent(64 * 1024)));
+    const QMap<QString, QByteArray> filesOnOther = TestArchives::filesBelow(other.mountPath());
+    qputenv("VELQUOR_CARD_VOLUMES", other.mountPath().toUtf8());
+
     // Started again: the remembered sign-in fills the form.
     VelquorStartup startup(*qApp);
     VelquorWindow &window = *startup.windowController().window();
@@ -158,6 +176,29 @@ TEST_F(Acceptance, AVehicleKilledWhileItExtractsIsOfferedAgainAndInstallsOnACons
     EXPECT_TRUE(waitUntil([&] { return login->passwordField()->secureTextField()->text() == password(); }));
     EXPECT_TRUE(login->rememberButton()->isChecked());
     ASSERT_TRUE(user.signIn(account(), password())) << user.lastProblem().toStdString();
+
+    // With the other card and the device chosen, the clean-up leaves that card's FORD as it is.
+    ASSERT_TRUE(user.chooseCardAndDevice(kCardName, kProDevice)) << user.lastProblem().toStdString();
+    VelquorCacheCleanup::queue().sync([] {});
+    VelquorDownloadManager::sharedManager().queue().sync([] {});
+    VelquorDownloadManager::sharedManager().filesQueue().sync([] {});
+    EXPECT_EQ(TestArchives::filesBelow(other.mountPath()), filesOnOther);
+
+    // The first card comes back in another reader.
+    const QString reader = QFileInfo(card->mountPath()).absolutePath() + QStringLiteral("/READER2/") + kCardName;
+    qputenv("VELQUOR_CARD_VOLUMES", reader.toUtf8());
+    ASSERT_TRUE(other.unmount());
+    ASSERT_TRUE(card->remount(reader));
+    fordFolder = QDir(card->mountPath()).filePath(QStringLiteral("Vehicles/America/FORD"));
+    ASSERT_TRUE(QFileInfo::exists(fordFolder));
+    VelquorMyUpdatesView *page = user.updatesPage();
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto devices = page->devices();
+            return devices.size() == 1 && devices.first().path == reader;
+        },
+        kScreenMs));
 
     // After the device choice FORD is offered again and its half-written folder is gone.
     ASSERT_TRUE(user.chooseCardAndDevice(kCardName, kProDevice)) << user.lastProblem().toStdString();

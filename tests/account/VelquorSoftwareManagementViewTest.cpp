@@ -14,7 +14,9 @@
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorDownloadManager.h"
+#include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
+#include "updates/VelquorCacheCleanup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -526,4 +528,47 @@ TEST(VelquorSoftwareUninstaller, RemovesNothingOutsideTheCardNorThroughALink)
     // Every part of a row is tried: the sound one went even though the link was refused.
     EXPECT_FALSE(QFileInfo::exists(root + "/FORD"));
     EXPECT_EQ(database.getAllCacheDataForInstall().size(), 3) << "records of what stayed are kept";
+}
+
+TEST(VelquorSoftwareUninstaller, AnUninstallCutShortIsFinishedByTheNextCleanUpOfItsCard)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    const QString root = card.mountPath();
+    for (const QString vehicle : {"BENZ", "FORD", "KIA"}) {
+        ASSERT_TRUE(writeFile(root + "/Vehicles/" + vehicle + "/VERSION.TXT", "V1.00"));
+        ASSERT_TRUE(writeFile(root + "/Vehicles/" + vehicle + "/DIAG/A.BIN", "a"));
+        ASSERT_TRUE(writeFile(root + "/Vehicles/" + vehicle + "/DIAG/B.BIN", "b"));
+    }
+    QTemporaryDir scratch;
+    VelquorDownloadDataBaseManager database(scratch.filePath("Velquor.db"));
+    database.creatDBWithSerialNumber("SN", "demo");
+    for (const QString vehicle : {"BENZ", "FORD", "KIA"})
+        database.insertModelForInstall(installed(vehicle, vehicle, "V1.00", "en", "Vehicles/" + vehicle));
+    VelquorCommonTool tool;
+    tool.setSaveFilePath(root);
+
+    // BENZ and FORD are ticked; the run is killed while FORD's folder goes, part of it gone already.
+    struct Killed
+    {
+    };
+    const VelquorSoftwareUninstaller uninstaller(&database, &tool);
+    EXPECT_THROW(uninstaller.unInstallRows({{"BENZ", root + "/Vehicles/BENZ"}, {"FORD", root + "/Vehicles/FORD"}},
+                                           [&](double) {
+                                               QFile::remove(root + "/Vehicles/FORD/DIAG/A.BIN");
+                                               throw Killed{};
+                                           }),
+                 Killed);
+    ASSERT_FALSE(QFileInfo::exists(root + "/Vehicles/BENZ"));
+    ASSERT_EQ(database.getAllDataWithVehicleForInstall("FORD").size(), 1);
+
+    // Started again, the card chosen with the device: FORD goes, folder and records; KIA stays.
+    VelquorDownloadManager manager(&database, &tool);
+    VelquorCacheCleanup(manager, database, tool).run();
+    EXPECT_FALSE(QFileInfo::exists(root + "/Vehicles/FORD"));
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall("FORD").isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(root + "/Vehicles/KIA/DIAG/B.BIN"));
+    EXPECT_EQ(database.getAllDataWithVehicleForInstall("KIA").size(), 1);
+    manager.queue().sync([] {});
+    manager.filesQueue().sync([] {});
 }

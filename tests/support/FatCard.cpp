@@ -245,10 +245,14 @@ bool FatCard::unmount()
     return true;
 }
 
-bool FatCard::remount()
+bool FatCard::remount(const QString &mountPath)
 {
     if (m_mounted)
-        return true;
+        return mountPath.isEmpty() || mountPath == m_mountPath;
+    if (!mountPath.isEmpty()) {
+        QDir().mkpath(mountPath);
+        m_mountPath = mountPath;
+    }
     m_mounted = mountImage();
     return m_mounted;
 }

@@ -31,8 +31,9 @@ public:
     // Flushes and unmounts, and waits until what served the mount has written the image out;
     // answers whether the card is no longer mounted.
     bool unmount();
-    // Mounts the same image again after unmount().
-    bool remount();
+    // Mounts the same image again after unmount(), at the given empty folder when one is given (as
+    // another reader, or another card at the path this one had); mountPath() then names it.
+    bool remount(const QString &mountPath = {});
     // fsck.vfat -n on the image (unmount first); answers whether it found nothing to repair.
     bool fsckClean(QString *output = nullptr) const;
 

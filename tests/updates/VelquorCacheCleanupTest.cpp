@@ -1,6 +1,7 @@
 #include "UpdatesPageFixture.h"
 
 #include "core/VelquorDownloadConstants.h"
+#include "core/VelquorUnfinishedFolder.h"
 #include "platform/DispatchQueue.h"
 #include "platform/UserDefaults.h"
 #include "updates/VelquorCacheCleanup.h"
@@ -87,17 +88,26 @@ TEST_F(UpdatesPageFixture, ChoosingADeviceClearsWhatAnEarlierRunLeftUnfinished)
     EXPECT_TRUE(defaults.boolValue(VelquorUpdates::kProjectOnceKey));
 }
 
-TEST_F(UpdatesPageFixture, ChoosingADeviceRemovesACardFolderOnlyWhereAnExtractionMayHaveLeftItHalfWritten)
+TEST_F(UpdatesPageFixture, ChoosingADeviceRemovesExactlyTheFoldersTheChosenCardMarksWithTheirInstallRecords)
 {
     openTables(kProDevice);
     // Installed before and whole on the card: a download failed, a download interrupted.
     const auto failed = rowsWithFiles("FORD", {5, 5}, true);
     const auto interrupted = rowsWithFiles("HONDA", {1, 2}, true);
-    // Half written: an extraction interrupted, an installation failed.
+    // Rows of an extraction interrupted and of an installation failed: their folders carry no mark,
+    // so they are whole (the card may have been swapped since).
     const auto extracting = rowsWithFiles("BMW", {8, 6, 7}, false);
     const auto installFailed = rowsWithFiles("KIA", {9, 9}, false);
-    for (const QString vehicle : {"FORD", "HONDA", "BMW", "KIA"})
+    for (const QString vehicle : {"FORD", "HONDA", "BMW", "KIA", "AUDI", "BENZ"}) {
         installOnCard("Vehicles/Test/" + vehicle, "V0.50");
+        recordInstalled(vehicle, "V0.50", "Vehicles/Test/" + vehicle);
+    }
+    // Marked: an update of AUDI cut short (its rows wait to be installed again), an uninstall of
+    // BENZ cut short (its rows claim it installed).
+    rowsWithFiles("AUDI", {7, 7}, false);
+    rowsWithFiles("BENZ", {8, 8}, false);
+    ASSERT_TRUE(VelquorUnfinishedFolder::mark(cardPath() + "/Vehicles/Test/AUDI", "AUDI", "an update"));
+    ASSERT_TRUE(VelquorUnfinishedFolder::mark(cardPath() + "/Vehicles/Test/BENZ", "BENZ", "an uninstall"));
     openTables(kLiteDevice);
 
     loadProducts();
@@ -115,8 +125,20 @@ TEST_F(UpdatesPageFixture, ChoosingADeviceRemovesACardFolderOnlyWhereAnExtractio
             EXPECT_FALSE(QFileInfo::exists(VelquorDownloadManager::partialPathForArchive(row->zipPath())));
         }
     }
-    EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/FORD/VERSION.TXT"));
-    EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/HONDA/VERSION.TXT"));
-    EXPECT_FALSE(QFileInfo::exists(cardPath() + "/Vehicles/Test/BMW"));
-    EXPECT_FALSE(QFileInfo::exists(cardPath() + "/Vehicles/Test/KIA"));
+    for (const QString vehicle : {"FORD", "HONDA", "BMW", "KIA"}) {
+        EXPECT_TRUE(QFileInfo::exists(cardPath() + "/Vehicles/Test/" + vehicle + "/VERSION.TXT"))
+            << vehicle.toStdString();
+        EXPECT_EQ(database().getAllDataWithVehicleForInstall(vehicle).size(), 1) << vehicle.toStdString();
+    }
+    for (const QString vehicle : {"AUDI", "BENZ"}) {
+        EXPECT_FALSE(QFileInfo::exists(cardPath() + "/Vehicles/Test/" + vehicle)) << vehicle.toStdString();
+        EXPECT_TRUE(database().getAllDataWithVehicleForInstall(vehicle).isEmpty()) << vehicle.toStdString();
+    }
+    EXPECT_TRUE(database().getModelWithVehicle("BENZ").isEmpty());
+    const auto kept = database().getModelWithVehicle("AUDI");
+    ASSERT_EQ(kept.size(), 2);
+    for (const auto &row : kept) {
+        EXPECT_EQ(row->state(), VelquorDownloadStateWaitingInstall);
+        EXPECT_TRUE(QFileInfo::exists(row->zipPath())) << "a press installs it without downloading";
+    }
 }

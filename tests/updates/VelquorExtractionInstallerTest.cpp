@@ -7,6 +7,7 @@
 #include "core/VelquorDownloadManager.h"
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
+#include "updates/VelquorCacheCleanup.h"
 
 #include "support/FatCard.h"
 #include "support/TestArchives.h"
@@ -24,6 +25,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 
 using namespace TestArchives;
 
@@ -137,6 +140,14 @@ protected:
         manager.filesQueue().sync([] {});
     }
 
+    // What a device choice runs, at a start or a rescan, and the removals it queued.
+    void cleanUp()
+    {
+        VelquorCacheCleanup(manager, database, tool).run();
+        manager.queue().sync([] {});
+        manager.filesQueue().sync([] {});
+    }
+
     // Quits while FORD's one package, of large files of zeros (quick to pack, long to write out), is
     // being extracted: the vehicle is left downloaded, with its archive for a later press.
     void quitWhileExtracting(const QString &fileName, const QString &type, const QStringList &files, qint64 size)
@@ -169,8 +180,9 @@ protected:
     // FORD (two 7z archives around an append zip) is extracted onto card A while card B holds an
     // older FORD, recorded as installed. Once 7zz has finished the vehicle's `pullAfter`-th 7z archive,
     // A is pulled and the rescan chooses B, both before the installer goes on: the vehicle fails,
-    // B keeps its FORD (folder and record) as it was, and nothing is written where A was.
-    void pullCardDuringVehicle(int pullAfter)
+    // B keeps its FORD (folder and record) as it was, and nothing is written where A was. `afterwards`
+    // goes on with both cards, A unmounted and B chosen.
+    void pullCardDuringVehicle(int pullAfter, const std::function<void(FatCard &a, FatCard &b)> &afterwards = {})
     {
         FatCard a;
         VELQUOR_REQUIRE_FAT_CARD(a);
@@ -229,6 +241,8 @@ protected:
         const auto recorded = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
         ASSERT_EQ(recorded.size(), 1);
         EXPECT_EQ(recorded.first()->version(), QStringLiteral("V29.00"));
+        if (afterwards)
+            afterwards(a, b);
     }
 
     bool allRowsIn(const QString &vehicle, qint64 state)
@@ -456,6 +470,76 @@ TEST_F(ExtractionInstallerTest, ACardPulledBeforeTheFlushFailsTheVehicleAndLeave
     pullCardDuringVehicle(2);
 }
 
+TEST_F(ExtractionInstallerTest, APulledCardsHalfWrittenFolderGoesOnlyFromThatCardWhenItIsChosenAgain)
+{
+    pullCardDuringVehicle(1, [&](FatCard &a, FatCard &b) {
+        const QString ford = QStringLiteral("/Vehicles/America/FORD");
+        const QMap<QString, QByteArray> filesOnB = filesBelow(b.mountPath());
+        const QStringList entriesOnB = entriesBelow(b.mountPath());
+        ASSERT_TRUE(filesOnB.contains(ford.mid(1) + QStringLiteral("/DIAG/FORD.BIN")));
+
+        // B, chosen with the device: its whole FORD stays, with the record of what it holds.
+        cleanUp();
+        EXPECT_EQ(filesBelow(b.mountPath()), filesOnB);
+        EXPECT_EQ(entriesBelow(b.mountPath()), entriesOnB);
+        const auto recorded = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
+        ASSERT_EQ(recorded.size(), 1);
+        EXPECT_EQ(recorded.first()->version(), QStringLiteral("V29.00"));
+
+        // A, back in another reader and chosen with the device: its half-written FORD goes.
+        ASSERT_TRUE(a.remount(QFileInfo(a.mountPath()).absolutePath() + QStringLiteral("/READER2")));
+        ASSERT_TRUE(QFileInfo::exists(a.mountPath() + ford + QStringLiteral("/DIAG/FORD.BIN")));
+        useCard(a.mountPath());
+        cleanUp();
+        EXPECT_FALSE(QFileInfo::exists(a.mountPath() + ford));
+        EXPECT_EQ(filesBelow(b.mountPath()), filesOnB);
+    });
+}
+
+TEST_F(ExtractionInstallerTest, AFailedVehiclesQueuedRemovalLeavesACardSwappedInAtTheSamePathAlone)
+{
+    FatCard a;
+    VELQUOR_REQUIRE_FAT_CARD(a);
+    FatCard b;
+    ASSERT_TRUE(b.mounted());
+    // B holds a whole FORD where A's would be.
+    const QString fordOnB = b.mountPath() + QStringLiteral("/Vehicles/America/FORD");
+    ASSERT_TRUE(writeFile(fordOnB + QStringLiteral("/VERSION.TXT"), "V29.00"));
+    ASSERT_TRUE(writeFile(fordOnB + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
+    ASSERT_TRUE(writeFile(fordOnB + QStringLiteral("/DIAG/FORD.BIN"), randomBytes(64 * 1024, 21)));
+    const QMap<QString, QByteArray> filesOnB = filesBelow(b.mountPath());
+    const QStringList entriesOnB = entriesBelow(b.mountPath());
+
+    useCard(a.mountPath());
+    Package wrongPassword(QStringLiteral("FORD_V30.00.zip"),
+                          {{QStringLiteral("FORD/VERSION.TXT"), "V30.00"},
+                           {QStringLiteral("FORD/DIAG/FORD.BIN"), randomBytes(64 * 1024, 22)}});
+    wrongPassword.password = QStringLiteral("not the package password");
+    const auto records = addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"),
+                                              QStringLiteral("Vehicles/America/FORD"), {wrongPassword});
+
+    // The files queue is busy until the cards have been swapped.
+    std::mutex gate;
+    std::unique_lock hold(gate);
+    manager.filesQueue().async([&gate] { std::lock_guard wait(gate); });
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    ASSERT_TRUE(waitUntil([&] { return manager.vehicles().isEmpty(); }, 60000));
+    manager.decompressSerialQueue()->sync([] {});
+    manager.queue().sync([] {});
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstallFailed));
+
+    const QString path = a.mountPath();
+    ASSERT_TRUE(a.unmount());
+    ASSERT_TRUE(b.unmount());
+    ASSERT_TRUE(b.remount(path));
+    hold.unlock();
+    manager.filesQueue().sync([] {});
+
+    EXPECT_EQ(filesBelow(path), filesOnB);
+    EXPECT_EQ(entriesBelow(path), entriesOnB);
+    EXPECT_FALSE(QFileInfo::exists(records.first()->zipPath())) << "the vehicle's own files went";
+}
+
 TEST_F(ExtractionInstallerTest, ACardTooSmallAsksForSpaceAndKeepsTheVehiclesDownloaded)
 {
     FatCard small(4);
@@ -665,4 +749,69 @@ TEST_F(ExtractionInstallerTest, QuittingMidZipStopsItAndLeavesTheVehicleDownload
     // Stopped where it was, not written to its end.
     EXPECT_LT(QFileInfo(card.filePath(QStringLiteral("Vehicles/America/FORD/ZEROS2.BIN"))).size(),
               qint64(512) * 1024 * 1024);
+}
+
+TEST_F(ExtractionInstallerTest, AnUpdateCutShortByAQuitGoesWithItsOlderRecordAndInstallsAgainFromItsKeptArchive)
+{
+    FatCard card(640);
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    // BENZ V29.00 is installed and recorded.
+    const QString benz = card.mountPath() + QStringLiteral("/Vehicles/Europe/BENZ");
+    ASSERT_TRUE(writeFile(benz + QStringLiteral("/VERSION.TXT"), "V29.00"));
+    ASSERT_TRUE(writeFile(benz + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
+    ASSERT_TRUE(writeFile(benz + QStringLiteral("/DIAG/OLD.BIN"), randomBytes(64 * 1024, 31)));
+    auto older = VelquorDownloadModel::create();
+    older->setVehicle(QStringLiteral("BENZ"));
+    older->setSoftware(QStringLiteral("BENZ"));
+    older->setVersion(QStringLiteral("V29.00"));
+    older->setSdPath(QStringLiteral("Vehicles/Europe/BENZ"));
+    older->setUrl(QStringLiteral("http://127.0.0.1:8080/files/BENZ/BENZ_V29.00.zip"));
+    older->setState(VelquorDownloadStateInstalled);
+    database.insertModelForInstall(older);
+
+    // The update, an append package (always opened as zip): large files of zeros, quick to pack and
+    // long to write out, after its version file.
+    const qint64 size = qint64(256) * 1024 * 1024;
+    const QString source = work.filePath(QStringLiteral("src/zeros"));
+    ASSERT_TRUE(writeFile(source + QStringLiteral("/BENZ/VERSION.TXT"), "V30.00"));
+    QDir().mkpath(source + QStringLiteral("/BENZ/DIAG"));
+    for (const QString name : {QStringLiteral("ZEROS1.BIN"), QStringLiteral("ZEROS2.BIN")}) {
+        QFile zeros(source + QStringLiteral("/BENZ/DIAG/") + name);
+        ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(zeros.resize(size));
+    }
+    const QString archive = work.filePath(QStringLiteral("zeros.zip"));
+    ASSERT_TRUE(pack(source, archive, QStringLiteral("zip"), archivePassword()));
+    const auto records =
+        addDownloadedVehicle(QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                             {Package::prebuiltAt(QStringLiteral("BENZ_V30.00_APPEND.zip"), archive)});
+
+    // Quit while it is written.
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    ASSERT_TRUE(waitUntil([&] { return allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateExtracting); }, 20000));
+    installer.reset();
+    ASSERT_LT(QFileInfo(benz + QStringLiteral("/DIAG/ZEROS2.BIN")).size(), size) << "the quit came too late";
+
+    // Started again, the device chosen: the half-written folder goes with the record of the older
+    // version, and the vehicle stays downloaded.
+    installer = std::make_unique<VelquorExtractionInstaller>(page, manager, database, tool, launcher, lzma);
+    cleanUp();
+    EXPECT_FALSE(QFileInfo::exists(benz));
+    EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("BENZ")).isEmpty());
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateWaitingInstall));
+    ASSERT_TRUE(QFileInfo::exists(records.first()->zipPath()));
+
+    // A press installs it from the archive kept.
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    waitForExtractions();
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateInstalled));
+    QFile version(benz + QStringLiteral("/VERSION.TXT"));
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly));
+    EXPECT_EQ(version.readAll(), QByteArray("V30.00"));
+    EXPECT_EQ(QFileInfo(benz + QStringLiteral("/DIAG/ZEROS2.BIN")).size(), size);
+    EXPECT_FALSE(QFileInfo::exists(benz + QStringLiteral("/DIAG/OLD.BIN")));
+    const auto installed = database.getAllDataWithVehicleForInstall(QStringLiteral("BENZ"));
+    ASSERT_EQ(installed.size(), 1);
+    EXPECT_EQ(installed.first()->version(), QStringLiteral("V30.00"));
 }
