@@ -206,18 +206,12 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
 {
-    deleteTaskAndCache(model, VelquorUnfinishedFolder::Removal{});
-}
-
-void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model,
-                                                const VelquorUnfinishedFolder::Removal &unfinished)
-{
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
     // Read now: callers delete the rows right after this call.
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
-    onQueue([this, vehicle, rows, unfinished] {
+    onQueue([this, vehicle, rows] {
         const bool heldSlot = removeVehicleDownloadTask(vehicle);
         cancelTransfersOfVehicle(vehicle, false);
         for (const auto &row : rows) {
@@ -225,7 +219,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
             m_retries.remove(row->url());
         }
         // Files go after the transfers have stopped writing them.
-        queueFileDeletion(rows, unfinished);
+        queueFileDeletion(rows);
         if (heldSlot)
             startDownloadWaitingTask();
     });
@@ -246,7 +240,7 @@ void VelquorDownloadManager::deleteAllTask()
         clearSlots();
         // None of these vehicles has begun to unpack: the package folder on the card holds the
         // version installed before, which stays on the tool. Only the downloaded files go.
-        queueFileDeletion(rows, {});
+        queueFileDeletion(rows);
     });
 }
 
@@ -1022,29 +1016,18 @@ void VelquorDownloadManager::deleteLocFilePath(const VelquorDownloadModelPtr &ro
     m_commonTool.removeCachedArchive(partialPathForArchive(zipPath));
 }
 
-void VelquorDownloadManager::runDeletion(const VelquorDownloadModelList &rows,
-                                         const VelquorUnfinishedFolder::Removal &unfinished)
+void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows)
 {
-    for (const auto &row : rows)
-        deleteLocFilePath(row);
-    // The card may have been swapped while this waited: the check is made now.
-    VelquorUnfinishedFolder::remove(unfinished);
-}
-
-void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &rows,
-                                               const VelquorUnfinishedFolder::Removal &unfinished)
-{
-    if (rows.isEmpty() && unfinished.folders.isEmpty())
+    if (rows.isEmpty())
         return;
     quint64 id = 0;
     {
         std::lock_guard lock(m_deletionMutex);
         id = ++m_lastDeletionId;
-        m_deletions.append({id, rows, unfinished, false});
+        m_deletions.append({id, rows, false});
     }
     m_filesQueue->async([this, id] {
         VelquorDownloadModelList rows;
-        VelquorUnfinishedFolder::Removal unfinished;
         {
             std::lock_guard lock(m_deletionMutex);
             const auto it = std::find_if(m_deletions.begin(), m_deletions.end(),
@@ -1053,9 +1036,9 @@ void VelquorDownloadManager::queueFileDeletion(const VelquorDownloadModelList &r
                 return; // a new start of its vehicle has done it already
             it->running = true;
             rows = it->rows;
-            unfinished = it->unfinished;
         }
-        runDeletion(rows, unfinished);
+        for (const auto &row : rows)
+            deleteLocFilePath(row);
         {
             std::lock_guard lock(m_deletionMutex);
             m_deletions.removeIf([id](const PendingDeletion &deletion) { return deletion.id == id; });
@@ -1088,8 +1071,10 @@ void VelquorDownloadManager::finishPendingDeletes(const QString &vehicle)
             }
         }
     }
-    for (const PendingDeletion &deletion : std::as_const(taken))
-        runDeletion(deletion.rows, deletion.unfinished);
+    for (const PendingDeletion &deletion : std::as_const(taken)) {
+        for (const auto &row : deletion.rows)
+            deleteLocFilePath(row);
+    }
 }
 
 bool VelquorDownloadManager::isInsideArchiveCache(const QString &path) const

@@ -3,7 +3,6 @@
 #include "core/VelquorDownloadModel.h"
 #include "core/VelquorDownloadPageState.h"
 #include "core/VelquorDownloadTransfer.h"
-#include "core/VelquorUnfinishedFolder.h"
 
 #include <QHash>
 #include <QSet>
@@ -60,11 +59,9 @@ public:
     // transfers then stop on the queue, storing their resume data and the bytes received.
     void pauseDownloadTask(const VelquorDownloadModelPtr &model);
     // Frees the vehicle's slot, ends all its transfers and deletes its archives and partial files (the
-    // rows themselves stay). The card is left as it is.
+    // rows themselves stay). The card is left as it is: what a failed extraction left half written there
+    // is its installer's to remove, from the card it was written on.
     void deleteTaskAndCache(const VelquorDownloadModelPtr &model);
-    // The same, and once the files are gone the half-written package folders of a failed extraction:
-    // checked again right before, so they go only from the card they were marked on.
-    void deleteTaskAndCache(const VelquorDownloadModelPtr &model, const VelquorUnfinishedFolder::Removal &unfinished);
     // Ends every transfer and deletes the archives, partial files and rows of every unfinished
     // vehicle; their package folders on the card (the versions installed before) stay.
     void deleteAllTask();
@@ -187,8 +184,7 @@ private:
     void deleteLocFilePath(const VelquorDownloadModelPtr &row);
     // Deletes the rows' files on the files queue, unless a vehicle of theirs starts again first:
     // then that start deletes them itself, before anything of the new download is written.
-    void queueFileDeletion(const VelquorDownloadModelList &rows, const VelquorUnfinishedFolder::Removal &unfinished);
-    void runDeletion(const VelquorDownloadModelList &rows, const VelquorUnfinishedFolder::Removal &unfinished);
+    void queueFileDeletion(const VelquorDownloadModelList &rows);
     // Runs the deletions still pending for the vehicle and waits for one running (queue only).
     void finishPendingDeletes(const QString &vehicle);
 
@@ -217,7 +213,6 @@ private:
     {
         quint64 id = 0;
         VelquorDownloadModelList rows;
-        VelquorUnfinishedFolder::Removal unfinished; // half-written card folders, after the files
         bool running = false;
     };
     std::mutex m_deletionMutex;

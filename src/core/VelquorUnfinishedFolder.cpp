@@ -8,8 +8,18 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
+
+// One change of a mark or a marked folder at a time, in the whole application: a failed vehicle's
+// removal must never interleave with the marking of the same folder by the next extraction, nor two
+// removals of one folder with each other.
+std::mutex &folderChanges()
+{
+    static std::mutex mutex;
+    return mutex;
+}
 
 // Package folders lie at most this deep below the card root ("Vehicles/Europe/BENZ").
 constexpr int kPackageDepth = 3;
@@ -57,6 +67,7 @@ bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle
 {
     if (folder.isEmpty() || token.isEmpty() || QFileInfo(folder).isSymLink())
         return false;
+    const std::lock_guard lock(folderChanges());
     const bool made = !QFileInfo::exists(folder);
     if (made && !QDir().mkpath(folder))
         return false;
@@ -93,6 +104,7 @@ std::optional<VelquorUnfinishedFolder::Mark> VelquorUnfinishedFolder::read(const
 
 bool VelquorUnfinishedFolder::unmark(const QString &folder, const QString &token)
 {
+    const std::lock_guard lock(folderChanges());
     const auto mark = read(folder);
     if (!mark || mark->token != token)
         return false;
@@ -100,6 +112,12 @@ bool VelquorUnfinishedFolder::unmark(const QString &folder, const QString &token
 }
 
 bool VelquorUnfinishedFolder::remove(const QString &folder, const QString &token)
+{
+    const std::lock_guard lock(folderChanges());
+    return removeMarked(folder, token);
+}
+
+bool VelquorUnfinishedFolder::removeMarked(const QString &folder, const QString &token)
 {
     const auto mark = read(folder);
     if (!mark || (!token.isEmpty() && mark->token != token))
@@ -126,11 +144,13 @@ bool VelquorUnfinishedFolder::remove(const Removal &removal)
 {
     if (removal.folders.isEmpty())
         return true;
+    const std::lock_guard lock(folderChanges());
+    // Checked with the lock held, right before anything goes.
     if (removal.cardRoot.isEmpty() || !removal.card.exists || PathIdentity::of(removal.cardRoot) != removal.card)
         return false;
     bool removed = true;
     for (const QString &folder : removal.folders)
-        removed = remove(folder, removal.token) && removed;
+        removed = removeMarked(folder, removal.token) && removed;
     return removed;
 }
 

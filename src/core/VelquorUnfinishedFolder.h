@@ -58,4 +58,7 @@ public:
     // The marked folders of a card: those of the card's package layout (folders up to three levels
     // below the root, as "Vehicles/Europe/BENZ") and the further folders given.
     static QList<Mark> find(const QString &cardRoot, const QStringList &furtherFolders = {});
+
+private:
+    static bool removeMarked(const QString &folder, const QString &token);
 };

@@ -414,15 +414,16 @@ void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Car
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
     m_page.reloadAllData();
     // A half-written package must not stay on the card; with it goes the record of what was there.
-    // From a card that is gone nothing is removed, and the record stays with the folder it names
-    // until that card comes back and the clean-up finds the folder marked. The removal waits behind
-    // the vehicle's files and checks the card again then.
-    const bool present = card.present();
+    // The folders go now, from the card they were written on and only while they carry this
+    // extraction's mark: no removal waits in a queue while cards are swapped. From a card that is
+    // gone nothing is removed, and the record stays with the folder it names until that card comes
+    // back and the clean-up finds the folder marked.
+    const bool present = card.present() && VelquorUnfinishedFolder::remove(unfinished);
     const bool onCard = !std::all_of(records.begin(), records.end(), isInstaller);
     if (present || !onCard)
         m_database.deleteModelWithVehicleForInstall(vehicle);
     if (!records.isEmpty())
-        m_manager.deleteTaskAndCache(records.first(), unfinished);
+        m_manager.deleteTaskAndCache(records.first());
     leaveExtractionSet(vehicle);
 }
 

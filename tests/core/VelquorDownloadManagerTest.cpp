@@ -29,19 +29,6 @@
 
 namespace {
 
-// The folders an extraction marked on a card, as a failure hands them over for removal.
-VelquorUnfinishedFolder::Removal markedForRemoval(const QString &cardRoot, const QStringList &folders)
-{
-    VelquorUnfinishedFolder::Removal removal{cardRoot, PathIdentity::of(cardRoot),
-                                             VelquorUnfinishedFolder::newToken(), {}};
-    for (const QString &folder : folders) {
-        const QString path = QDir(cardRoot).filePath(folder);
-        EXPECT_TRUE(VelquorUnfinishedFolder::mark(path, QStringLiteral("FIAT"), removal.token));
-        removal.folders.append(path);
-    }
-    return removal;
-}
-
 struct Posted
 {
     QString name;
@@ -786,13 +773,7 @@ TEST_F(DownloadManagerTest, DeletingAVehicleMidTransferAbortsItAndRemovesItsFile
 
 TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehiclesNextDownload)
 {
-    // A failed installation: the vehicle's archive and its package folder on the card are to go.
-    QTemporaryDir card;
-    ASSERT_TRUE(card.isValid());
-    tool().setSaveFilePath(card.path());
-    const QString stale = card.filePath(QStringLiteral("Scan/FIAT/STALE.BIN"));
-    QDir().mkpath(QFileInfo(stale).absolutePath());
-    QFile(stale).open(QIODevice::WriteOnly);
+    // A failed installation: the vehicle's archive is to go.
     const QString relative = QStringLiteral("files/FIAT_V1.00.zip");
     const QByteArray first = randomBytes(300 * 1024, 51);
     addVehicle(QStringLiteral("FIAT"), {{relative, first}});
@@ -805,8 +786,7 @@ TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehicle
     std::mutex gate;
     std::unique_lock hold(gate);
     manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
-    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first(),
-                                markedForRemoval(card.path(), {QStringLiteral("Scan/FIAT")}));
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
     manager->queue().sync([] {});
 
     // Pressed again: the rows are made anew and downloaded again, while the deletion still waits.
@@ -815,17 +795,15 @@ TEST_F(DownloadManagerTest, ADeletionStillQueuedNeverRemovesTheFilesOfTheVehicle
     addVehicle(QStringLiteral("FIAT"), {{relative, second}});
     manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
     ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("FIAT")) == 2; }, 10000));
-    EXPECT_FALSE(QFileInfo::exists(stale)) << "the deletion ran before the new download";
 
     hold.unlock();
     manager->filesQueue().sync([] {});
     ASSERT_TRUE(QFileInfo::exists(zipPath));
     EXPECT_EQ(sha256(zipPath), QCryptographicHash::hash(second, QCryptographicHash::Sha256));
     EXPECT_TRUE(allRowsIn(QStringLiteral("FIAT"), VelquorDownloadStateDownloaded));
-    tool().setSaveFilePath(QString());
 }
 
-TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardChosenWhenItWasAsked)
+TEST_F(DownloadManagerTest, DeletionsWaitingForTheFilesQueueLeaveEveryCardAndItsInstallRecordsAlone)
 {
     // The same package folders on two cards.
     QTemporaryDir asked;
@@ -852,8 +830,7 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     std::mutex gate;
     std::unique_lock hold(gate);
     manager->filesQueue().async([&gate] { std::lock_guard wait(gate); });
-    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first(),
-                                markedForRemoval(asked.path(), {QStringLiteral("Scan/FIAT")}));
+    manager->deleteTaskAndCache(database().getModelWithVehicle(QStringLiteral("FIAT")).first());
     manager->deleteAllTask();
     manager->queue().sync([] {});
 
@@ -861,17 +838,18 @@ TEST_F(DownloadManagerTest, AFolderRemovalWaitingForTheFilesQueueKeepsToTheCardC
     tool().setSaveFilePath(chosenLater.path());
     hold.unlock();
     manager->filesQueue().sync([] {});
-    EXPECT_FALSE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/FIAT"))));
-    // Deleting everything unfinished (after an uninstall) leaves JEEP's installed version on the card,
-    // and its record, so that it is still listed and can be uninstalled.
-    EXPECT_TRUE(QFileInfo::exists(asked.filePath(QStringLiteral("Scan/JEEP/VERSION.TXT"))));
+    // Deleting downloads leaves every card as it is: only an extraction's own marked folders are ever
+    // removed, by its installer. Deleting everything unfinished (after an uninstall) leaves JEEP's
+    // installed version and its record, so that it is still listed and can be uninstalled.
     EXPECT_TRUE(database().getModelWithVehicle(QStringLiteral("JEEP")).isEmpty());
     const auto records = database().getAllDataWithVehicleForInstall(QStringLiteral("JEEP"));
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records.first()->version(), QStringLiteral("V0.90"));
-    for (const QString &folder : folders)
-        EXPECT_TRUE(QFileInfo::exists(chosenLater.filePath(folder + QStringLiteral("/VERSION.TXT"))))
-            << qPrintable(folder);
+    for (const QTemporaryDir *card : {&asked, &chosenLater}) {
+        for (const QString &folder : folders)
+            EXPECT_TRUE(QFileInfo::exists(card->filePath(folder + QStringLiteral("/VERSION.TXT"))))
+                << qPrintable(card->filePath(folder));
+    }
     tool().setSaveFilePath(QString());
 }
 

@@ -496,7 +496,7 @@ TEST_F(ExtractionInstallerTest, APulledCardsHalfWrittenFolderGoesOnlyFromThatCar
     });
 }
 
-TEST_F(ExtractionInstallerTest, AFailedVehiclesQueuedRemovalLeavesACardSwappedInAtTheSamePathAlone)
+TEST_F(ExtractionInstallerTest, AFailedVehicleGoesFromItsOwnCardAtOnceAndACardSwappedInAtTheSamePathKeepsItsFolder)
 {
     FatCard a;
     VELQUOR_REQUIRE_FAT_CARD(a);
@@ -527,6 +527,8 @@ TEST_F(ExtractionInstallerTest, AFailedVehiclesQueuedRemovalLeavesACardSwappedIn
     manager.decompressSerialQueue()->sync([] {});
     manager.queue().sync([] {});
     EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstallFailed));
+    // Removed from A while A is there, not behind the files queue.
+    EXPECT_FALSE(QFileInfo::exists(a.mountPath() + QStringLiteral("/Vehicles/America/FORD")));
 
     const QString path = a.mountPath();
     ASSERT_TRUE(a.unmount());
