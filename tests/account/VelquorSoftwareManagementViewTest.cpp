@@ -39,6 +39,20 @@
 
 namespace {
 
+// Keys spell one name while each follows the last within the keyboard interval: while this lives the
+// interval is long enough for a test that takes its time, and afterwards it is as it was.
+class SlowTyping
+{
+public:
+    SlowTyping() : m_interval(QApplication::keyboardInputInterval()) { QApplication::setKeyboardInputInterval(60000); }
+    ~SlowTyping() { QApplication::setKeyboardInputInterval(m_interval); }
+    SlowTyping(const SlowTyping &) = delete;
+    SlowTyping &operator=(const SlowTyping &) = delete;
+
+private:
+    int m_interval;
+};
+
 bool writeFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -381,11 +395,7 @@ TEST_F(SoftwareManagementPage, TypingANameSelectsTheFirstRowWhoseSoftwareStartsW
     ASSERT_TRUE(rebuildShows(4));
     VelquorTableView *table = page->tableView();
 
-    const int interval = QApplication::keyboardInputInterval();
-    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
-
-    // Keys spell one name while each follows the last within the interval; the test takes its time.
-    QApplication::setKeyboardInputInterval(60000);
+    const SlowTyping typing;
     // The first two rows' versions start with T too, but a version is not a software's name.
     QTest::keyClicks(table, "t");
     EXPECT_EQ(table->selectedRowIndexes(), QList<qint64>{2});
@@ -423,9 +433,7 @@ TEST_F(SoftwareManagementPage, TypingANameMovesOnlyTheHighlightAndTheNextClickTi
         },
         10000));
     VelquorTableView *table = page->tableView();
-    const int interval = QApplication::keyboardInputInterval();
-    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
-    QApplication::setKeyboardInputInterval(60000);
+    const SlowTyping typing;
 
     clickRow(0);
     ASSERT_EQ(ticked(), QStringList{"BENTLEY"});
@@ -469,9 +477,7 @@ TEST_F(SoftwareManagementPage, AClickWithOrWithoutAModifierTicksOnlyTheRowClicke
     VelquorCommonTool::sharedTool().setSaveFilePath(root);
     ASSERT_TRUE(rebuildShows(4));
     VelquorTableView *table = page->tableView();
-    const int interval = QApplication::keyboardInputInterval();
-    const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
-    QApplication::setKeyboardInputInterval(60000);
+    const SlowTyping typing;
 
     QTest::keyClicks(table, "bu");
     ASSERT_EQ(table->selectedRowIndexes(), QList<qint64>{2});

@@ -14,6 +14,18 @@ namespace {
 
 class DownloadHandOverTest : public DownloadWorkFixture
 {
+protected:
+    // A stored row of the vehicle's English package at `entry`, as a press stores it.
+    VelquorDownloadModelPtr storedRow(const QString &vehicle, const QString &entry)
+    {
+        auto row = offered(vehicle, QStringLiteral("V1.00"), QStringLiteral("English"),
+                           QStringLiteral("Vehicles/Europe/") + vehicle, entry);
+        row->setVehicle(vehicle);
+        row->setVid(vehicle);
+        row->setUrl(server.baseUrl() + entry);
+        row->setZipPath(tool().get7ZResourcePath(row->url()));
+        return row;
+    }
 };
 
 TEST_F(DownloadHandOverTest, APressOnANewVehicleMeasuresItsArchivesDownloadsThemAndHandsItToExtraction)
@@ -341,12 +353,7 @@ TEST_F(DownloadHandOverTest, AVehicleThatFinishedDownloadingIsNeitherMeasuredAga
         const QString entry = QStringLiteral("files/%1/%1_V1.00.zip").arg(vehicle);
         const QByteArray bytes = serve(entry, 40 * 1024, quint32(state));
         entries.append(entry);
-        auto row = offered(vehicle, QStringLiteral("V1.00"), QStringLiteral("English"),
-                           QStringLiteral("Vehicles/Europe/") + vehicle, entry);
-        row->setVehicle(vehicle);
-        row->setVid(vehicle);
-        row->setUrl(server.baseUrl() + entry);
-        row->setZipPath(tool().get7ZResourcePath(row->url()));
+        auto row = storedRow(vehicle, entry);
         row->setExpectedContentLength(bytes.size());
         row->setTmpFileSize(bytes.size());
         row->setTotalFileSize(bytes.size());
@@ -391,12 +398,7 @@ TEST_F(DownloadHandOverTest, WaitingVehiclesKeepTheirPlaceInLineThroughUpdateAll
     auto probeQueue = std::make_shared<DispatchQueue>(QStringLiteral("probe-test"));
     manager->setGetContentQueue(probeQueue);
     const auto store = [this](const QString &vehicle, const QString &entry, qint64 state, quint64 received) {
-        auto row = offered(vehicle, QStringLiteral("V1.00"), QStringLiteral("English"),
-                           QStringLiteral("Vehicles/Europe/") + vehicle, entry);
-        row->setVehicle(vehicle);
-        row->setVid(vehicle);
-        row->setUrl(server.baseUrl() + entry);
-        row->setZipPath(tool().get7ZResourcePath(row->url()));
+        auto row = storedRow(vehicle, entry);
         row->setExpectedContentLength(1000);
         row->setTotalFileSize(2000);
         row->setRatio(0.5f);

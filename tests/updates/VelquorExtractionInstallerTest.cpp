@@ -131,6 +131,24 @@ protected:
         return database.getModelWithVehicle(vehicle);
     }
 
+    // An earlier version of the vehicle, whole on the card at `sdPath` and recorded as installed.
+    void installOlder(const QString &cardRoot, const QString &vehicle, const QString &sdPath, const QString &version,
+                      quint32 seed)
+    {
+        const QString folder = cardRoot + u'/' + sdPath;
+        ASSERT_TRUE(writeFile(folder + QStringLiteral("/VERSION.TXT"), version.toLatin1()));
+        ASSERT_TRUE(writeFile(folder + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
+        ASSERT_TRUE(writeFile(folder + QStringLiteral("/DIAG/OLD.BIN"), randomBytes(64 * 1024, seed)));
+        auto installed = VelquorDownloadModel::create();
+        installed->setVehicle(vehicle);
+        installed->setSoftware(vehicle);
+        installed->setVersion(version);
+        installed->setSdPath(sdPath);
+        installed->setUrl(QStringLiteral("http://127.0.0.1:8080/files/%1/%1_%2.zip").arg(vehicle, version));
+        installed->setState(VelquorDownloadStateInstalled);
+        database.insertModelForInstall(installed);
+    }
+
     // Waits until every queued vehicle has its result and the files it asked to delete are gone.
     void waitForExtractions()
     {
@@ -188,18 +206,8 @@ protected:
         VELQUOR_REQUIRE_FAT_CARD(a);
         FatCard b;
         ASSERT_TRUE(b.mounted());
-        const QString older = b.mountPath() + QStringLiteral("/Vehicles/America/FORD");
-        ASSERT_TRUE(writeFile(older + QStringLiteral("/VERSION.TXT"), "V29.00"));
-        ASSERT_TRUE(writeFile(older + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
-        ASSERT_TRUE(writeFile(older + QStringLiteral("/DIAG/FORD.BIN"), randomBytes(64 * 1024, 11)));
-        auto installed = VelquorDownloadModel::create();
-        installed->setVehicle(QStringLiteral("FORD"));
-        installed->setSoftware(QStringLiteral("FORD"));
-        installed->setVersion(QStringLiteral("V29.00"));
-        installed->setSdPath(QStringLiteral("Vehicles/America/FORD"));
-        installed->setUrl(QStringLiteral("http://127.0.0.1:8080/files/FORD/FORD_V29.00.zip"));
-        installed->setState(VelquorDownloadStateInstalled);
-        database.insertModelForInstall(installed);
+        installOlder(b.mountPath(), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                     QStringLiteral("V29.00"), 11);
         const QMap<QString, QByteArray> filesOnB = filesBelow(b.mountPath());
         const QStringList entriesOnB = entriesBelow(b.mountPath());
 
@@ -476,7 +484,7 @@ TEST_F(ExtractionInstallerTest, APulledCardsHalfWrittenFolderGoesOnlyFromThatCar
         const QString ford = QStringLiteral("/Vehicles/America/FORD");
         const QMap<QString, QByteArray> filesOnB = filesBelow(b.mountPath());
         const QStringList entriesOnB = entriesBelow(b.mountPath());
-        ASSERT_TRUE(filesOnB.contains(ford.mid(1) + QStringLiteral("/DIAG/FORD.BIN")));
+        ASSERT_TRUE(filesOnB.contains(ford.mid(1) + QStringLiteral("/DIAG/OLD.BIN")));
 
         // B, chosen with the device: its whole FORD stays, with the record of what it holds.
         cleanUp();
@@ -760,17 +768,8 @@ TEST_F(ExtractionInstallerTest, AnUpdateCutShortByAQuitGoesWithItsOlderRecordAnd
     useCard(card.mountPath());
     // BENZ V29.00 is installed and recorded.
     const QString benz = card.mountPath() + QStringLiteral("/Vehicles/Europe/BENZ");
-    ASSERT_TRUE(writeFile(benz + QStringLiteral("/VERSION.TXT"), "V29.00"));
-    ASSERT_TRUE(writeFile(benz + QStringLiteral("/english.cfg"), "LANGUAGE=English\r\n"));
-    ASSERT_TRUE(writeFile(benz + QStringLiteral("/DIAG/OLD.BIN"), randomBytes(64 * 1024, 31)));
-    auto older = VelquorDownloadModel::create();
-    older->setVehicle(QStringLiteral("BENZ"));
-    older->setSoftware(QStringLiteral("BENZ"));
-    older->setVersion(QStringLiteral("V29.00"));
-    older->setSdPath(QStringLiteral("Vehicles/Europe/BENZ"));
-    older->setUrl(QStringLiteral("http://127.0.0.1:8080/files/BENZ/BENZ_V29.00.zip"));
-    older->setState(VelquorDownloadStateInstalled);
-    database.insertModelForInstall(older);
+    installOlder(card.mountPath(), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                 QStringLiteral("V29.00"), 31);
 
     // The update, an append package (always opened as zip): large files of zeros, quick to pack and
     // long to write out, after its version file.
@@ -778,7 +777,7 @@ TEST_F(ExtractionInstallerTest, AnUpdateCutShortByAQuitGoesWithItsOlderRecordAnd
     const QString source = work.filePath(QStringLiteral("src/zeros"));
     ASSERT_TRUE(writeFile(source + QStringLiteral("/BENZ/VERSION.TXT"), "V30.00"));
     QDir().mkpath(source + QStringLiteral("/BENZ/DIAG"));
-    for (const QString name : {QStringLiteral("ZEROS1.BIN"), QStringLiteral("ZEROS2.BIN")}) {
+    for (const QString &name : {QStringLiteral("ZEROS1.BIN"), QStringLiteral("ZEROS2.BIN")}) {
         QFile zeros(source + QStringLiteral("/BENZ/DIAG/") + name);
         ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
         ASSERT_TRUE(zeros.resize(size));
