@@ -4,8 +4,8 @@
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorUnfinishedFolder.h"
-#include "platform/PathIdentity.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PathIdentity.h"
 #include "session/VelquorShellConstants.h"
 
 #include <QDir>

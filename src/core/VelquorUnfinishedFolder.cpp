@@ -73,8 +73,8 @@ bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle
         return false;
     QFile file(markerPath(folder));
     const QByteArray text = (token + u'\n' + vehicle.toUpper() + u'\n').toUtf8();
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() &&
-                         file.flush();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush();
     file.close();
     // The marker and the folder's entry for it must be on the card before anything else is.
     if (written && FileSync::flushEntry(file.fileName()) && FileSync::flushEntry(folder) &&
@@ -155,7 +155,7 @@ bool VelquorUnfinishedFolder::remove(const Removal &removal)
 }
 
 QList<VelquorUnfinishedFolder::Mark> VelquorUnfinishedFolder::find(const QString &cardRoot,
-                                                                  const QStringList &furtherFolders)
+                                                                   const QStringList &furtherFolders)
 {
     QList<Mark> found;
     if (cardRoot.isEmpty() || !isRealFolder(cardRoot))

@@ -1,8 +1,8 @@
 #include "updates/VelquorCacheCleanup.h"
 
+#include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
-#include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadManager.h"
 #include "core/VelquorUnfinishedFolder.h"
 #include "platform/DispatchQueue.h"
@@ -97,7 +97,8 @@ void VelquorCacheCleanup::removeUnfinishedFolders()
         return;
     // Folders outside the usual layout are looked for where the records place them.
     QStringList recorded;
-    for (const VelquorDownloadModelPtr &record : m_database.getAllCacheDataForInstall() + m_database.getAllCacheData()) {
+    for (const VelquorDownloadModelPtr &record :
+         m_database.getAllCacheDataForInstall() + m_database.getAllCacheData()) {
         const QString folder = VelquorCommonTool::getSoftwarePath(record, root);
         if (!folder.isEmpty() && !recorded.contains(folder))
             recorded.append(folder);

@@ -69,8 +69,7 @@ public:
     static void setDirectoryChooser(DirectoryChooser chooser);
 
 private:
-    void applyScan(const QList<VelquorDeviceAttributes> &scan, const QList<PathIdentity> &identities,
-                   bool askAccess);
+    void applyScan(const QList<VelquorDeviceAttributes> &scan, const QList<PathIdentity> &identities, bool askAccess);
     void chooseDevice(qint64 index);
     void chooseCardAt(qint64 index);
     // The boxes show the list model's choice again.
