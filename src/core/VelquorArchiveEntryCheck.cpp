@@ -1,5 +1,7 @@
 #include "VelquorArchiveEntryCheck.h"
 
+#include "core/VelquorUnfinishedFolder.h"
+
 #include <QRegularExpression>
 
 VelquorArchiveEntryCheck::VelquorArchiveEntryCheck(const QString &packageFolder)
@@ -75,6 +77,11 @@ bool VelquorArchiveEntryCheck::add(const QString &name, EntryKind kind)
     const bool inside = keys.size() > depth || (keys.size() == depth && kind == EntryKind::Folder && depth > 0);
     if (!inside || keys.mid(0, depth) != m_folderKeys)
         return refuse(QStringLiteral("The entry %1 lies outside the package folder %2").arg(name, m_folder));
+
+    // The installer's own mark of a folder being written: a package that brought one would decide
+    // what a later clean-up removes, and whose records go with it.
+    if (keys.last() == cardKey(VelquorUnfinishedFolder::markerName()))
+        return refuse(QStringLiteral("The entry %1 takes a name the installer keeps for itself").arg(name));
 
     QString path;
     QString key;

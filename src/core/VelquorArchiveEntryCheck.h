@@ -8,8 +8,9 @@
 
 // The rule an archive's entry list must pass before anything of it is written: every entry lies
 // inside the package's own folder below the destination, with no "..", no absolute name and no
-// link, and no two entries name one place on a FAT card, which compares names ignoring letter case
-// (and trailing dots). Names are fed one by one as the archive lists them; the first refusal stays.
+// link, no two entries name one place on a FAT card, which compares names ignoring letter case
+// (and trailing dots), and none takes the name of the installer's unfinished-folder mark. Names are
+// fed one by one as the archive lists them; the first refusal stays.
 class VelquorArchiveEntryCheck
 {
 public:

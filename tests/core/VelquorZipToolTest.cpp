@@ -189,7 +189,7 @@ TEST_F(ZipToolTest, AnArchiveReachingOutOfItsPackageFolderIsRefusedBeforeAnythin
     const QString europe = card.mountPath() + QStringLiteral("/Vehicles/Europe");
     ASSERT_TRUE(writeFile(europe + QStringLiteral("/VW/VERSION.TXT"), "V8.20"));
     const auto packages = makeHostileBenzPackages(work.path(), QStringLiteral("zip"));
-    ASSERT_EQ(packages.size(), 5);
+    ASSERT_EQ(packages.size(), 6);
     const QStringList before = entriesBelow(card.mountPath());
 
     for (const auto &package : packages) {

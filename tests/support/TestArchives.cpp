@@ -73,7 +73,8 @@ QList<HostilePackage> makeHostileBenzPackages(const QString &workDir, const QStr
                 writeFile(source + QStringLiteral("/VW/VERSION.TXT"), "BENZ was here") &&
                 writeFile(source + QStringLiteral("/../escape.txt"), "out") && writeFile(absolute, "out") &&
                 writeFile(source + QStringLiteral("/BENZ/dup.bin"), "lower") &&
-                writeFile(source + QStringLiteral("/BENZ/DUP.BIN"), "upper");
+                writeFile(source + QStringLiteral("/BENZ/DUP.BIN"), "upper") &&
+                writeFile(source + QStringLiteral("/BENZ/.VELQUOR-UNFINISHED"), "planted\nVW\n");
     QFile::remove(source + QStringLiteral("/BENZ/link"));
     made = made && QFile::link(workDir, source + QStringLiteral("/BENZ/link"));
     if (!made)
@@ -85,6 +86,7 @@ QList<HostilePackage> makeHostileBenzPackages(const QString &workDir, const QStr
         {QStringLiteral("absolute"), {version, absolute}},
         {QStringLiteral("link"), {version, QStringLiteral("BENZ/link")}},
         {QStringLiteral("letter case"), {version, QStringLiteral("BENZ/dup.bin"), QStringLiteral("BENZ/DUP.BIN")}},
+        {QStringLiteral("planted mark"), {version, QStringLiteral("BENZ/.VELQUOR-UNFINISHED")}},
     };
     QList<HostilePackage> packages;
     for (const auto &[label, paths] : cases) {

@@ -28,7 +28,7 @@ bool packAsNamed(const QString &workingDir, const QString &archive, const QStrin
 
 // BENZ packages (7zz, the package password) that a card must not take, each holding a sound
 // BENZ/VERSION.TXT first: an entry in VW/, "../escape.txt", an absolute name, a link out of BENZ/,
-// and two names that differ only in letter case.
+// two names that differ only in letter case, and a planted unfinished-folder mark naming VW.
 struct HostilePackage
 {
     QString label;

@@ -630,7 +630,7 @@ TEST_F(ExtractionInstallerTest, AHostileBenzPackageTouchesNothingOfVwAndFailsBen
         const QString folder = work.filePath(QStringLiteral("hostile-") + type);
         QDir().mkpath(folder);
         const auto packages = makeHostileBenzPackages(folder, type);
-        ASSERT_EQ(packages.size(), 5);
+        ASSERT_EQ(packages.size(), 6);
         for (const HostilePackage &package : packages) {
             const QString vehicle = QStringLiteral("BENZ%1").arg(vehicles.size());
             const QString suffix = type == QLatin1String("zip") ? QStringLiteral("_APPEND") : QString();
