@@ -595,8 +595,11 @@ TEST_F(DownloadManagerTest, AnAnswerThatAlwaysStopsShortFailsItsVehicleOnceRetri
     EXPECT_EQ(errors[0].vehicle, QStringLiteral("SEAT"));
     EXPECT_EQ(errors[0].state, VelquorDownloadStateFailed);
     const auto gets = getsTo(relative);
+    // Nine attempts that get no further end it. An attempt whose last bytes were still on their way
+    // when the cut was seen gets less far than a later one, which then counts as progress: a busy
+    // machine needs a few more. Hundreds, as before, is the fault.
     EXPECT_GE(gets.size(), 3);
-    EXPECT_LE(gets.size(), 12);
+    EXPECT_LE(gets.size(), 40);
     for (const auto &get : gets)
         EXPECT_TRUE(get.headers.value(QStringLiteral("range")).isEmpty());
     EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
