@@ -526,7 +526,7 @@ bool VelquorCommonTool::getHasSoftwarePath(const VelquorDownloadModelPtr &model)
     if (!model)
         return false;
     const QString full = joinCardPath(model->sdPath(), false);
-    return !full.isEmpty() && QFileInfo::exists(full) && !VelquorUnfinishedFolder::isMarked(getSoftwarePath(model));
+    return !full.isEmpty() && QFileInfo::exists(full) && !VelquorUnfinishedFolder::isMarked(full);
 }
 
 QString VelquorCommonTool::getVersionPathFromFilePath(const QString &directory)
