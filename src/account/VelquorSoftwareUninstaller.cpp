@@ -15,8 +15,7 @@ VelquorSoftwareUninstaller::VelquorSoftwareUninstaller(VelquorDownloadDataBaseMa
                                                        VelquorCommonTool *commonTool)
     : m_database(database ? *database : VelquorDownloadDataBaseManager::sharedManager()),
       m_commonTool(commonTool ? *commonTool : VelquorCommonTool::sharedTool())
-{
-}
+{}
 
 QString VelquorSoftwareUninstaller::checkedCardDirectory(const QString &absolutePath) const
 {
@@ -38,6 +37,20 @@ QString VelquorSoftwareUninstaller::checkedCardDirectory(const QString &absolute
     return info.isDir() && !info.isSymLink() ? checked : QString();
 }
 
+QStringList VelquorSoftwareUninstaller::markedFolders(const QList<Row> &rows, const QString &token) const
+{
+    QStringList folders;
+    for (const Row &row : rows) {
+        for (const QString &part : row.path.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString directory = checkedCardDirectory(part);
+            const auto mark = directory.isEmpty() ? std::nullopt : VelquorUnfinishedFolder::read(directory);
+            if (mark && mark->token == token)
+                folders.append(directory);
+        }
+    }
+    return folders;
+}
+
 void VelquorSoftwareUninstaller::markRow(const Row &row, const QString &token) const
 {
     if (row.vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0)
@@ -46,7 +59,7 @@ void VelquorSoftwareUninstaller::markRow(const Row &row, const QString &token) c
         const QString directory = checkedCardDirectory(part);
         // One that cannot be marked is not removed either, and so reported.
         if (!directory.isEmpty())
-            VelquorUnfinishedFolder::mark(directory, row.vehicle, token);
+            VelquorUnfinishedFolder::mark(directory, row.vehicle, token, m_database.uniqueIDString());
     }
 }
 
@@ -92,14 +105,34 @@ QStringList VelquorSoftwareUninstaller::unInstallRows(const QList<Row> &rows,
     const QString token = VelquorUnfinishedFolder::newToken();
     for (const Row &row : rows)
         markRow(row, token);
-    // A card swapped in while the rows are removed is left alone, also where nothing marks it.
+    // A card swapped in while the rows are removed is left alone, also where nothing marks it. The
+    // card is known by the marks this uninstall made on it (a FAT card's root names nothing of its
+    // own): the operating software's version file, which no mark covers, goes first, while the
+    // marked folders still say which card is there.
+    QList<Row> ordered;
+    for (const Row &row : rows) {
+        if (row.vehicle.compare(VelquorShell::kOperatingSoftware, Qt::CaseInsensitive) == 0)
+            ordered.prepend(row);
+        else
+            ordered.append(row);
+    }
     const QString root = m_commonTool.saveFilePath();
     const PathIdentity card = PathIdentity::of(root);
+    const QStringList marked = markedFolders(rows, token);
+    const auto sameCard = [&] {
+        if (m_commonTool.saveFilePath() != root)
+            return false;
+        if (marked.isEmpty())
+            return card.exists && PathIdentity::of(root) == card;
+        return std::any_of(marked.begin(), marked.end(), [&](const QString &folder) {
+            const auto mark = VelquorUnfinishedFolder::read(folder);
+            return mark && mark->token == token;
+        });
+    };
     QStringList notRemoved;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const Row &row = rows.at(i);
-        const bool sameCard = card.exists && PathIdentity::of(root) == card && m_commonTool.saveFilePath() == root;
-        if (sameCard && removeRow(row, token)) {
+    for (qsizetype i = 0; i < ordered.size(); ++i) {
+        const Row &row = ordered.at(i);
+        if (sameCard() && removeRow(row, token)) {
             m_database.deleteModelWithVehicleForInstall(row.vehicle);
             m_database.deleteModelWithVehicle(row.vehicle);
         } else {

@@ -32,8 +32,9 @@ public:
     // of it is left on the card.
     bool unInstallSoftware(const QString &vehicle, const QString &path) const;
 
-    // Removes each row in order and, for each row that is gone from the card, its vehicle's
-    // records of the install and download tables. `progress` gets the fraction done after each
+    // Removes each row in order (the operating software's first) and, for each row that is gone from
+    // the card, its vehicle's records of the install and download tables. Once the card is no longer
+    // the one the rows were marked on, nothing more is removed. `progress` gets the fraction done after each
     // row. Answers the vehicles that could not be removed (their records stay).
     QStringList unInstallRows(const QList<Row> &rows, const std::function<void(double)> &progress = {}) const;
 
@@ -41,6 +42,8 @@ private:
     // The row's directory as a checked path on the current card; empty when refused or missing.
     QString checkedCardDirectory(const QString &absolutePath) const;
     void markRow(const Row &row, const QString &token) const;
+    // The rows' folders on the card that carry the token.
+    QStringList markedFolders(const QList<Row> &rows, const QString &token) const;
     bool removeRow(const Row &row, const QString &token) const;
     bool removeSystemVersionFile() const;
 

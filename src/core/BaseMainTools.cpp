@@ -29,6 +29,15 @@ float BaseMainTools::getVersion(const QString &version)
 bool BaseMainTools::isHasAppend(const QHash<QString, QString> &appendVersions, const VelquorDownloadModelPtr &model)
 {
     if (!model || !model->filePath().contains(QLatin1String("APPEND")))
+        return false; // the card is read only for an append
+    VelquorCommonTool &tool = VelquorCommonTool::sharedTool();
+    return isHasAppend(appendVersions, model, VelquorCommonTool::getVersionFromFilePath(tool.getSoftwarePath(model)));
+}
+
+bool BaseMainTools::isHasAppend(const QHash<QString, QString> &appendVersions, const VelquorDownloadModelPtr &model,
+                                const QString &installedText)
+{
+    if (!model || !model->filePath().contains(QLatin1String("APPEND")))
         return false;
     // An append package never has a whole version.
     const float appendVersion = getVersion(model->version());
@@ -40,8 +49,6 @@ bool BaseMainTools::isHasAppend(const QHash<QString, QString> &appendVersions, c
     const auto entry = appendVersions.constFind(sdPath.toUpper());
     if (entry == appendVersions.constEnd())
         return false;
-    VelquorCommonTool &tool = VelquorCommonTool::sharedTool();
-    const QString installedText = VelquorCommonTool::getVersionFromFilePath(tool.getSoftwarePath(model));
     if (installedText.isEmpty())
         return false;
     const float installed = getVersion(installedText);

@@ -113,8 +113,7 @@ QString LzmaTool::executable() const
 namespace {
 
 // What a finished 7zz run means, when it is not a success.
-template <typename Result>
-std::optional<LzmaToolError> failureOf(const Result &result)
+template <typename Result> std::optional<LzmaToolError> failureOf(const Result &result)
 {
     if (!result.started)
         return makeError(LzmaToolError::Kind::ToolUnavailable, result.errorText);
@@ -145,7 +144,7 @@ QString LzmaTool::typeSwitch(int fileType)
 
 void LzmaTool::decompressWithPath(const QString &path, const QString &password, int fileType,
                                   const QString &destinationPath, const std::atomic<bool> *stop,
-                                  const QString &packageFolder)
+                                  const QString &packageFolder, bool entriesChecked)
 {
     auto fail = [this](const LzmaToolError &error) {
         m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressErrorWithError(error); });
@@ -166,15 +165,16 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
     }
 
     const Running running(m_decompress);
-    // Without -p, 7zz asks for the password on its standard input when the archive needs one.
-    const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
+    const QByteArray input = passwordInput(password);
     bool aborted = false;
-    if (const auto refused = checkEntries(path, type, input, packageFolder, stop, &aborted)) {
-        fail(*refused);
-        return;
+    if (!entriesChecked) {
+        if (const auto refused = checkEntries(path, type, input, packageFolder, stop, &aborted)) {
+            fail(*refused);
+            return;
+        }
+        if (aborted)
+            return;
     }
-    if (aborted)
-        return;
 
     const QStringList arguments{QStringLiteral("x"),
                                 type,
@@ -205,6 +205,32 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
     NotificationCenter::workspace().post(decompressFinishedNotification());
 }
 
+QByteArray LzmaTool::passwordInput(const QString &password)
+{
+    // Without -p, 7zz asks for the password on its standard input when the archive needs one.
+    return password.isNull() ? QByteArray() : password.toUtf8() + '\n';
+}
+
+std::optional<LzmaToolError> LzmaTool::checkEntriesWithPath(const QString &path, const QString &password, int fileType,
+                                                            const QString &packageFolder, const std::atomic<bool> *stop,
+                                                            bool *aborted)
+{
+    bool stopped = false;
+    if (aborted)
+        *aborted = false;
+    const QString type = typeSwitch(fileType);
+    if (type.isEmpty())
+        return makeError(LzmaToolError::Kind::UnsupportedFileType,
+                         QStringLiteral("Unsupported file type %1").arg(fileType));
+    if (!QFileInfo(path).isFile())
+        return makeError(LzmaToolError::Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
+    const Running running(m_decompress);
+    const auto refused = checkEntries(path, type, passwordInput(password), packageFolder, stop, &stopped);
+    if (aborted)
+        *aborted = stopped;
+    return refused;
+}
+
 std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const QString &type, const QByteArray &input,
                                                     const QString &packageFolder, const std::atomic<bool> *stop,
                                                     bool *aborted)
@@ -230,7 +256,7 @@ std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const Q
         if (!check.add(item.path, kind))
             return makeError(LzmaToolError::Kind::UnsafeEntry, check.reason());
     }
-    if (check.refused()) // a package folder that itself leaves the destination
+    if (!check.finish())
         return makeError(LzmaToolError::Kind::UnsafeEntry, check.reason());
     return std::nullopt;
 }

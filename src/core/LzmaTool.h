@@ -43,9 +43,17 @@ public:
     // *stop, once set from any thread, ends the extraction as an abort, even when set before 7zz starts.
     // The archive's item list is checked first (VelquorArchiveEntryCheck): an item outside
     // packageFolder (a folder below destinationPath; empty for anywhere below it), a link, or two
-    // names a FAT card would merge fail the archive before anything is written.
+    // names a FAT card would merge, or no file in packageFolder, fail the archive before anything is
+    // written.
+    // entriesChecked: checkEntriesWithPath() passed this very archive already, so it is not listed again.
     void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath,
-                            const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {});
+                            const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {},
+                            bool entriesChecked = false);
+    // Lists the archive and checks its items as an extraction would, writing nothing: the error that
+    // refuses it, if any. A stop (or an abort) ends the listing and sets *aborted.
+    std::optional<LzmaToolError> checkEntriesWithPath(const QString &path, const QString &password, int fileType,
+                                                      const QString &packageFolder,
+                                                      const std::atomic<bool> *stop = nullptr, bool *aborted = nullptr);
     // Ends a running extraction (its 7zz is killed); does nothing when none runs.
     void abortDecompress();
 
@@ -90,6 +98,7 @@ private:
                                               const QString &packageFolder, const std::atomic<bool> *stop,
                                               bool *aborted);
     static QString typeSwitch(int fileType);
+    static QByteArray passwordInput(const QString &password);
     // Moves the complete lines of the error stream (all of them at the end) into the result.
     static void takeErrorLines(QByteArray &pending, bool atEnd, RunResult &result);
     static void abort(Job &job);

@@ -80,8 +80,12 @@ bool VelquorArchiveEntryCheck::add(const QString &name, EntryKind kind)
 
     // The installer's own mark of a folder being written: a package that brought one would decide
     // what a later clean-up removes, and whose records go with it.
-    if (keys.last() == cardKey(VelquorUnfinishedFolder::markerName()))
-        return refuse(QStringLiteral("The entry %1 takes a name the installer keeps for itself").arg(name));
+    for (const QString &marker : VelquorUnfinishedFolder::markerNames()) {
+        if (keys.last() == cardKey(marker))
+            return refuse(QStringLiteral("The entry %1 takes a name the installer keeps for itself").arg(name));
+    }
+    if (kind == EntryKind::File && keys.size() > depth)
+        m_holdsFile = true;
 
     QString path;
     QString key;
@@ -96,6 +100,16 @@ bool VelquorArchiveEntryCheck::add(const QString &name, EntryKind kind)
         if (!remember(key, path, folder, name))
             return false;
     }
+    return true;
+}
+
+bool VelquorArchiveEntryCheck::finish()
+{
+    if (refused())
+        return false;
+    if (!m_holdsFile)
+        return refuse(m_folder.isEmpty() ? QStringLiteral("The package holds no file")
+                                         : QStringLiteral("The package holds no file in its folder %1").arg(m_folder));
     return true;
 }
 

@@ -9,8 +9,9 @@
 // The rule an archive's entry list must pass before anything of it is written: every entry lies
 // inside the package's own folder below the destination, with no "..", no absolute name and no
 // link, no two entries name one place on a FAT card, which compares names ignoring letter case
-// (and trailing dots), and none takes the name of the installer's unfinished-folder mark. Names are
-// fed one by one as the archive lists them; the first refusal stays.
+// (and trailing dots), none takes the name of the installer's unfinished-folder mark, and at least
+// one file lies in the package folder. Names are fed one by one as the archive lists them, then
+// finish() is asked; the first refusal stays.
 class VelquorArchiveEntryCheck
 {
 public:
@@ -22,6 +23,9 @@ public:
 
     // Takes one entry; false once the archive is refused.
     bool add(const QString &name, EntryKind kind);
+    // After the last entry: false once refused, or when no file lies in the package folder (a package
+    // of nothing would leave the version it was to replace on the card, to be recorded as the new one).
+    bool finish();
     bool refused() const { return !m_reason.isEmpty(); }
     QString reason() const { return m_reason; }
 
@@ -46,4 +50,5 @@ private:
     QString m_folder;
     QHash<QString, Seen> m_seen; // card key of a path -> how it was spelt
     QString m_reason;
+    bool m_holdsFile = false;
 };

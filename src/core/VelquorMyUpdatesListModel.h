@@ -26,9 +26,18 @@ public:
     void setAllSerialNumbers(const QStringList &value) { m_allSerialNumbers = value; }
     QStringList allProductNames() const { return m_allProductNames; }
     void setAllProductNames(const QStringList &value) { m_allProductNames = value; }
-    // The selected product's section of car_version (upper-case card path -> version).
-    QHash<QString, QString> appendVersions() const { return m_appendVersions; }
-    void setAppendVersions(const QHash<QString, QString> &value) { m_appendVersions = value; }
+    // The selected product's section of car_version (upper-case card path -> version). Read also by
+    // the extraction, off the GUI thread.
+    QHash<QString, QString> appendVersions() const
+    {
+        std::lock_guard lock(m_appendMutex);
+        return m_appendVersions;
+    }
+    void setAppendVersions(const QHash<QString, QString> &value)
+    {
+        std::lock_guard lock(m_appendMutex);
+        m_appendVersions = value;
+    }
 
     // Rows of the updates list: one group per vehicle.
     QList<VelquorVehicleFamilyGroup> familyModels() const
@@ -68,6 +77,7 @@ public:
 private:
     QStringList m_allSerialNumbers;
     QStringList m_allProductNames;
+    mutable std::mutex m_appendMutex;
     QHash<QString, QString> m_appendVersions;
     mutable std::mutex m_familyMutex;
     QList<VelquorVehicleFamilyGroup> m_familyModels;

@@ -29,6 +29,22 @@ QString markerPath(const QString &folder)
     return QDir(folder).filePath(VelquorUnfinishedFolder::markerName());
 }
 
+// The marker a folder carries, under whichever name it was written; empty when none.
+QString foundMarkerPath(const QString &folder)
+{
+    for (const QString &name : VelquorUnfinishedFolder::markerNames()) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+bool isMarkerName(const QString &name)
+{
+    return VelquorUnfinishedFolder::markerNames().contains(name, Qt::CaseInsensitive);
+}
+
 bool isRealFolder(const QString &path)
 {
     const QFileInfo info(path);
@@ -54,8 +70,13 @@ void collect(const QString &folder, int depth, QList<VelquorUnfinishedFolder::Ma
 
 const QString &VelquorUnfinishedFolder::markerName()
 {
-    static const QString name = QStringLiteral(".velquor-unfinished");
-    return name;
+    return markerNames().first();
+}
+
+const QStringList &VelquorUnfinishedFolder::markerNames()
+{
+    static const QStringList names{QStringLiteral("VELQUOR.UNF"), QStringLiteral(".velquor-unfinished")};
+    return names;
 }
 
 QString VelquorUnfinishedFolder::newToken()
@@ -63,7 +84,8 @@ QString VelquorUnfinishedFolder::newToken()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle, const QString &token)
+bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle, const QString &token,
+                                   const QString &device)
 {
     if (folder.isEmpty() || token.isEmpty() || QFileInfo(folder).isSymLink())
         return false;
@@ -72,7 +94,7 @@ bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle
     if (made && !QDir().mkpath(folder))
         return false;
     QFile file(markerPath(folder));
-    const QByteArray text = (token + u'\n' + vehicle.toUpper() + u'\n').toUtf8();
+    const QByteArray text = (token + u'\n' + vehicle.toUpper() + u'\n' + device + u'\n').toUtf8();
     const bool written =
         file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush();
     file.close();
@@ -87,19 +109,21 @@ bool VelquorUnfinishedFolder::mark(const QString &folder, const QString &vehicle
 
 bool VelquorUnfinishedFolder::isMarked(const QString &folder)
 {
-    return !folder.isEmpty() && QFileInfo(markerPath(folder)).isFile();
+    return !folder.isEmpty() && !foundMarkerPath(folder).isEmpty();
 }
 
 std::optional<VelquorUnfinishedFolder::Mark> VelquorUnfinishedFolder::read(const QString &folder)
 {
     if (folder.isEmpty() || !isRealFolder(folder))
         return std::nullopt;
-    QFile file(markerPath(folder));
-    if (QFileInfo(file.fileName()).isSymLink() || !file.open(QIODevice::ReadOnly))
+    const QString path = foundMarkerPath(folder);
+    QFile file(path);
+    if (path.isEmpty() || QFileInfo(path).isSymLink() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     // A marker cut short by a pulled card still marks its folder; it only names no vehicle.
     const QStringList lines = QString::fromUtf8(file.read(4096)).split(u'\n');
-    return Mark{QDir::cleanPath(folder), lines.value(1).trimmed().toUpper(), lines.value(0).trimmed()};
+    return Mark{QDir::cleanPath(folder), lines.value(1).trimmed().toUpper(), lines.value(0).trimmed(),
+                lines.value(2).trimmed()};
 }
 
 bool VelquorUnfinishedFolder::unmark(const QString &folder, const QString &token)
@@ -108,7 +132,11 @@ bool VelquorUnfinishedFolder::unmark(const QString &folder, const QString &token
     const auto mark = read(folder);
     if (!mark || mark->token != token)
         return false;
-    return QFile::remove(markerPath(folder)) && FileSync::flushEntry(folder);
+    for (QString marker = foundMarkerPath(folder); !marker.isEmpty(); marker = foundMarkerPath(folder)) {
+        if (!QFile::remove(marker))
+            return false;
+    }
+    return FileSync::flushEntry(folder);
 }
 
 bool VelquorUnfinishedFolder::remove(const QString &folder, const QString &token)
@@ -127,7 +155,7 @@ bool VelquorUnfinishedFolder::removeMarked(const QString &folder, const QString 
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo &entry : entries) {
-        if (entry.fileName() == markerName())
+        if (isMarkerName(entry.fileName()))
             continue;
         // A link goes itself, never what it points to.
         if (entry.isDir() && !entry.isSymLink())
@@ -137,7 +165,11 @@ bool VelquorUnfinishedFolder::removeMarked(const QString &folder, const QString 
     }
     if (!removed)
         return false; // the marker stays: a later clean-up tries again
-    return QFile::remove(markerPath(folder)) && QDir().rmdir(folder);
+    for (QString marker = foundMarkerPath(folder); !marker.isEmpty(); marker = foundMarkerPath(folder)) {
+        if (!QFile::remove(marker))
+            return false;
+    }
+    return QDir().rmdir(folder);
 }
 
 bool VelquorUnfinishedFolder::remove(const Removal &removal)
@@ -145,13 +177,19 @@ bool VelquorUnfinishedFolder::remove(const Removal &removal)
     if (removal.folders.isEmpty())
         return true;
     const std::lock_guard lock(folderChanges());
-    // Checked with the lock held, right before anything goes.
-    if (removal.cardRoot.isEmpty() || !removal.card.exists || PathIdentity::of(removal.cardRoot) != removal.card)
-        return false;
+    // Each folder's token is read with the lock held, right before anything of it goes.
     bool removed = true;
     for (const QString &folder : removal.folders)
         removed = removeMarked(folder, removal.token) && removed;
     return removed;
+}
+
+bool VelquorUnfinishedFolder::Removal::onItsCard() const
+{
+    return !token.isEmpty() && std::all_of(folders.begin(), folders.end(), [this](const QString &folder) {
+        const auto mark = read(folder);
+        return mark && mark->token == token;
+    });
 }
 
 QList<VelquorUnfinishedFolder::Mark> VelquorUnfinishedFolder::find(const QString &cardRoot,

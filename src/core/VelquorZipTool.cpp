@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include <fcntl.h>
@@ -177,6 +178,8 @@ public:
             m_total += entry.size;
             m_entries.push_back(entry);
         }
+        if (!check.finish())
+            return failure(Kind::UnsafeEntry, check.reason());
         return std::nullopt;
     }
 
@@ -297,17 +300,11 @@ private:
     quint64 m_done = 0;
 };
 
-} // namespace
-
-VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
-                                                       const QString &password, const ProgressHandler &progress,
-                                                       const std::atomic<bool> *stop, const QString &packageFolder)
+// Opens the archive for reading with the password set; the failure otherwise.
+std::variant<ArchiveHandle, Result> openArchive(const QString &path, const QString &password)
 {
     if (!QFileInfo(path).isFile())
         return failure(Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
-    if (destination.isEmpty() || !QDir::isAbsolutePath(destination))
-        return failure(Kind::WriteFailed, QStringLiteral("No destination folder"));
-
     int openError = 0;
     ArchiveHandle archive(zip_open(encoded(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError));
     if (!archive) {
@@ -319,8 +316,37 @@ VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, cons
     }
     if (!password.isEmpty() && zip_set_default_password(archive.get(), password.toUtf8().constData()) != 0)
         return failure(Kind::CorruptArchive, QStringLiteral("The password cannot be used"));
+    return archive;
+}
 
-    Extraction extraction(archive.get(), QDir::cleanPath(destination), overwrite, progress, stop);
+} // namespace
+
+VelquorZipTool::Result VelquorZipTool::checkEntries(const QString &path, const QString &password,
+                                                    const QString &packageFolder)
+{
+    auto opened = openArchive(path, password);
+    if (auto *refused = std::get_if<Result>(&opened))
+        return *refused;
+    const ProgressHandler none;
+    Extraction extraction(std::get<ArchiveHandle>(opened).get(), QString(), false, none, nullptr);
+    if (auto refused = extraction.plan(packageFolder))
+        return *refused;
+    return {};
+}
+
+VelquorZipTool::Result VelquorZipTool::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
+                                                       const QString &password, const ProgressHandler &progress,
+                                                       const std::atomic<bool> *stop, const QString &packageFolder)
+{
+    if (!QFileInfo(path).isFile())
+        return failure(Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
+    if (destination.isEmpty() || !QDir::isAbsolutePath(destination))
+        return failure(Kind::WriteFailed, QStringLiteral("No destination folder"));
+    auto opened = openArchive(path, password);
+    if (auto *refused = std::get_if<Result>(&opened))
+        return *refused;
+    Extraction extraction(std::get<ArchiveHandle>(opened).get(), QDir::cleanPath(destination), overwrite, progress,
+                          stop);
     if (auto refused = extraction.plan(packageFolder))
         return *refused;
     return extraction.run();

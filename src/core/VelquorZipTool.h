@@ -44,6 +44,8 @@ public:
     // set (from any thread, before or during the work) the extraction ends at the next entry or chunk.
     // packageFolder: the folder below destination that must hold every entry ("BENZ"); empty for
     // anywhere below destination.
+    // Reads and checks the entry list as unzipFileAtPath() does before it writes, writing nothing.
+    static Result checkEntries(const QString &path, const QString &password, const QString &packageFolder = {});
     static Result unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
                                   const QString &password, const ProgressHandler &progress = {},
                                   const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {});

@@ -110,9 +110,14 @@ void VelquorCacheCleanup::removeUnfinishedFolders()
         // Read from the card now, and removed only while it still carries this mark.
         if (!VelquorUnfinishedFolder::remove(mark.folder, mark.token) || mark.vehicle.isEmpty())
             continue;
+        // The records described the folder only when they are the chosen device's own (a marker of an
+        // older version names no device).
+        if (!mark.device.isEmpty() && mark.device != m_database.uniqueIDString())
+            continue;
         m_database.deleteModelWithVehicleForInstall(mark.vehicle);
-        // Rows that wait to be installed keep their archives: a press installs them again. Rows that
-        // claim the folder installed go with it.
+        // Rows that wait to be installed keep their archives. A press installs them only where, with
+        // what the card holds then, they make a whole version; an update planned onto the version
+        // removed here is planned again. Rows that claim the folder installed go with it.
         m_database.deleteModelWithName(mark.vehicle, VelquorDownloadStateInstalled);
     }
 }

@@ -71,6 +71,18 @@ void VelquorDownloadCommands::downloadAction(int tag, qint64 buttonState)
     m_handOver.startDownload(vehicle, models);
 }
 
+void VelquorDownloadCommands::replanVehicle(const QString &vehicle)
+{
+    VelquorDownloadModelList models;
+    for (const VelquorDownloadModelPtr &record : offeredRecords(m_manager.familyModels(), vehicle)) {
+        const VelquorDownloadModelPtr model = record->copy();
+        model->setVehicle(vehicle);
+        models.append(model);
+    }
+    if (!models.isEmpty())
+        m_handOver.replanVehicle(vehicle, models);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Update-all
 

@@ -30,6 +30,9 @@ public:
     void updateAllAction();
     // Asks for a new update list when nothing is under way, else only rebuilds the card state.
     void refreshAction();
+    // Plans the vehicle again with the records its rows offer, against the card as it is now, keeping
+    // the archives the new plan needs (the hand-over's replanVehicle). Nothing when no row offers it.
+    void replanVehicle(const QString &vehicle);
     // Whether the record's "APPEND" package applies to the package on the card.
     bool getHasAppend(const VelquorDownloadModelPtr &model) const;
 

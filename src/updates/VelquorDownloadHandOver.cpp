@@ -241,7 +241,7 @@ bool VelquorDownloadHandOver::isHasLanCfg(const VelquorDownloadModelList &models
 // First download
 
 void VelquorDownloadHandOver::insertRecord(const QString &vehicle, const VelquorDownloadModelPtr &offered,
-                                           const QString &url, const QString &zipPath)
+                                           const QString &url, const QString &zipPath, const KeptArchives &kept)
 {
     // A copy: the offered record is the one the row shows.
     const VelquorDownloadModelPtr record = offered->copy();
@@ -256,10 +256,64 @@ void VelquorDownloadHandOver::insertRecord(const QString &vehicle, const Velquor
     record->setExpectedContentLength(0);
     record->setRatio(0);
     record->setResumeData({});
+    if (const VelquorDownloadModelPtr archive = kept.value(url); archive && archive->zipPath() == zipPath) {
+        // Downloaded whole already: the manager passes it by, and the probe measures it with the rest.
+        record->setState(VelquorDownloadStateDownloaded);
+        record->setTmpFileSize(archive->tmpFileSize());
+        record->setExpectedContentLength(archive->expectedContentLength());
+    }
     m_database.insertModel(record);
 }
 
 void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const VelquorDownloadModelList &models)
+{
+    planVehicle(vehicle, models, {});
+}
+
+void VelquorDownloadHandOver::replanVehicle(const QString &vehicle, const VelquorDownloadModelList &models)
+{
+    const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    const bool downloaded = std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStateDownloaded || row->state() == VelquorDownloadStateWaitingInstall;
+    });
+    // Only a vehicle still waiting to be installed: one pressed, installed or deleted since has moved on.
+    if (rows.isEmpty() || !downloaded || m_manager.containsVehicle(vehicle) || m_manager.isJoiningVehicle(vehicle))
+        return;
+    KeptArchives kept;
+    QStringList before;
+    for (const VelquorDownloadModelPtr &row : rows) {
+        before.append(row->url());
+        // A joined archive is planned as its parts: it is fetched again rather than kept.
+        if (!row->url().contains(VelquorPackageEntries::PartMarker) && m_commonTool.getHasDownFile(row))
+            kept.insert(row->url(), row);
+    }
+    forgetVehicle(vehicle);
+    planVehicle(vehicle, models, kept);
+
+    const VelquorDownloadModelList planned = m_database.getModelWithVehicle(vehicle);
+    QStringList after;
+    for (const VelquorDownloadModelPtr &row : planned)
+        after.append(row->url());
+    for (const VelquorDownloadModelPtr &row : rows) {
+        if (!after.contains(row->url()))
+            m_commonTool.removeCachedArchive(row->zipPath());
+    }
+    before.sort();
+    after.sort();
+    if (before != after || planned.isEmpty())
+        return;
+    // The card still calls for what was refused on it: nothing to install, and nothing to loop on.
+    for (const VelquorDownloadModelPtr &row : planned) {
+        row->setState(VelquorDownloadStateInstallFailed);
+        row->setProgress(0);
+        m_database.updateWithModel(row, VelquorDownloadUpdateAll);
+    }
+    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
+    m_page.reloadAllData();
+}
+
+void VelquorDownloadHandOver::planVehicle(const QString &vehicle, const VelquorDownloadModelList &models,
+                                          const KeptArchives &kept)
 {
     m_manager.removeDownloadPausedModelsWithVehicle(vehicle);
     if (VelquorPackageEntries::isSystemFamily(vehicle)) {
@@ -268,7 +322,7 @@ void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const
             VelquorPackageEntries::isInstaller(vehicle) ? models.mid(0, 1) : models;
         for (const auto &model : records) {
             const QString url = VelquorPackageEntries::downloadURL(model->filePath());
-            insertRecord(vehicle, model, url, m_commonTool.getZipResourcePath(url));
+            insertRecord(vehicle, model, url, m_commonTool.getZipResourcePath(url), kept);
         }
     } else {
         using Entries = VelquorPackageEntries;
@@ -284,7 +338,7 @@ void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const
                 QString url = Entries::downloadURL(entry);
                 if (!hasAppend && !split)
                     url = VelquorCommonTool::getDataPackageURLFromZipURL(url);
-                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url));
+                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url), kept);
             }
             if (!hasAppend && m_commonTool.isSameVersion(model))
                 break;
@@ -298,7 +352,7 @@ void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const
                 if (entry.contains(Entries::PartMarker) || entry.contains(Entries::AppendMarker))
                     continue;
                 const QString url = Entries::downloadURL(entry);
-                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url));
+                insertRecord(vehicle, model, url, m_commonTool.get7ZResourcePath(url), kept);
             }
         }
     }
@@ -306,6 +360,13 @@ void VelquorDownloadHandOver::firstDownloadVehicle(const QString &vehicle, const
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
     if (rows.isEmpty())
         return; // no usable archive offered: nothing to fetch
+    const bool allKept = std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &row) {
+        return row->state() == VelquorDownloadStateDownloaded;
+    });
+    if (allKept && !kept.isEmpty()) {
+        handToExtraction(vehicle, rows);
+        return;
+    }
     m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaiting, 0));
     addDownloadTask(vehicle, rows);
     startDownloadVehicle();
@@ -393,9 +454,10 @@ void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDow
         dropEntry();
         return;
     }
-    if (hasFinishedRow(rows)) {
+    if (hasFinishedRow(rows) && isMeasured(rows)) {
         // Queued again before it finished downloading: measuring it now would send it back to
-        // waiting, to download again from zero while its extraction may already run.
+        // waiting, to download again from zero while its extraction may already run. (A vehicle
+        // planned anew around archives it kept has records not yet measured: it is measured whole.)
         dropEntry();
         return;
     }
@@ -420,7 +482,8 @@ void VelquorDownloadHandOver::probeEntry(const VelquorDownloadPageState::NeedDow
     std::lock_guard lock(m_outcomeMutex);
     m_manager.removeNeedDownloadData(entry);
     rows = m_database.getModelWithVehicle(vehicle);
-    if (rows.isEmpty() || m_manager.dataTaskVehicles().contains(vehicle.toUpper()) || hasFinishedRow(rows))
+    if (rows.isEmpty() || m_manager.dataTaskVehicles().contains(vehicle.toUpper()) ||
+        (hasFinishedRow(rows) && isMeasured(rows)))
         return; // deleted, started or finished meanwhile
     quint64 total = 0;
     for (const auto &row : std::as_const(rows)) {

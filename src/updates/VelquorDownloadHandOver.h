@@ -4,6 +4,7 @@
 #include "core/VelquorDownloadModel.h"
 #include "core/VelquorDownloadPageState.h"
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -48,6 +49,11 @@ public:
     void startDownload(const QString &vehicle, const VelquorDownloadModelList &models);
     // Writes one waiting record per archive to fetch, then queues the vehicle. GUI thread.
     void firstDownloadVehicle(const QString &vehicle, const VelquorDownloadModelList &models);
+    // A vehicle downloaded for a version of the card's that has gone since (an append or a language
+    // planned onto it) is planned again against the card as it is now: archives the new plan still
+    // needs are kept downloaded, the others go, and what is missing is fetched before the vehicle is
+    // installed. A plan that comes out as it was fails the vehicle instead, touching nothing. GUI thread.
+    void replanVehicle(const QString &vehicle, const VelquorDownloadModelList &models);
     // Queues the vehicle for its size probe unless it is queued already (letter case ignored).
     void addDownloadTask(const QString &vehicle, const VelquorDownloadModelList &rows);
     // Starts the probe runner when vehicles are queued and none runs.
@@ -81,8 +87,11 @@ private:
     void forgetVehicle(const QString &vehicle);
     // Marks every row downloaded and waiting to be installed, shows it, and starts the extraction.
     void handToExtraction(const QString &vehicle, const VelquorDownloadModelList &rows);
+    // Downloaded archives by url, kept for a new plan of their vehicle.
+    using KeptArchives = QHash<QString, VelquorDownloadModelPtr>;
+    void planVehicle(const QString &vehicle, const VelquorDownloadModelList &models, const KeptArchives &kept);
     void insertRecord(const QString &vehicle, const VelquorDownloadModelPtr &offered, const QString &url,
-                      const QString &zipPath);
+                      const QString &zipPath, const KeptArchives &kept);
 
     void runProbes();
     void probeEntry(const VelquorDownloadPageState::NeedDownloadEntry &entry);

@@ -1,5 +1,6 @@
 #include "VelquorExtractionInstaller.h"
 
+#include "core/BaseMainTools.h"
 #include "core/LzmaTool.h"
 #include "core/VelquorAppUpdateManager.h"
 #include "core/VelquorArchiveConstants.h"
@@ -11,6 +12,7 @@
 #include "platform/FileSync.h"
 #include "platform/NotificationCenter.h"
 #include "session/VelquorShellConstants.h"
+#include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdatesPageServices.h"
 
 #include <QDir>
@@ -53,7 +55,7 @@ bool holdsPackage(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        if (top.relativeFilePath(it.next()) != VelquorUnfinishedFolder::markerName())
+        if (!VelquorUnfinishedFolder::markerNames().contains(top.relativeFilePath(it.next())))
             return true;
     }
     return false;
@@ -148,18 +150,41 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
     }
 
     // Bound now: a rescan may choose another card while the vehicle is extracted.
-    const QString root = m_commonTool.saveFilePath();
-    const Card card{root, PathIdentity::of(root)};
-    VelquorUnfinishedFolder::Removal unfinished{root, card.identity, VelquorUnfinishedFolder::newToken(), {}};
+    Card card{m_commonTool.saveFilePath(), {VelquorUnfinishedFolder::newToken(), {}}};
     m_manager.setDecompressCount(0);
-    if (!m_stopping && !markPackageFolders(records, card, unfinished)) {
+    if (m_stopping) {
         endExtraction();
-        installFailed(vehicle, card, unfinished);
+        putBack(vehicle);
+        return;
+    }
+    // Every archive is checked before anything touches the card: a refused one fails the vehicle
+    // with the card, and the install records of what it holds, as they were.
+    QList<Extractor> extractors;
+    const Outcome checked = checkArchives(records, extractors);
+    if (checked != Outcome::Extracted) {
+        endExtraction();
+        if (checked == Outcome::Aborted)
+            putBack(vehicle);
+        else
+            installFailed(vehicle, card); // nothing is marked: nothing is removed
+        return;
+    }
+    // Additions to a version the card no longer holds would install a vehicle in part.
+    if (!makesWholeVersions(records, card.root)) {
+        endExtraction();
+        putBack(vehicle);
+        m_page.replanVehicle(vehicle);
+        return;
+    }
+    if (!markPackageFolders(records, card)) {
+        endExtraction();
+        installFailed(vehicle, card);
         return;
     }
     bool allExtracted = true;
-    for (const VelquorDownloadModelPtr &record : records) {
-        const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record, card);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const VelquorDownloadModelPtr &record = records.at(i);
+        const Outcome outcome = m_stopping ? Outcome::Aborted : decompressModel(record, card, extractors.at(i));
         m_manager.setDecompressCount(m_manager.decompressCount() + 1);
         m_page.reloadSDCard(false);
         if (outcome == Outcome::Aborted) {
@@ -178,33 +203,80 @@ void VelquorExtractionInstaller::extractVehicle(const QString &vehicle)
         showVehicleProgress(vehicle);
     }
 
-    Extracted extracted{vehicle, records, card, unfinished};
+    Extracted extracted{vehicle, records, card};
     endExtraction();
     if (!allExtracted) {
-        installFailed(vehicle, card, unfinished);
+        installFailed(vehicle, card);
         return;
     }
     m_installQueue->async([this, extracted = std::move(extracted)] { finishVehicle(extracted); });
 }
 
-bool VelquorExtractionInstaller::markPackageFolders(const VelquorDownloadModelList &records, const Card &card,
-                                                    VelquorUnfinishedFolder::Removal &unfinished) const
+bool VelquorExtractionInstaller::makesWholeVersions(const VelquorDownloadModelList &records,
+                                                    const QString &cardRoot) const
 {
+    const QHash<QString, QString> appendVersions = m_page.appendVersions();
+    const auto heldVersion = [&cardRoot](const VelquorDownloadModelPtr &record) {
+        return VelquorCommonTool::getVersionFromFilePath(VelquorCommonTool::getSoftwarePath(record, cardRoot));
+    };
+    return VelquorPackageEntries::makesWholeVersions(
+        records,
+        [&](const VelquorDownloadModelPtr &record) {
+            return BaseMainTools::isHasAppend(appendVersions, record, heldVersion(record));
+        },
+        [this](const VelquorDownloadModelPtr &record) { return m_commonTool.isSameVersion(record); });
+}
+
+VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::checkArchives(const VelquorDownloadModelList &records,
+                                                                              QList<Extractor> &extractors)
+{
+    for (const VelquorDownloadModelPtr &record : records) {
+        // Where decompressModel() puts it: the installer into its cache folder, anything else into its
+        // own package folder.
+        const QString packageFolder =
+            isInstaller(record) ? QString() : VelquorCommonTool::getSoftwareFolderInParent(record);
+        if (isZipPackage(record)) {
+            const VelquorZipTool::Result zip =
+                VelquorZipTool::checkEntries(record->zipPath(), VelquorArchive::kArchivePassword, packageFolder);
+            if (zip.succeeded()) {
+                extractors.append(Extractor::Zip);
+                continue;
+            }
+            if (zip.kind == VelquorZipTool::Result::Kind::UnsafeEntry)
+                return Outcome::Failed; // never handed to another extractor
+        }
+        // A 7z, or a zip-named package that is no zip.
+        bool aborted = false;
+        const auto refused =
+            m_lzmaTool.checkEntriesWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
+                                            packageFolder, &m_stopping, &aborted);
+        if (aborted || m_stopping)
+            return Outcome::Aborted;
+        if (refused)
+            return Outcome::Failed;
+        extractors.append(Extractor::SevenZip);
+    }
+    return Outcome::Extracted;
+}
+
+bool VelquorExtractionInstaller::markPackageFolders(const VelquorDownloadModelList &records, Card &card) const
+{
+    const QString device = m_database.uniqueIDString();
     for (const VelquorDownloadModelPtr &record : records) {
         if (isInstaller(record))
             continue; // unpacked into the local cache
         const QString folder = VelquorCommonTool::getSoftwarePathToWrite(record, card.root);
-        if (folder.isEmpty() || unfinished.folders.contains(folder))
+        if (folder.isEmpty() || card.unfinished.folders.contains(folder))
             continue; // a path that is no card path fails at its archive
-        if (!card.present() || !VelquorUnfinishedFolder::mark(folder, record->vehicle(), unfinished.token))
+        if (!card.present() || !VelquorUnfinishedFolder::mark(folder, record->vehicle(), card.unfinished.token, device))
             return false;
-        unfinished.folders.append(folder);
+        card.unfinished.folders.append(folder);
     }
     return true;
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(const VelquorDownloadModelPtr &record,
-                                                                                const Card &card)
+                                                                                const Card &card, Extractor extractor)
 {
     m_current = record;
     m_lastPermille = -1;
@@ -225,8 +297,8 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
     // Every entry must lie in the package's own folder; the installer's archive holds the package
     // itself at its top, and its folder in the cache is its own.
     const QString packageFolder = toCard ? VelquorCommonTool::getSoftwareFolderInParent(record) : QString();
-    if (!isZipPackage(record))
-        return decompress7z(record, destination, packageFolder);
+    if (extractor == Extractor::SevenZip)
+        return decompress7z(record, destination, packageFolder, true);
     bool retryAs7z = false;
     const Outcome outcome = decompressZip(record, destination, packageFolder, &retryAs7z);
     if (!retryAs7z)
@@ -236,7 +308,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
         return Outcome::Failed;
     m_lastPermille = -1;
     m_lastPercent = -1;
-    return decompress7z(record, destination, packageFolder);
+    return decompress7z(record, destination, packageFolder, false);
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(const VelquorDownloadModelPtr &record,
@@ -260,7 +332,8 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(co
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(const VelquorDownloadModelPtr &record,
                                                                              const QString &destination,
-                                                                             const QString &packageFolder)
+                                                                             const QString &packageFolder,
+                                                                             bool entriesChecked)
 {
     m_sevenZipFailed = false;
     m_sevenZipFinished = false;
@@ -268,7 +341,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
     LzmaToolDelegate *previous = m_lzmaTool.delegate();
     m_lzmaTool.setDelegate(this);
     m_lzmaTool.decompressWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                  destination, &m_stopping, packageFolder);
+                                  destination, &m_stopping, packageFolder, entriesChecked);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
     if (m_sevenZipFinished)
@@ -328,7 +401,7 @@ void VelquorExtractionInstaller::finishVehicle(const Extracted &extracted)
     if (flushVehicle(extracted))
         installSucceeded(extracted.vehicle);
     else
-        installFailed(extracted.vehicle, extracted.card, extracted.unfinished);
+        installFailed(extracted.vehicle, extracted.card);
 }
 
 bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
@@ -357,9 +430,9 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
     if (!FileSync::syncFileSystem(card.root) || !card.present())
         return false;
     // Whole now: the folders lose their mark.
-    const QStringList &marked = extracted.unfinished.folders;
+    const QStringList &marked = card.unfinished.folders;
     return std::all_of(marked.begin(), marked.end(), [&](const QString &folder) {
-        return VelquorUnfinishedFolder::unmark(folder, extracted.unfinished.token);
+        return VelquorUnfinishedFolder::unmark(folder, card.unfinished.token);
     });
 }
 
@@ -402,8 +475,7 @@ void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
     leaveExtractionSet(vehicle);
 }
 
-void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card,
-                                               const VelquorUnfinishedFolder::Removal &unfinished)
+void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card)
 {
     const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
     for (const VelquorDownloadModelPtr &record : records) {
@@ -417,10 +489,11 @@ void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Car
     // The folders go now, from the card they were written on and only while they carry this
     // extraction's mark: no removal waits in a queue while cards are swapped. From a card that is
     // gone nothing is removed, and the record stays with the folder it names until that card comes
-    // back and the clean-up finds the folder marked.
-    const bool present = card.present() && VelquorUnfinishedFolder::remove(unfinished);
+    // back and the clean-up finds the folder marked. A vehicle refused before its folders were
+    // marked touched nothing, and what the card holds stays recorded.
+    const QStringList &marked = card.unfinished.folders;
     const bool onCard = !std::all_of(records.begin(), records.end(), isInstaller);
-    if (present || !onCard)
+    if (!marked.isEmpty() ? VelquorUnfinishedFolder::remove(card.unfinished) : !onCard)
         m_database.deleteModelWithVehicleForInstall(vehicle);
     if (!records.isEmpty())
         m_manager.deleteTaskAndCache(records.first());
@@ -442,7 +515,7 @@ void VelquorExtractionInstaller::putBack(const QString &vehicle)
 
 bool VelquorExtractionInstaller::Card::present() const
 {
-    return !root.isEmpty() && identity.exists && PathIdentity::of(root) == identity;
+    return !root.isEmpty() && QFileInfo(root).isDir() && unfinished.onItsCard();
 }
 
 void VelquorExtractionInstaller::endExtraction()

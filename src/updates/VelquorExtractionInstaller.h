@@ -3,7 +3,6 @@
 #include "core/LzmaToolDelegate.h"
 #include "core/VelquorDownloadModel.h"
 #include "core/VelquorUnfinishedFolder.h"
-#include "platform/PathIdentity.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,15 +28,21 @@ class VelquorUpdatesPageServices;
 // archive has ended either records the installation and deletes the downloaded archives, or marks
 // the vehicle failed and removes its package folders from the card.
 //
-// A vehicle goes onto the card chosen when its extraction begins, whatever card is chosen later:
-// every archive, the flush and a failure's removal use that card's root. A card pulled meanwhile
-// fails the vehicle, and nothing is written to or removed from a card chosen since, nor from
-// whatever is found at the root once the card is gone.
+// Nothing touches the card before the vehicle has passed two checks: its archives must make a whole
+// version of each package with what the card holds now (an append or a language planned onto a
+// version that has gone since is planned again instead, by the page), and every archive's entry
+// list must be sound. A vehicle refused by the second check fails with the card and its install
+// records as they were.
 //
-// Before its first archive each package folder of the vehicle is marked unfinished on the card, and
-// the mark goes only once the folder was flushed whole. A failure removes the folders that still carry
-// this extraction's mark; a quit, a kill or a pulled card leaves the mark, and the clean-up removes
-// the folder from the card that carries it, wherever and whenever that card comes back.
+// A vehicle goes onto the card chosen when its extraction begins, whatever card is chosen later:
+// every archive, the flush and a failure's removal use that card's root. Before its first archive
+// each package folder of the vehicle is marked unfinished on the card with this extraction's token,
+// and the mark goes only once the folder was flushed whole. The marks are how the card is known:
+// before each archive and before the flush every marked folder must still carry the token, or the
+// vehicle fails and nothing more is written to or removed from whatever card is mounted there now.
+// A failure removes the folders that still carry this extraction's mark; a quit, a kill or a pulled
+// card leaves the mark, and the clean-up removes the folder from the card that carries it, wherever
+// and whenever that card comes back.
 //
 // A vehicle whose archives were all extracted is flushed to the card and recorded on a serial queue
 // of its own, in the order the vehicles were extracted: waiting for the card to take the files is
@@ -65,12 +70,14 @@ public:
 
 private:
     enum class Outcome { Extracted, Failed, Aborted };
+    // How an archive that passed its check is extracted.
+    enum class Extractor { Zip, SevenZip };
     // The card a vehicle's extraction began on.
     struct Card
     {
         QString root;
-        PathIdentity identity; // what the root named then
-        // The root still names the same folder on the same file system: the card was neither
+        VelquorUnfinishedFolder::Removal unfinished; // the package folders marked on it
+        // Every folder marked on it still carries this extraction's token: the card was neither
         // pulled nor replaced by another mounted at the same place.
         bool present() const;
     };
@@ -85,26 +92,30 @@ private:
         QString vehicle;
         VelquorDownloadModelList records;
         Card card;
-        VelquorUnfinishedFolder::Removal unfinished; // the package folders marked on the card
     };
 
     // The extraction queue's work for one vehicle.
     void extractVehicle(const QString &vehicle);
+    // Whether the archives make a whole version of each of their packages on the card now.
+    bool makesWholeVersions(const VelquorDownloadModelList &records, const QString &cardRoot) const;
+    // Checks every archive's entry list, writing nothing, and finds how each is extracted. Aborted
+    // when the application quits meanwhile; Failed when one archive is refused.
+    Outcome checkArchives(const VelquorDownloadModelList &records, QList<Extractor> &extractors);
     // Marks every package folder of the vehicle on the card; NO when one could not be marked.
-    bool markPackageFolders(const VelquorDownloadModelList &records, const Card &card,
-                            VelquorUnfinishedFolder::Removal &unfinished) const;
-    Outcome decompressModel(const VelquorDownloadModelPtr &record, const Card &card);
+    bool markPackageFolders(const VelquorDownloadModelList &records, Card &card) const;
+    Outcome decompressModel(const VelquorDownloadModelPtr &record, const Card &card, Extractor extractor);
     Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination,
                           const QString &packageFolder, bool *retryAs7z);
     Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination,
-                         const QString &packageFolder);
+                         const QString &packageFolder, bool entriesChecked);
     void decompressing(double progress);
     void showVehicleProgress(const QString &vehicle);
     // The install queue's work: flush, then record the installation (or fail it).
     void finishVehicle(const Extracted &extracted);
     bool flushVehicle(const Extracted &extracted) const;
     void installSucceeded(const QString &vehicle);
-    void installFailed(const QString &vehicle, const Card &card, const VelquorUnfinishedFolder::Removal &unfinished);
+    // Fails the vehicle and removes from the card the folders this extraction marked there.
+    void installFailed(const QString &vehicle, const Card &card);
     void putBack(const QString &vehicle);
     // The extraction queue is done with its vehicle.
     void endExtraction();

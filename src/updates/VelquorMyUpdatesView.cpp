@@ -27,10 +27,10 @@
 #include "updates/VelquorExtractionInstaller.h"
 #include "updates/VelquorOverallProgress.h"
 #include "updates/VelquorProgressRefresh.h"
+#include "updates/VelquorUpdateNotes.h"
 #include "updates/VelquorUpdatesAlerts.h"
 #include "updates/VelquorUpdatesConstants.h"
 #include "updates/VelquorUpdatesStyle.h"
-#include "updates/VelquorUpdateNotes.h"
 #include "updates/VelquorUpdatesTableSource.h"
 #include "updates/VelquorVehicleRows.h"
 
@@ -99,17 +99,16 @@ VelquorMyUpdatesView::VelquorMyUpdatesView(QWidget *parent)
     m_alerts = std::make_unique<VelquorUpdatesAlerts>(*this);
     m_cardChoice = new VelquorCardChoice(*this, *m_rows, VelquorDeviceManager::sharedManager(), m_downloadManager,
                                          m_database, commonTool);
-    m_installer = std::make_unique<VelquorExtractionInstaller>(*this, m_downloadManager, m_database, commonTool,
-                                                               VelquorAppUpdateManager::sharedManager(),
-                                                               LzmaTool::tool());
+    m_installer = std::make_unique<VelquorExtractionInstaller>(
+        *this, m_downloadManager, m_database, commonTool, VelquorAppUpdateManager::sharedManager(), LzmaTool::tool());
     m_handOver = std::make_unique<VelquorDownloadHandOver>(
         *this, [installer = m_installer.get()](const QString &vehicle) { installer->decompressVehicle(vehicle); },
         &m_downloadManager, &m_database, &commonTool);
-    m_commands = std::make_unique<VelquorDownloadCommands>(*this, *m_handOver, &m_downloadManager, &m_database,
-                                                           &commonTool);
+    m_commands =
+        std::make_unique<VelquorDownloadCommands>(*this, *m_handOver, &m_downloadManager, &m_database, &commonTool);
     setupUI();
-    m_refresh = new VelquorProgressRefresh(m_tableView, m_progressView, m_progressLabel, m_downloadManager, m_database,
-                                           this);
+    m_refresh =
+        new VelquorProgressRefresh(m_tableView, m_progressView, m_progressLabel, m_downloadManager, m_database, this);
     configData();
     observeNotifications();
     makeQueues();
@@ -226,12 +225,14 @@ void VelquorMyUpdatesView::makeQueues()
 {
     // Made once for the process: a later page finds them on the download manager.
     if (!m_downloadManager.decompressSerialQueue())
-        m_downloadManager.setDecompressSerialQueue(std::make_shared<DispatchQueue>(VelquorUpdates::kDecompressQueueLabel));
+        m_downloadManager.setDecompressSerialQueue(
+            std::make_shared<DispatchQueue>(VelquorUpdates::kDecompressQueueLabel));
     if (!m_downloadManager.getContentQueue())
         m_downloadManager.setGetContentQueue(std::make_shared<DispatchQueue>(
             VelquorUpdates::kGetContentLengthQueueLabel, DispatchQueue::Kind::Concurrent));
     if (!m_downloadManager.reloadSDCardQueue())
-        m_downloadManager.setReloadSDCardQueue(std::make_shared<DispatchQueue>(VelquorUpdates::kReloadSDCardQueueLabel));
+        m_downloadManager.setReloadSDCardQueue(
+            std::make_shared<DispatchQueue>(VelquorUpdates::kReloadSDCardQueueLabel));
 }
 
 VelquorSearchField *VelquorMyUpdatesView::createField(const QString &text)
@@ -254,11 +255,10 @@ VelquorComboBox *VelquorMyUpdatesView::createComboBox()
 {
     auto *box = new VelquorComboBox(this);
     box->setFont(VelquorUpdatesStyle::systemFont(VelquorUpdatesStyle::kTextSize));
-    box->setDataSource(
-        [this](VelquorComboBox *asked) { return m_cardChoice->numberOfItemsInComboBox(asked); },
-        [this](VelquorComboBox *asked, qint64 index) {
-            return m_cardChoice->comboBoxObjectValueForItemAtIndex(asked, index);
-        });
+    box->setDataSource([this](VelquorComboBox *asked) { return m_cardChoice->numberOfItemsInComboBox(asked); },
+                       [this](VelquorComboBox *asked, qint64 index) {
+                           return m_cardChoice->comboBoxObjectValueForItemAtIndex(asked, index);
+                       });
     connect(box, &VelquorComboBox::selectionDidChange, this, &VelquorMyUpdatesView::comboBoxSelectionDidChange);
     return box;
 }
@@ -307,8 +307,7 @@ void VelquorMyUpdatesView::layoutSubviews()
     const int deviceCaptionWidth = metrics.horizontalAdvance(m_serialNumberField->text()) + 2 * kCaptionMargin;
     m_serialNumberField->setGeometry(m_sdCardComboBox->geometry().right() + 1 + 20, boxTop, deviceCaptionWidth,
                                      kBoxHeight);
-    m_serialNumberComboBox->setGeometry(m_serialNumberField->geometry().right() + 1 + 5, boxTop, kBoxWidth,
-                                        kBoxHeight);
+    m_serialNumberComboBox->setGeometry(m_serialNumberField->geometry().right() + 1 + 5, boxTop, kBoxWidth, kBoxHeight);
 
     // The strip: the help button, then the bar and its text up to the update-all button. The bar
     // keeps its width unless the text after it would be cut; then it gives up what the text lacks.
@@ -346,7 +345,10 @@ QSize VelquorMyUpdatesView::progressLabelSize() const
 
 void VelquorMyUpdatesView::setMyUpdatesModel(const std::shared_ptr<VelquorMyUpdatesListModel> &model)
 {
-    m_myUpdatesModel = model;
+    {
+        std::lock_guard lock(m_listModelMutex);
+        m_myUpdatesModel = model;
+    }
     // Records a clean-up is still resetting would hold the rows back: they are rebuilt after it.
     if (m_pendingCleanups > 0)
         m_rebuildAfterCleanup = true;
@@ -589,7 +591,17 @@ void VelquorMyUpdatesView::openInstallNotRecorded(const QString &vehicle)
 
 QHash<QString, QString> VelquorMyUpdatesView::appendVersions() const
 {
-    return m_myUpdatesModel ? m_myUpdatesModel->appendVersions() : QHash<QString, QString>();
+    std::shared_ptr<VelquorMyUpdatesListModel> list;
+    {
+        std::lock_guard lock(m_listModelMutex);
+        list = m_myUpdatesModel;
+    }
+    return list ? list->appendVersions() : QHash<QString, QString>();
+}
+
+void VelquorMyUpdatesView::replanVehicle(const QString &vehicle)
+{
+    m_poster.post([this, vehicle] { m_commands->replanVehicle(vehicle); });
 }
 
 // --- Sheets

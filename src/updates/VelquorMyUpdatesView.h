@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QAbstractButton;
@@ -119,6 +120,7 @@ public:
     void openSDMemory() override;
     void openInstallNotRecorded(const QString &vehicle) override;
     QHash<QString, QString> appendVersions() const override;
+    void replanVehicle(const QString &vehicle) override;
 
     // --- VelquorAlertDelegate.
     void alertSheetDidEnd(VelquorAlert *alert, int returnCode, void *contextInfo) override;
@@ -160,6 +162,7 @@ private:
     void deleteAndRebuild();
 
     std::shared_ptr<VelquorMyUpdatesListModel> m_myUpdatesModel;
+    mutable std::mutex m_listModelMutex; // its pointer is also read by the extraction
     RefreshCompletion m_refreshCompletion;
     DeleteRefresh m_deleteRefresh;
     double m_rowHeight;

@@ -40,6 +40,18 @@ public:
                                    const HeldVersion &heldVersion = {});
 
     // Whether the record's "APPEND" package applies to the package the card holds, by the chosen
-    // product's append versions. GUI thread (the page's list model belongs to it).
+    // product's append versions.
     static bool hasAppend(const VelquorUpdatesPageServices &page, const VelquorDownloadModelPtr &model);
+
+    // What a stored record's archive is to its package: the whole of it (its data package, its parts,
+    // a system package), an append to a version, or a language added to a version.
+    enum class ArchiveRole { Whole, Append, Language };
+    static ArchiveRole roleOf(const VelquorDownloadModelPtr &stored);
+    // Whether the stored records, unpacked onto the card as it holds now, leave each of their packages
+    // a whole version: a package planned only as additions to an installed version (an append, a
+    // language) needs that version still there. `appendApplies`: the card holds a version the record's
+    // append applies to; `holdsVersion`: the card holds the record's own version.
+    using CardTest = std::function<bool(const VelquorDownloadModelPtr &stored)>;
+    static bool makesWholeVersions(const VelquorDownloadModelList &stored, const CardTest &appendApplies,
+                                   const CardTest &holdsVersion);
 };

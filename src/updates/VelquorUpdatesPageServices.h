@@ -37,6 +37,9 @@ public:
     virtual void openSDMemory() = 0;
     // Tells the user that the vehicle's installation could not be recorded, so it is not installed.
     virtual void openInstallNotRecorded(const QString &vehicle) = 0;
-    // The chosen product's append versions (upper-case card path -> version). GUI thread only.
+    // The chosen product's append versions (upper-case card path -> version).
     virtual QHash<QString, QString> appendVersions() const = 0;
+    // Plans the vehicle again against the card as it is now, with the records its row offers: its
+    // downloaded archives cannot make the version they were planned for on this card.
+    virtual void replanVehicle(const QString &vehicle) = 0;
 };

@@ -53,6 +53,11 @@ public:
         notRecorded.append(vehicle);
     }
     QHash<QString, QString> appendVersions() const override { return appendVersionTable; }
+    void replanVehicle(const QString &vehicle) override
+    {
+        std::lock_guard lock(m_mutex);
+        replanned.append(vehicle);
+    }
 
     // The last row change asked for the vehicle (letter case ignored).
     std::optional<VelquorRowUpdate> lastRowUpdate(const QString &vehicle) const
@@ -72,6 +77,7 @@ public:
     QHash<QString, QString> appendVersionTable;
     QList<QPair<QString, VelquorRowUpdate>> rowUpdates;
     QStringList notRecorded; // vehicles whose installation the user was told is not recorded
+    QStringList replanned;   // vehicles the page was asked to plan again
 
 private:
     VelquorDownloadManager &m_manager;

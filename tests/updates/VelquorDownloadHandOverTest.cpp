@@ -168,6 +168,49 @@ TEST_F(DownloadHandOverTest, ASplitVehicleAndAnAppendOverTheCardsPackageFetchOnl
     EXPECT_EQ(fileContent(tool().getUpdateDirectory() + QStringLiteral("/BENZ_V12.35_APPEND.7z")), served[append]);
 }
 
+TEST_F(DownloadHandOverTest, AnUpdateWhoseVersionLeftTheCardIsPlannedAgainAroundTheArchivesItStillNeeds)
+{
+    // BENZ V12.30 in English is on the card: its V12.35 comes as an append and the German file.
+    putOnCard(QStringLiteral("Vehicles/Europe/BENZ/VERSION.TXT"), "V12.30");
+    putOnCard(QStringLiteral("Vehicles/Europe/BENZ/english.cfg"), "LANGUAGE=English\r\n");
+    page->appendVersionTable.insert(QStringLiteral("VEHICLES/EUROPE/BENZ"), QStringLiteral("V12.30"));
+    const QString data = QStringLiteral("files/BENZ/BENZ_V12.35.zip");
+    const QString english = QStringLiteral("files/BENZ/BENZ_V12.35_EN.zip");
+    const QString german = QStringLiteral("files/BENZ/BENZ_V12.35_DE.zip");
+    const QString append = QStringLiteral("files/BENZ/BENZ_V12.35_APPEND.zip");
+    for (const QString &entry : {data, english, german, append})
+        serve(entry, 16 * 1024, qHash(entry));
+    const QString sdPath = QStringLiteral("Vehicles/Europe/BENZ");
+    manager->setFamilyModels(
+        {group(QStringLiteral("BENZ"), {offered(QStringLiteral("BENZ"), QStringLiteral("V12.35"),
+                                                QStringLiteral("English"), sdPath, english + u';' + append),
+                                        offered(QStringLiteral("BENZ"), QStringLiteral("V12.35"),
+                                                QStringLiteral("German"), sdPath, german + u';' + append)})});
+    makeHandOver();
+    press(0);
+    ASSERT_TRUE(waitUntil([&] { return wasDecompressed(QStringLiteral("BENZ")); }, 20000));
+    EXPECT_EQ(storedEntries(QStringLiteral("BENZ")), (QStringList{append, german}));
+    const QString appendArchive = tool().getUpdateDirectory() + QStringLiteral("/BENZ_V12.35_APPEND.7z");
+    ASSERT_TRUE(QFileInfo::exists(appendArchive));
+
+    // The installed version goes before the update is unpacked (a failure, a quit, an uninstall): the
+    // installer asks for a new plan against the card as it is now.
+    ASSERT_TRUE(QDir(card.filePath(sdPath)).removeRecursively());
+    commands->replanVehicle(QStringLiteral("BENZ"));
+
+    // The whole version, with both languages; the German archive kept, the append's gone.
+    QStringList whole{data, english, german};
+    whole.sort();
+    EXPECT_EQ(storedEntries(QStringLiteral("BENZ")), whole);
+    EXPECT_FALSE(QFileInfo::exists(appendArchive));
+    ASSERT_TRUE(waitUntil([&] { return decompressedVehicles().size() == 2; }, 20000));
+    EXPECT_TRUE(allRowsIn(QStringLiteral("BENZ"), VelquorDownloadStateWaitingInstall));
+    EXPECT_EQ(requests(german, QStringLiteral("GET")), 1);
+    EXPECT_EQ(requests(data, QStringLiteral("GET")), 1);
+    EXPECT_EQ(requests(english, QStringLiteral("GET")), 1);
+    EXPECT_EQ(fileContent(tool().getUpdateDirectory() + QStringLiteral("/BENZ_V12.35.7z")), served[data]);
+}
+
 TEST_F(DownloadHandOverTest, PressesPauseAndResumeAndADroppedConnectionResumesWhereItStopped)
 {
     const QString dataPath = QStringLiteral("files/OPEL/OPEL_V2.00.zip");
