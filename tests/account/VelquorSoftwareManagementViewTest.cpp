@@ -1,4 +1,5 @@
 #include "support/FatCard.h"
+#include "support/TestArchives.h"
 #include "support/TestEnvironment.h"
 
 #include "account/VelquorAccountConstants.h"
@@ -96,8 +97,9 @@ Protection protect(const QString &folder, const QString &file)
     if (geteuid() != 0) {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         if (QFileInfo::exists(file) && !QFile(file).remove() && QFileInfo::exists(file))
-            return {"a folder without write permission",
-                    [folder] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }};
+            return {"a folder without write permission", [folder] {
+                        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                    }};
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     if (run("chattr", {"+i", file})) {
@@ -127,9 +129,8 @@ protected:
             alert->done(VelquorAlert::OKReturnCode);
         });
         // Posted on the GUI thread and on the uninstall queue.
-        for (const QString &name :
-             {VelquorAccount::kDeleteCarInfoNotification, VelquorAccount::kDeleteSofoNotification,
-              VelquorAccount::kSoftwareManagementUninstallNotification}) {
+        for (const QString &name : {VelquorAccount::kDeleteCarInfoNotification, VelquorAccount::kDeleteSofoNotification,
+                                    VelquorAccount::kSoftwareManagementUninstallNotification}) {
             NotificationCenter::workspace().addObserver(this, name, [this](const Notification &notification) {
                 std::lock_guard lock(m_notificationsMutex);
                 m_notifications.append(notification.name);
@@ -241,8 +242,7 @@ TEST_F(SoftwareManagementPage, ListsTheCardsSoftwareAndUninstallsTheTickedRowsFr
     VelquorCommonTool::sharedTool().setSaveFilePath(root);
 
     ASSERT_TRUE(rebuildShows(3));
-    EXPECT_EQ(rowsShown(),
-              (QStringList{"001 OS-SOFTWARE V12.34 ", "002 BMW V31.50 EN|IT", "003 TOYOTA V20.11 EN/JP"}));
+    EXPECT_EQ(rowsShown(), (QStringList{"001 OS-SOFTWARE V12.34 ", "002 BMW V31.50 EN|IT", "003 TOYOTA V20.11 EN/JP"}));
 
     // The header's check box ticks every row and clears them again.
     QTest::mouseClick(page->headerCell()->checkButton(), Qt::LeftButton);
@@ -320,7 +320,8 @@ TEST_F(SoftwareManagementPage, AFolderThatCannotBeRemovedIsNamedAndKeepsItsRecor
                         "attributes and no mounts";
     const std::unique_ptr<void, std::function<void(void *)>> lift(this, [&](void *) { protection.lift(); });
 
-    addRecords({installed("BMW", "BMW", "V31.50", "en", "BMW"), installed("TOYOTA", "TOYOTA", "V20.11", "en", "TOYOTA")});
+    addRecords(
+        {installed("BMW", "BMW", "V31.50", "en", "BMW"), installed("TOYOTA", "TOYOTA", "V20.11", "en", "TOYOTA")});
     VelquorCommonTool::sharedTool().setSaveFilePath(root);
     ASSERT_TRUE(rebuildShows(2));
 
@@ -577,4 +578,37 @@ TEST(VelquorSoftwareUninstaller, AnUninstallCutShortIsFinishedByTheNextCleanUpOf
     EXPECT_EQ(database.getAllDataWithVehicleForInstall("KIA").size(), 1);
     manager.queue().sync([] {});
     manager.filesQueue().sync([] {});
+}
+
+TEST(VelquorSoftwareUninstaller, ACardSwappedInMidRunAtTheSamePathKeepsAllItHolds)
+{
+    FatCard a;
+    VELQUOR_REQUIRE_FAT_CARD(a);
+    FatCard b;
+    ASSERT_TRUE(b.mounted());
+    for (const FatCard *card : {&a, &b}) {
+        ASSERT_TRUE(writeFile(card->mountPath() + "/Scan/VERSION.TXT", "V3.20"));
+        ASSERT_TRUE(writeFile(card->mountPath() + "/Vehicles/FORD/VERSION.TXT", "V1.00"));
+    }
+    const QMap<QString, QByteArray> filesOnB = TestArchives::filesBelow(b.mountPath());
+    QTemporaryDir scratch;
+    VelquorDownloadDataBaseManager database(scratch.filePath("Velquor.db"));
+    database.creatDBWithSerialNumber("SN", "demo");
+    database.insertModelForInstall(installed("FORD", "FORD", "V1.00", "en", "Vehicles/FORD"));
+    VelquorCommonTool tool;
+    const QString path = a.mountPath();
+    tool.setSaveFilePath(path);
+
+    // After the first row, A is pulled and B goes into the same reader, at the same path.
+    bool swapped = false;
+    const VelquorSoftwareUninstaller uninstaller(&database, &tool);
+    const QStringList notRemoved =
+        uninstaller.unInstallRows({{"FORD", path + "/Vehicles/FORD"}, {"OS-SOFTWARE", path + "/Scan"}}, [&](double) {
+            if (!swapped)
+                swapped = a.unmount() && b.unmount() && b.remount(path);
+        });
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(TestArchives::filesBelow(path), filesOnB);
+    EXPECT_EQ(notRemoved, QStringList{"FORD"});
+    EXPECT_EQ(database.getAllDataWithVehicleForInstall("FORD").size(), 1);
 }

@@ -5,6 +5,7 @@
 #include "core/VelquorCommonTool.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorDownloadManager.h"
+#include "core/VelquorUnfinishedFolder.h"
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
 #include "updates/VelquorCacheCleanup.h"
@@ -220,7 +221,10 @@ protected:
     // A is pulled and the rescan chooses B, both before the installer goes on: the vehicle fails,
     // B keeps its FORD (folder and record) as it was, and nothing is written where A was. `afterwards`
     // goes on with both cards, A unmounted and B chosen.
-    void pullCardDuringVehicle(int pullAfter, const std::function<void(FatCard &a, FatCard &b)> &afterwards = {})
+    // With `atTheSamePath`, B is mounted where A was and the card stays chosen there, as when cards
+    // are swapped in one reader: a FAT root has inode 1 and the device number comes back.
+    void pullCardDuringVehicle(int pullAfter, const std::function<void(FatCard &a, FatCard &b)> &afterwards = {},
+                               bool atTheSamePath = false)
     {
         FatCard a;
         VELQUOR_REQUIRE_FAT_CARD(a);
@@ -254,7 +258,10 @@ protected:
                                                     [&](const Notification &) {
                                                         if (++finished != pullAfter)
                                                             return;
+                                                        const QString path = a.mountPath();
                                                         pulled = a.unmount();
+                                                        if (atTheSamePath)
+                                                            pulled = pulled && b.unmount() && b.remount(path);
                                                         tool.setSaveFilePath(b.mountPath());
                                                     });
         installer->decompressVehicle(QStringLiteral("FORD"));
@@ -265,7 +272,8 @@ protected:
         EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateInstallFailed);
         EXPECT_EQ(filesBelow(b.mountPath()), filesOnB);
         EXPECT_EQ(entriesBelow(b.mountPath()), entriesOnB);
-        EXPECT_EQ(entriesBelow(a.mountPath()), QStringList());
+        if (!atTheSamePath)
+            EXPECT_EQ(entriesBelow(a.mountPath()), QStringList());
         const auto recorded = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
         ASSERT_EQ(recorded.size(), 1);
         EXPECT_EQ(recorded.first()->version(), QStringLiteral("V29.00"));
@@ -496,6 +504,11 @@ TEST_F(ExtractionInstallerTest, ACardPulledBetweenArchivesFailsTheVehicleAndLeav
 TEST_F(ExtractionInstallerTest, ACardPulledBeforeTheFlushFailsTheVehicleAndLeavesTheCardChosenSinceAlone)
 {
     pullCardDuringVehicle(2);
+}
+
+TEST_F(ExtractionInstallerTest, ACardSwappedInAtTheSamePathBetweenArchivesGetsNothingWrittenAndNothingRemoved)
+{
+    pullCardDuringVehicle(1, {}, true);
 }
 
 TEST_F(ExtractionInstallerTest, APulledCardsHalfWrittenFolderGoesOnlyFromThatCardWhenItIsChosenAgain)
@@ -844,4 +857,66 @@ TEST_F(ExtractionInstallerTest, AnUpdateCutShortByAQuitGoesWithItsOlderVersionAn
     for (const auto &record : records)
         EXPECT_TRUE(QFileInfo::exists(record->zipPath())) << record->zipPath().toStdString();
     EXPECT_EQ(page.replanned, QStringList{QStringLiteral("BENZ")});
+}
+
+TEST_F(ExtractionInstallerTest, ARefusedUpdateLeavesTheInstalledVersionWholeAndListed)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    installOlder(card.mountPath(), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                 QStringLiteral("V29.00"), 51);
+    installOlder(card.mountPath(), QStringLiteral("AUDI"), QStringLiteral("Vehicles/Europe/AUDI"),
+                 QStringLiteral("V2.00"), 52);
+    const QMap<QString, QByteArray> files = filesBelow(card.mountPath());
+    const QStringList entries = entriesBelow(card.mountPath());
+
+    // BENZ: a sound data package, then a language archive that reaches into AUDI's folder.
+    addDownloadedVehicle(QStringLiteral("BENZ"), QStringLiteral("BENZ"), QStringLiteral("Vehicles/Europe/BENZ"),
+                         {{QStringLiteral("BENZ_V30.00.zip"),
+                           {{QStringLiteral("BENZ/VERSION.TXT"), "V30.00"},
+                            {QStringLiteral("BENZ/DIAG/BENZ.BIN"), randomBytes(64 * 1024, 53)}}},
+                          {QStringLiteral("BENZ_V30.00_EN.zip"), {{QStringLiteral("AUDI/english.cfg"), "taken"}}}});
+    // AUDI: nothing but its own empty folder, where the older version's files would pass for the new.
+    const QString empty = work.filePath(QStringLiteral("src/empty"));
+    ASSERT_TRUE(QDir().mkpath(empty + QStringLiteral("/AUDI")));
+    const QString emptyArchive = work.filePath(QStringLiteral("empty.7z"));
+    ASSERT_TRUE(pack(empty, emptyArchive, QStringLiteral("7z"), archivePassword()));
+    addDownloadedVehicle(QStringLiteral("AUDI"), QStringLiteral("AUDI"), QStringLiteral("Vehicles/Europe/AUDI"),
+                         {Package::prebuiltAt(QStringLiteral("AUDI_V30.00.zip"), emptyArchive)});
+
+    installer->decompressVehicle(QStringLiteral("BENZ"));
+    installer->decompressVehicle(QStringLiteral("AUDI"));
+    waitForExtractions();
+
+    EXPECT_EQ(filesBelow(card.mountPath()), files);
+    EXPECT_EQ(entriesBelow(card.mountPath()), entries);
+    for (const auto &[name, version] : {std::pair{"BENZ", "V29.00"}, std::pair{"AUDI", "V2.00"}}) {
+        SCOPED_TRACE(name);
+        const QString vehicle = QString::fromLatin1(name);
+        EXPECT_TRUE(allRowsIn(vehicle, VelquorDownloadStateInstallFailed));
+        EXPECT_EQ(shownState(vehicle), VelquorDownloadStateInstallFailed);
+        const auto recorded = database.getAllDataWithVehicleForInstall(vehicle);
+        ASSERT_EQ(recorded.size(), 1);
+        EXPECT_EQ(recorded.first()->version(), QString::fromLatin1(version));
+    }
+}
+
+TEST_F(ExtractionInstallerTest, AHalfWrittenFolderTakesOnlyTheRecordsOfTheDeviceItWasWrittenFor)
+{
+    FatCard card;
+    VELQUOR_REQUIRE_FAT_CARD(card);
+    useCard(card.mountPath());
+    const QString benz = card.mountPath() + QStringLiteral("/Vehicles/Europe/BENZ");
+    ASSERT_TRUE(writeFile(benz + QStringLiteral("/DIAG/HALF.BIN"), "half"));
+    // Written half for this device; then the card is chosen with another device of the account.
+    ASSERT_TRUE(VelquorUnfinishedFolder::mark(benz, QStringLiteral("BENZ"), VelquorUnfinishedFolder::newToken(),
+                                              database.uniqueIDString()));
+    database.creatDBWithSerialNumber(QStringLiteral("VQ9A00999999"), QStringLiteral("tester"));
+    installOlder(card.mountPath() + QStringLiteral("/elsewhere"), QStringLiteral("BENZ"),
+                 QStringLiteral("Vehicles/Europe/BENZ"), QStringLiteral("V29.00"), 61);
+
+    cleanUp();
+    EXPECT_FALSE(QFileInfo::exists(benz));
+    EXPECT_EQ(database.getAllDataWithVehicleForInstall(QStringLiteral("BENZ")).size(), 1);
 }
