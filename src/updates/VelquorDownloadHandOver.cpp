@@ -182,13 +182,7 @@ void VelquorDownloadHandOver::installDownloadedVehicle(const QString &vehicle, c
     if (archiveMissing) {
         // An extraction without its archive must fail and would then take the package off the card:
         // the vehicle counts as not downloaded, and the next press fetches it again.
-        for (const auto &row : rows) {
-            row->setState(VelquorDownloadStateFailed);
-            row->setProgress(0);
-            m_database.updateWithModel(row, VelquorDownloadUpdateAll);
-        }
-        m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateFailed, 0));
-        m_page.reloadAllData();
+        failVehicle(vehicle, rows, VelquorDownloadStateFailed);
         return;
     }
     handToExtraction(vehicle, rows);
@@ -303,12 +297,17 @@ void VelquorDownloadHandOver::replanVehicle(const QString &vehicle, const Velquo
     if (before != after || planned.isEmpty())
         return;
     // The card still calls for what was refused on it: nothing to install, and nothing to loop on.
-    for (const VelquorDownloadModelPtr &row : planned) {
-        row->setState(VelquorDownloadStateInstallFailed);
+    failVehicle(vehicle, planned, VelquorDownloadStateInstallFailed);
+}
+
+void VelquorDownloadHandOver::failVehicle(const QString &vehicle, const VelquorDownloadModelList &rows, qint64 state)
+{
+    for (const auto &row : rows) {
+        row->setState(state);
         row->setProgress(0);
         m_database.updateWithModel(row, VelquorDownloadUpdateAll);
     }
-    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
+    m_page.setRowOfVehicle(vehicle, rowUpdate(state, 0));
     m_page.reloadAllData();
 }
 
