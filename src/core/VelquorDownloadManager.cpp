@@ -381,8 +381,9 @@ bool VelquorDownloadManager::startTransfer(const VelquorDownloadModelPtr &row, c
     if (resume && resume->url != url)
         resume.reset();
 
-    auto *transfer =
-        new VelquorDownloadTransfer(m_network, url, partialPathForArchive(zipPath), resume, m_requestTimeoutMs, m_host);
+    // The size measured before is the most the partial file may ever hold.
+    auto *transfer = new VelquorDownloadTransfer(m_network, url, partialPathForArchive(zipPath), resume,
+                                                 qint64(row->expectedContentLength()), m_requestTimeoutMs, m_host);
     transfer->onProgress = [this, url](qint64 chunk, qint64 total) { resetFileProcess(url, chunk, total); };
     transfer->onFinished = [this, url](const VelquorDownloadTransfer::Outcome &outcome) {
         resetComplete(url, outcome);
@@ -617,7 +618,8 @@ void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDown
         break;
     case Kind::TimedOut:
     case Kind::ConnectionLost:
-        retryLater(url, task.vehicle, task.startOffset, resume);
+    case Kind::WrongAnswer: // a proxy or server that errs now may answer right later, but not for ever
+        retryLater(url, task.vehicle, task.startOffset, resume, outcome);
         break;
     case Kind::NoConnection:
     case Kind::Refused: // the service is restarting, or not reachable from here
@@ -641,11 +643,7 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
     // answer): it fails the vehicle and is not kept for a resume.
     const quint64 expected = row->expectedContentLength();
     if (expected > 0 && quint64(QFileInfo(partialPath).size()) != expected) {
-        if (isInsideArchiveCache(partialPath))
-            QFile::remove(partialPath);
-        row->setResumeData({});
-        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
-        failVehicle(url, vehicle, {});
+        failDroppingBytes(row, vehicle, partialPath);
         return;
     }
     // The finished file replaces whatever was at the archive path.
@@ -668,7 +666,8 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
 }
 
 void VelquorDownloadManager::retryLater(const QString &url, const QString &vehicle, qint64 startOffset,
-                                        const VelquorResumeData &resume)
+                                        const VelquorResumeData &resume,
+                                        const VelquorDownloadTransfer::Outcome &outcome)
 {
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
     if (!row) {
@@ -678,11 +677,17 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
     }
     // Progress is getting further than ever before, not receiving bytes: an answer that always stops
     // at the same place, fetched from byte 0 each time (no validator to resume with), never gets there.
+    // A wrong answer gets nowhere, whatever it sent. When the file started over, the bytes dropped
+    // are no mark to beat any more: the furthest point starts over with it.
+    const bool wrongAnswer = outcome.kind == VelquorDownloadTransfer::Outcome::Kind::WrongAnswer;
     Retries retries = m_retries.value(url, Retries{0, startOffset});
-    retries.stalled = resume.offset > retries.furthest ? 0 : retries.stalled + 1;
-    retries.furthest = std::max(retries.furthest, resume.offset);
+    retries.stalled = !wrongAnswer && resume.offset > retries.furthest ? 0 : retries.stalled + 1;
+    retries.furthest = outcome.startedOver ? resume.offset : std::max(retries.furthest, resume.offset);
     if (retries.stalled > MaxRetriesWithoutProgress) {
-        failVehicle(url, vehicle, resume);
+        if (wrongAnswer)
+            failDroppingBytes(row, vehicle, resume.partialPath);
+        else
+            failVehicle(url, vehicle, resume);
         return;
     }
     m_retries.insert(url, retries);
@@ -717,6 +722,16 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
             });
         },
         int(delay));
+}
+
+void VelquorDownloadManager::failDroppingBytes(const VelquorDownloadModelPtr &row, const QString &vehicle,
+                                               const QString &partialPath)
+{
+    if (isInsideArchiveCache(partialPath))
+        QFile::remove(partialPath);
+    row->setResumeData({});
+    m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+    failVehicle(row->url(), vehicle, {});
 }
 
 void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QString &vehicle,

@@ -106,7 +106,7 @@ private:
     struct Retries
     {
         int stalled = 0;     // attempts in a row that got no further than an earlier one
-        qint64 furthest = 0; // the most bytes any attempt has had in the partial file
+        qint64 furthest = 0; // the most bytes any attempt has had in the partial file since it last started over
     };
 
     // Runs on the queue unless the manager is being torn down.
@@ -143,8 +143,11 @@ private:
                                           const QByteArray &resumeData = {});
     void fileFinished(const QString &url, const QString &vehicle, const QString &partialPath);
     // Retries the row's transfer after a pause that grows while attempts get no further than an
-    // earlier one did; after too many such attempts the vehicle fails.
-    void retryLater(const QString &url, const QString &vehicle, qint64 startOffset, const VelquorResumeData &resume);
+    // earlier one did (a wrong answer never does); after too many such attempts the vehicle fails.
+    void retryLater(const QString &url, const QString &vehicle, qint64 startOffset, const VelquorResumeData &resume,
+                    const VelquorDownloadTransfer::Outcome &outcome);
+    // Fails the vehicle of a row whose bytes are not the file's: they are not kept for a resume.
+    void failDroppingBytes(const VelquorDownloadModelPtr &row, const QString &vehicle, const QString &partialPath);
     void pauseForLostNetwork(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void failVehicle(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow);
