@@ -1,14 +1,17 @@
 #include "core/VelquorDownloadManager.h"
 #include "core/VelquorCommonTool.h"
+#include "core/VelquorDatabaseConstants.h"
 #include "core/VelquorDownloadConstants.h"
 #include "core/VelquorDownloadDataBaseManager.h"
 #include "core/VelquorPartJoiner.h"
 #include "core/VelquorResumeData.h"
 #include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StandardLocations.h"
 #include "platform/UserDefaults.h"
 
 #include "standin/StandinServer.h"
+#include "support/RefusedWrites.h"
 #include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>
@@ -18,12 +21,14 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <mutex>
 
@@ -35,6 +40,7 @@ struct Posted
     QString vehicle;
     QString url;
     qint64 state = 0;
+    bool notRecorded = false;
 };
 
 QByteArray randomBytes(qsizetype size, quint32 seed)
@@ -71,8 +77,10 @@ protected:
             center.addObserver(this, QString::fromLatin1(name), [this](const Notification &notification) {
                 const auto *row = std::any_cast<VelquorDownloadModelPtr>(&notification.object);
                 std::lock_guard lock(mutex);
-                posted.append({notification.name, row && *row ? (*row)->vehicle() : QString(),
-                               row && *row ? (*row)->url() : QString(), row && *row ? (*row)->state() : -1});
+                posted.append(
+                    {notification.name, row && *row ? (*row)->vehicle() : QString(),
+                     row && *row ? (*row)->url() : QString(), row && *row ? (*row)->state() : -1,
+                     notification.userInfo.value(QString::fromLatin1(VelquorDownload::NotRecordedKey)).toBool()});
             });
         }
     }
@@ -823,6 +831,61 @@ TEST_F(DownloadManagerTest, APartMissingAtJoinTimeFailsTheVehicleAndKeepsEveryth
     EXPECT_EQ(sha256(partTwo->zipPath()), QCryptographicHash::hash(second, QCryptographicHash::Sha256));
     EXPECT_FALSE(QFileInfo::exists(tool().getUpdateDirectory() + QStringLiteral("/LANCIA_V2.00.7z")));
     EXPECT_FALSE(manager->dataTaskVehicles().contains(QStringLiteral("LANCIA")));
+}
+
+TEST_F(DownloadManagerTest, AJoinTheDatabaseCannotRecordKeepsThePartsAndIsTakenOnByTheNextStart)
+{
+    QList<QPair<QString, QByteArray>> parts;
+    QByteArray whole;
+    for (int i = 1; i <= 3; ++i) {
+        parts.append({QStringLiteral("files/ISUZU_V2.00_%1_part.zip").arg(i), randomBytes(64 * 1024, 190 + i)});
+        whole += parts.last().second;
+    }
+    addVehicle(QStringLiteral("ISUZU"), parts);
+    makeManager();
+    // The join waits until the database refuses writes.
+    std::promise<void> release;
+    manager->filesQueue().async([released = release.get_future().share()] { released.wait(); });
+    bool released = false;
+    const auto letJoin = [&] {
+        if (!std::exchange(released, true))
+            release.set_value();
+    };
+    const auto atEnd = qScopeGuard(letJoin);
+    manager->startDownloadTask(database().getModelWithVehicle(QStringLiteral("ISUZU")).first());
+    ASSERT_TRUE(waitUntil([&] { return manager->isJoiningVehicle(QStringLiteral("ISUZU")); }, 15000));
+    RefusedWrites refused(
+        database(),
+        QDir(StandardLocations::documentsDirectory()).filePath(QString::fromLatin1(VelquorDatabase::FileName)));
+    SCOPED_TRACE(refused.how().toStdString());
+    letJoin();
+
+    ASSERT_TRUE(waitUntil([&] { return !postedNamed(VelquorDownload::RequestErrorNotification).isEmpty(); }, 15000));
+    manager->queue().sync([] {});
+    const auto errors = postedNamed(VelquorDownload::RequestErrorNotification);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].notRecorded);
+    EXPECT_EQ(errors[0].state, VelquorDownloadStatePaused);
+    EXPECT_EQ(completed(QStringLiteral("ISUZU")), 0);
+    EXPECT_TRUE(manager->isUnrecordedVehicle(QStringLiteral("ISUZU")));
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+    // Nothing downloaded is lost: the parts keep their files and their rows, and no joined archive
+    // stands beside rows that do not name it.
+    const QString joined = tool().getUpdateDirectory() + QStringLiteral("/ISUZU_V2.00.7z");
+    EXPECT_FALSE(QFileInfo::exists(joined));
+    const auto rows = database().getModelWithVehicle(QStringLiteral("ISUZU"));
+    ASSERT_EQ(rows.size(), 3);
+    for (const auto &row : rows)
+        EXPECT_TRUE(QFileInfo::exists(row->zipPath())) << row->url().toStdString();
+
+    refused.lift();
+    manager->startDownloadTask(rows.first());
+    ASSERT_TRUE(waitUntil([&] { return completed(QStringLiteral("ISUZU")) == 1; }, 15000));
+    EXPECT_EQ(sha256(joined), QCryptographicHash::hash(whole, QCryptographicHash::Sha256));
+    EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("ISUZU")).size(), 1);
+    for (const auto &part : parts)
+        EXPECT_EQ(getsTo(part.first).size(), 1) << part.first.toStdString();
+    EXPECT_FALSE(manager->isUnrecordedVehicle(QStringLiteral("ISUZU")));
 }
 
 TEST(VelquorPartJoinerTest, AMissingPartWritesNothingAndKeepsTheParts)
