@@ -7,6 +7,9 @@ namespace VelquorDownload {
 inline constexpr const char *ProgressNotification = "VelquorDownloadProgressNotification";
 inline constexpr const char *RequestCompleteNotification = "VelquorDownloadRequestCompleteNotification";
 inline constexpr const char *RequestErrorNotification = "VelquorDownloadRequestErrorNotification";
+// In the error notification's userInfo, true when the vehicle stopped because the database refused
+// to record its download (its row is shown paused; a press goes on once the database takes writes).
+inline constexpr const char *NotRecordedKey = "notRecorded";
 
 // Observed on the workspace notification centre (object: the new value).
 inline constexpr const char *MaxConcurrentCountChangeNotification =

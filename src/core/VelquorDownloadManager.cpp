@@ -185,8 +185,14 @@ void VelquorDownloadManager::startDownloadTask(const VelquorDownloadModelPtr &mo
     if (!model)
         return;
     const QString vehicle = model->vehicle().toUpper();
+    forgetUnrecorded(vehicle); // a new start: what stopped it may be over
     // Marked here, in call order with a pause asked for from this thread: the later one wins.
-    m_database.runExclusively([this, &vehicle] { markVehicleWaiting(vehicle); });
+    bool recorded = true;
+    m_database.runExclusively([&] { recorded = markVehicleWaiting(vehicle); });
+    if (!recorded) {
+        onQueue([this, vehicle] { m_database.runExclusively([&] { stopUnrecorded(vehicle, {}); }); });
+        return;
+    }
     // A short settling time, on a timer: no thread waits meanwhile.
     onQueue([this, vehicle] { startVehicle(vehicle); }, m_vehicleStartDelayMs);
 }
@@ -200,8 +206,13 @@ void VelquorDownloadManager::pauseDownloadTask(const VelquorDownloadModelPtr &mo
     // time finds them paused. The transfers stop on the queue, which this thread never waits for: it
     // may be busy for long (a start waits there for its vehicle's folder to leave a slow card).
     bool heldSlot = false;
-    m_database.runExclusively([&] { heldSlot = markVehiclePaused(vehicle); });
-    onQueue([this, vehicle, heldSlot] { stopTransfersOfVehicle(vehicle, heldSlot); });
+    bool recorded = true;
+    m_database.runExclusively([&] { heldSlot = markVehiclePaused(vehicle, &recorded); });
+    onQueue([this, vehicle, heldSlot, recorded] {
+        stopTransfersOfVehicle(vehicle, heldSlot);
+        if (!recorded)
+            m_database.runExclusively([&] { stopUnrecorded(vehicle, {}); });
+    });
 }
 
 void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &model)
@@ -211,6 +222,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
     const QString vehicle = model->vehicle().toUpper();
     // Read now: callers delete the rows right after this call.
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
+    forgetUnrecorded(vehicle);
     onQueue([this, vehicle, rows] {
         const bool heldSlot = removeVehicleDownloadTask(vehicle);
         cancelTransfersOfVehicle(vehicle, false);
@@ -228,6 +240,7 @@ void VelquorDownloadManager::deleteTaskAndCache(const VelquorDownloadModelPtr &m
 void VelquorDownloadManager::deleteAllTask()
 {
     setDownloadPausedModels({});
+    forgetAllUnrecorded();
     VelquorDownloadModelList rows = m_database.getAllUnDownloadedData();
     rows += m_database.getAllWaitingData();
     // The rows go at once so that the caller reads the tables without them. Their install records
@@ -247,26 +260,30 @@ void VelquorDownloadManager::deleteAllTask()
 // ---------------------------------------------------------------------------------------------
 // Scheduling
 
-void VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
+bool VelquorDownloadManager::markVehicleWaiting(const QString &vehicle)
 {
     if (holdsSlot(vehicle))
-        return; // running already (transfers or retries under way): leave its rows as they are
+        return true; // running already (transfers or retries under way): leave its rows as they are
+    bool recorded = true;
     for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
         if (row->state() == VelquorDownloadStateDownloaded)
             continue;
         row->setState(VelquorDownloadStateWaiting);
-        m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateStateTime);
+        recorded =
+            m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateStateTime) && recorded;
     }
+    return recorded;
 }
 
-bool VelquorDownloadManager::markVehiclePaused(const QString &vehicle)
+bool VelquorDownloadManager::markVehiclePaused(const QString &vehicle, bool *recorded)
 {
     const bool heldSlot = removeVehicleDownloadTask(vehicle);
     for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
         if (!isPausable(row->state()))
             continue;
         row->setState(VelquorDownloadStatePaused);
-        m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        if (!m_database.updateWithModel(row, VelquorDownloadUpdateState) && recorded)
+            *recorded = false;
     }
     return heldSlot;
 }
@@ -283,6 +300,7 @@ void VelquorDownloadManager::tablesWillChange()
     for (const QString &vehicle : std::as_const(vehicles))
         markVehiclePaused(vehicle);
     clearSlots();
+    forgetAllUnrecorded(); // their names mean other rows in the tables opened next
     onQueue([this, tables = m_database.uniqueIDString()] { stopTransfersOfTables(tables); });
 }
 
@@ -370,7 +388,10 @@ bool VelquorDownloadManager::startTransfer(const VelquorDownloadModelPtr &row, c
         return false; // one transfer per row: two would write the same partial file
 
     row->setState(VelquorDownloadStateDownloading);
-    m_database.updateWithModel(row, VelquorDownloadUpdateState);
+    if (!m_database.updateWithModel(row, VelquorDownloadUpdateState)) {
+        stopUnrecorded(vehicle, url);
+        return false;
+    }
 
     const QString zipPath = row->zipPath();
     if (!VelquorCommonTool::isUsableText(zipPath) || !isInsideArchiveCache(zipPath)) {
@@ -381,8 +402,9 @@ bool VelquorDownloadManager::startTransfer(const VelquorDownloadModelPtr &row, c
     if (resume && resume->url != url)
         resume.reset();
 
-    auto *transfer =
-        new VelquorDownloadTransfer(m_network, url, partialPathForArchive(zipPath), resume, m_requestTimeoutMs, m_host);
+    // The size measured before is the most the partial file may ever hold.
+    auto *transfer = new VelquorDownloadTransfer(m_network, url, partialPathForArchive(zipPath), resume,
+                                                 qint64(row->expectedContentLength()), m_requestTimeoutMs, m_host);
     transfer->onProgress = [this, url](qint64 chunk, qint64 total) { resetFileProcess(url, chunk, total); };
     transfer->onFinished = [this, url](const VelquorDownloadTransfer::Outcome &outcome) {
         resetComplete(url, outcome);
@@ -411,7 +433,9 @@ void VelquorDownloadManager::startDownloadWaitingTask()
             VelquorDownloadModelPtr next;
             for (const auto &row : m_database.getAllWaitingData()) {
                 const QString vehicle = row->vehicle().toUpper();
-                if (row->lastStateTime() == 0 || holdsSlot(vehicle) || isJoiningVehicle(vehicle))
+                // A vehicle stopped unrecorded waits for a press: its rows may still read waiting.
+                if (row->lastStateTime() == 0 || holdsSlot(vehicle) || isJoiningVehicle(vehicle) ||
+                    isUnrecordedVehicle(vehicle))
                     continue;
                 if (!next || row->lastStateTime() < next->lastStateTime())
                     next = row;
@@ -570,7 +594,10 @@ VelquorDownloadModelPtr VelquorDownloadManager::storeProgress(const QString &url
     }
     const quint64 totalFileSize = row->totalFileSize();
     row->setProgress(totalFileSize == 0 ? 0.0 : double(row->tmpFileSize()) / double(totalFileSize));
-    m_database.updateWithModel(row, mask);
+    if (!m_database.updateWithModel(row, mask)) {
+        stopUnrecorded(row->vehicle(), url);
+        return nullptr;
+    }
     if (post)
         this->post(VelquorDownload::ProgressNotification, row);
     return row;
@@ -610,14 +637,16 @@ void VelquorDownloadManager::transferEnded(const QString &url, const VelquorDown
         releaseIfIdle(task.vehicle);
         return;
     }
-    storeProgress(url, resume.offset, task.pendingInterval, finished);
+    if (!storeProgress(url, resume.offset, task.pendingInterval, finished))
+        return; // stopped: its state could not be recorded
     switch (outcome.kind) {
     case Kind::Finished:
         fileFinished(url, task.vehicle, partialPath);
         break;
     case Kind::TimedOut:
     case Kind::ConnectionLost:
-        retryLater(url, task.vehicle, task.startOffset, resume);
+    case Kind::WrongAnswer: // a proxy or server that errs now may answer right later, but not for ever
+        retryLater(url, task.vehicle, task.startOffset, resume, outcome);
         break;
     case Kind::NoConnection:
     case Kind::Refused: // the service is restarting, or not reachable from here
@@ -641,11 +670,7 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
     // answer): it fails the vehicle and is not kept for a resume.
     const quint64 expected = row->expectedContentLength();
     if (expected > 0 && quint64(QFileInfo(partialPath).size()) != expected) {
-        if (isInsideArchiveCache(partialPath))
-            QFile::remove(partialPath);
-        row->setResumeData({});
-        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
-        failVehicle(url, vehicle, {});
+        failDroppingBytes(row, vehicle, partialPath);
         return;
     }
     // The finished file replaces whatever was at the archive path.
@@ -657,7 +682,12 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
         return;
     }
     row->setState(VelquorDownloadStateDownloaded);
-    m_database.updateWithModel(row, VelquorDownloadUpdateState);
+    if (!m_database.updateWithModel(row, VelquorDownloadUpdateState)) {
+        // Not recorded as downloaded: the bytes wait as received ones, and a resume finds them whole.
+        QFile::rename(zipPath, partialPath);
+        stopUnrecorded(vehicle, url);
+        return;
+    }
 
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
     const bool allDownloaded = std::all_of(rows.begin(), rows.end(), [](const VelquorDownloadModelPtr &model) {
@@ -668,7 +698,8 @@ void VelquorDownloadManager::fileFinished(const QString &url, const QString &veh
 }
 
 void VelquorDownloadManager::retryLater(const QString &url, const QString &vehicle, qint64 startOffset,
-                                        const VelquorResumeData &resume)
+                                        const VelquorResumeData &resume,
+                                        const VelquorDownloadTransfer::Outcome &outcome)
 {
     VelquorDownloadModelPtr row = m_database.getModelWithUrl(url, VelquorDownloadStateDownloading);
     if (!row) {
@@ -678,18 +709,27 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
     }
     // Progress is getting further than ever before, not receiving bytes: an answer that always stops
     // at the same place, fetched from byte 0 each time (no validator to resume with), never gets there.
+    // A wrong answer gets nowhere, whatever it sent. When the file started over, the bytes dropped
+    // are no mark to beat any more: the furthest point starts over with it.
+    const bool wrongAnswer = outcome.kind == VelquorDownloadTransfer::Outcome::Kind::WrongAnswer;
     Retries retries = m_retries.value(url, Retries{0, startOffset});
-    retries.stalled = resume.offset > retries.furthest ? 0 : retries.stalled + 1;
-    retries.furthest = std::max(retries.furthest, resume.offset);
+    retries.stalled = !wrongAnswer && resume.offset > retries.furthest ? 0 : retries.stalled + 1;
+    retries.furthest = outcome.startedOver ? resume.offset : std::max(retries.furthest, resume.offset);
     if (retries.stalled > MaxRetriesWithoutProgress) {
-        failVehicle(url, vehicle, resume);
+        if (wrongAnswer)
+            failDroppingBytes(row, vehicle, resume.partialPath);
+        else
+            failVehicle(url, vehicle, resume);
         return;
     }
     m_retries.insert(url, retries);
     const qint64 delay = std::min<qint64>(MaxRetryDelayMs, qint64(m_retryBaseDelayMs) << std::min(retries.stalled, 16));
     // The partial file stays; the retry asks for the rest of it.
     row->setResumeData(resume.encode());
-    m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
+    if (!m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData)) {
+        stopUnrecorded(vehicle, url);
+        return;
+    }
     onQueue(
         [this, url, vehicle, tables = m_database.uniqueIDString()] {
             VelquorDownloadModelPtr current;
@@ -719,6 +759,19 @@ void VelquorDownloadManager::retryLater(const QString &url, const QString &vehic
         int(delay));
 }
 
+void VelquorDownloadManager::failDroppingBytes(const VelquorDownloadModelPtr &row, const QString &vehicle,
+                                               const QString &partialPath)
+{
+    if (isInsideArchiveCache(partialPath))
+        QFile::remove(partialPath);
+    row->setResumeData({});
+    if (!m_database.updateWithModel(row, VelquorDownloadUpdateResumeData)) {
+        stopUnrecorded(vehicle, row->url());
+        return;
+    }
+    failVehicle(row->url(), vehicle, {});
+}
+
 void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QString &vehicle,
                                                  const VelquorResumeData &resume)
 {
@@ -732,16 +785,22 @@ void VelquorDownloadManager::pauseForLostNetwork(const QString &url, const QStri
     // Without a network the vehicle's other transfers fail too: the whole vehicle pauses.
     removeVehicleDownloadTask(vehicle);
     cancelTransfersOfVehicle(vehicle, true);
+    bool recorded = true;
     for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
         m_retries.remove(other->url());
         if (!isPausable(other->state()) || other->url() == url)
             continue;
         other->setState(VelquorDownloadStatePaused);
-        m_database.updateWithModel(other, VelquorDownloadUpdateState);
+        recorded = m_database.updateWithModel(other, VelquorDownloadUpdateState) && recorded;
     }
     row->setState(VelquorDownloadStatePaused);
     row->setResumeData(resume.encode());
-    m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData);
+    recorded =
+        m_database.updateWithModel(row, VelquorDownloadUpdateState | VelquorDownloadUpdateResumeData) && recorded;
+    if (!recorded) {
+        stopUnrecorded(vehicle, url);
+        return;
+    }
     post(VelquorDownload::RequestErrorNotification, row);
 }
 
@@ -752,20 +811,26 @@ void VelquorDownloadManager::failVehicle(const QString &url, const QString &vehi
         return;
     const bool heldSlot = removeVehicleDownloadTask(vehicle);
     cancelTransfersOfVehicle(vehicle, true);
+    bool recorded = true;
     if (!resume.url.isEmpty()) {
         row->setResumeData(resume.encode());
-        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+        recorded = m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
     }
     for (const auto &other : m_database.getModelWithVehicle(vehicle)) {
         m_retries.remove(other->url());
         if (other->state() == VelquorDownloadStateDownloaded)
             continue;
         other->setState(VelquorDownloadStateFailed);
-        m_database.updateWithModel(other, VelquorDownloadUpdateState);
+        recorded = m_database.updateWithModel(other, VelquorDownloadUpdateState) && recorded;
     }
-    if (VelquorDownloadModelPtr current = m_database.getModelWithUrl(url))
-        row = current;
-    post(VelquorDownload::RequestErrorNotification, row);
+    if (!recorded) {
+        // Its rows may still read as under way: a failure the rows do not show is told as such.
+        stopUnrecorded(vehicle, url);
+    } else {
+        if (VelquorDownloadModelPtr current = m_database.getModelWithUrl(url))
+            row = current;
+        post(VelquorDownload::RequestErrorNotification, row);
+    }
     if (heldSlot)
         startDownloadWaitingTask();
 }
@@ -781,7 +846,11 @@ void VelquorDownloadManager::completeVehicle(const QString &vehicle, const Velqu
             if (row->state() == VelquorDownloadStateDownloaded)
                 continue; // stored already: every commit waits for the disk
             row->setState(VelquorDownloadStateDownloaded);
-            m_database.updateWithModel(row, VelquorDownloadUpdateState);
+            if (!m_database.updateWithModel(row, VelquorDownloadUpdateState)) {
+                stopUnrecorded(vehicle, lastRow->url());
+                startDownloadWaitingTask();
+                return;
+            }
         }
         startDownloadWaitingTask();
         post(VelquorDownload::RequestCompleteNotification, lastRow);
@@ -880,10 +949,23 @@ void VelquorDownloadManager::finishJoin(const Join &join)
                 startDownloadWaitingTask();
             return;
         }
-        // The joined record takes the parts' place before their files go.
-        for (const auto &part : join.parts)
-            m_database.deleteModelWithUrl(part->url());
-        m_database.insertModel(join.joined);
+        // The joined record takes the parts' place, all at once, before their files go.
+        const bool recorded = m_database.runInTransaction([&] {
+            for (const auto &part : join.parts) {
+                if (!m_database.deleteModelWithUrl(part->url()))
+                    return false;
+            }
+            return m_database.insertModel(join.joined);
+        });
+        if (!recorded) {
+            // The parts and their rows stay as they were; a press joins them again.
+            QFile::remove(join.joinedPath);
+            if (!ending) {
+                stopUnrecorded(join.vehicle, join.lastRow->url());
+                startDownloadWaitingTask();
+            }
+            return;
+        }
         for (const QString &path : join.partPaths) {
             if (path != join.joinedPath && isInsideArchiveCache(path))
                 QFile::remove(path);
@@ -905,12 +987,18 @@ void VelquorDownloadManager::finishJoin(const Join &join)
 
 void VelquorDownloadManager::failJoin(const QString &vehicle, const VelquorDownloadModelPtr &lastRow, bool report)
 {
+    bool recorded = true;
     for (const auto &row : m_database.getModelWithVehicle(vehicle)) {
         row->setState(VelquorDownloadStateFailed);
-        m_database.updateWithModel(row, VelquorDownloadUpdateState);
+        recorded = m_database.updateWithModel(row, VelquorDownloadUpdateState) && recorded;
     }
     if (!report)
         return;
+    if (!recorded) {
+        stopUnrecorded(vehicle, lastRow->url());
+        startDownloadWaitingTask();
+        return;
+    }
     VelquorDownloadModelPtr reported = m_database.getModelWithUrl(lastRow->url());
     if (!reported) {
         reported = lastRow;
@@ -918,6 +1006,65 @@ void VelquorDownloadManager::failJoin(const QString &vehicle, const VelquorDownl
     }
     post(VelquorDownload::RequestErrorNotification, reported);
     startDownloadWaitingTask();
+}
+
+void VelquorDownloadManager::stopUnrecorded(const QString &vehicle, const QString &url)
+{
+    const QString key = vehicle.toUpper();
+    if (m_stoppingUnrecorded.contains(key))
+        return; // one of the writes of this very stop
+    m_stoppingUnrecorded.insert(key);
+    const auto stopped = qScopeGuard([this, &key] { m_stoppingUnrecorded.remove(key); });
+    bool told = false; // since its last start: once is enough
+    {
+        std::lock_guard lock(m_slotMutex);
+        told = m_unrecorded.contains(key);
+        m_unrecorded.insert(key);
+    }
+    const bool heldSlot = removeVehicleDownloadTask(key);
+    // The bytes received stay, with their resume data where it can still be stored.
+    cancelTransfersOfVehicle(key, true);
+    VelquorDownloadModelPtr reported;
+    for (const auto &row : m_database.getModelWithVehicle(key)) {
+        m_retries.remove(row->url());
+        if (isPausable(row->state())) {
+            row->setState(VelquorDownloadStatePaused);
+            m_database.updateWithModel(row, VelquorDownloadUpdateState); // refused too, most likely
+        }
+        if (!reported || row->url() == url)
+            reported = row;
+    }
+    if (!reported) {
+        reported = VelquorDownloadModel::create();
+        reported->setVehicle(key);
+        reported->setUrl(url);
+    }
+    // Shown paused whatever the rows say: a press goes on from the bytes kept.
+    reported->setState(VelquorDownloadStatePaused);
+    if (!told)
+        NotificationCenter::workspace().post(QString::fromLatin1(VelquorDownload::RequestErrorNotification),
+                                             std::any(reported),
+                                             {{QString::fromLatin1(VelquorDownload::NotRecordedKey), true}});
+    if (heldSlot)
+        startDownloadWaitingTask();
+}
+
+bool VelquorDownloadManager::isUnrecordedVehicle(const QString &vehicle) const
+{
+    std::lock_guard lock(m_slotMutex);
+    return m_unrecorded.contains(vehicle.toUpper());
+}
+
+void VelquorDownloadManager::forgetUnrecorded(const QString &vehicle)
+{
+    std::lock_guard lock(m_slotMutex);
+    m_unrecorded.remove(vehicle.toUpper());
+}
+
+void VelquorDownloadManager::forgetAllUnrecorded()
+{
+    std::lock_guard lock(m_slotMutex);
+    m_unrecorded.clear();
 }
 
 bool VelquorDownloadManager::isEnding() const
@@ -942,7 +1089,8 @@ void VelquorDownloadManager::cancelTaskWithModel(const QString &url, bool keepRe
     if (VelquorDownloadModelPtr row = m_database.getModelWithUrl(url)) {
         storeProgress(url, resume.offset, task.pendingInterval, false);
         row->setResumeData(resume.encode());
-        m_database.updateWithModel(row, VelquorDownloadUpdateResumeData);
+        if (!m_database.updateWithModel(row, VelquorDownloadUpdateResumeData))
+            stopUnrecorded(task.vehicle, url);
     }
 }
 
@@ -1106,6 +1254,7 @@ void VelquorDownloadManager::addSlot(const QString &vehicle)
     std::lock_guard lock(m_slotMutex);
     if (!m_dataTaskVehicles.contains(vehicle.toUpper()))
         m_dataTaskVehicles.append(vehicle.toUpper());
+    m_unrecorded.remove(vehicle.toUpper()); // under way again
 }
 
 bool VelquorDownloadManager::removeVehicleDownloadTask(const QString &vehicle)

@@ -39,6 +39,11 @@ class VelquorDownloadDataBaseManager;
 // command always wins over an earlier one. A start and a pause set the rows' states on the calling
 // thread itself, so what a caller reads after a pause is paused.
 //
+// A write the database refuses about a vehicle at work stops that vehicle where it is: its transfers
+// end keeping their bytes, its slot is freed, and the error notification says so (userInfo
+// NotRecordedKey), its record shown paused. Its rows may still read as under way; they are not
+// started again by themselves, only by the next startDownloadTask, once the database takes writes.
+//
 // A transfer belongs to the tables that were open when it started. Before other tables open (a
 // device change), every transfer is paused in its own tables, keeping its resume data, and its
 // slot is freed; a transfer never writes into other tables.
@@ -76,6 +81,9 @@ public:
     // Whether the parts of any vehicle are being joined (quitting or choosing another device now
     // would cost the vehicle its download). Any thread.
     bool isJoiningAnyVehicle() const;
+    // Whether the vehicle stopped because the database refused to record its download, and has not
+    // been started since: whatever its rows read, nothing of it is under way. Any thread.
+    bool isUnrecordedVehicle(const QString &vehicle) const;
     // The serial queue of the transfers (tests wait on it with sync()).
     DispatchQueue &queue() const { return *m_queue; }
     // The serial queue that joins parts and deletes files (tests hold it back or wait on it).
@@ -106,16 +114,18 @@ private:
     struct Retries
     {
         int stalled = 0;     // attempts in a row that got no further than an earlier one
-        qint64 furthest = 0; // the most bytes any attempt has had in the partial file
+        qint64 furthest = 0; // the most bytes any attempt has had in the partial file since it last started over
     };
 
     // Runs on the queue unless the manager is being torn down.
     void onQueue(std::function<void()> work, int delayMs = 0);
 
-    // Rows of a vehicle (calling thread, with the database's lock held).
-    void markVehicleWaiting(const QString &vehicle);
-    // Frees the vehicle's slot and pauses its rows; answers whether it held a slot.
-    bool markVehiclePaused(const QString &vehicle);
+    // Rows of a vehicle (calling thread, with the database's lock held). Answers whether every
+    // write was recorded.
+    bool markVehicleWaiting(const QString &vehicle);
+    // Frees the vehicle's slot and pauses its rows; answers whether it held a slot. `recorded`, when
+    // given, turns false when a write was refused.
+    bool markVehiclePaused(const QString &vehicle, bool *recorded = nullptr);
     // Pauses every vehicle at work in the tables open now, before others open.
     void tablesWillChange();
 
@@ -143,8 +153,11 @@ private:
                                           const QByteArray &resumeData = {});
     void fileFinished(const QString &url, const QString &vehicle, const QString &partialPath);
     // Retries the row's transfer after a pause that grows while attempts get no further than an
-    // earlier one did; after too many such attempts the vehicle fails.
-    void retryLater(const QString &url, const QString &vehicle, qint64 startOffset, const VelquorResumeData &resume);
+    // earlier one did (a wrong answer never does); after too many such attempts the vehicle fails.
+    void retryLater(const QString &url, const QString &vehicle, qint64 startOffset, const VelquorResumeData &resume,
+                    const VelquorDownloadTransfer::Outcome &outcome);
+    // Fails the vehicle of a row whose bytes are not the file's: they are not kept for a resume.
+    void failDroppingBytes(const VelquorDownloadModelPtr &row, const QString &vehicle, const QString &partialPath);
     void pauseForLostNetwork(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void failVehicle(const QString &url, const QString &vehicle, const VelquorResumeData &resume);
     void completeVehicle(const QString &vehicle, const VelquorDownloadModelPtr &lastRow);
@@ -170,6 +183,11 @@ private:
     void failJoin(const QString &vehicle, const VelquorDownloadModelPtr &lastRow, bool report);
     // Whether the manager's queues have begun to stop (the end of the application).
     bool isEnding() const;
+    // Stops the vehicle whose state the database refused to record, and reports it (queue, with the
+    // database's lock held); `url` names the row reported, when it has one.
+    void stopUnrecorded(const QString &vehicle, const QString &url);
+    void forgetUnrecorded(const QString &vehicle);
+    void forgetAllUnrecorded();
     // Ends the row's transfer; with resume data kept, stores it in the row (in the transfer's own
     // tables only: a transfer of other tables ends without a word).
     void cancelTaskWithModel(const QString &url, bool keepResumeData);
@@ -206,8 +224,9 @@ private:
     // Queue-confined.
     QObject *m_host = nullptr; // parent of the network manager and the transfers, on the queue thread
     QNetworkAccessManager *m_network = nullptr;
-    QHash<QString, Task> m_tasks;      // url -> running transfer (the task table)
-    QHash<QString, Retries> m_retries; // url -> retries since its transfer last got further
+    QHash<QString, Task> m_tasks;       // url -> running transfer (the task table)
+    QHash<QString, Retries> m_retries;  // url -> retries since its transfer last got further
+    QSet<QString> m_stoppingUnrecorded; // vehicles whose stop runs now (its own writes may be refused)
 
     struct PendingDeletion
     {
@@ -223,6 +242,7 @@ private:
     mutable std::mutex m_slotMutex;
     QStringList m_dataTaskVehicles; // vehicles holding a slot (upper-cased)
     QSet<QString> m_joining;        // vehicles whose parts are being joined (upper-cased)
+    QSet<QString> m_unrecorded;     // vehicles stopped unrecorded and not started since (upper-cased)
 
     std::atomic<qint64> m_maxConcurrentCount{3};
     std::atomic<bool> m_allowsCellularAccess{false};

@@ -39,10 +39,10 @@ VelquorDownloadTransfer::Outcome makeOutcome(VelquorDownloadTransfer::Outcome::K
 
 VelquorDownloadTransfer::VelquorDownloadTransfer(QNetworkAccessManager *manager, const QString &url,
                                                  const QString &partialPath,
-                                                 const std::optional<VelquorResumeData> &resume, int timeoutMs,
-                                                 QObject *parent)
-    : QObject(parent), m_manager(manager), m_url(url), m_partialPath(partialPath), m_file(partialPath), m_timeout(this),
-      m_timeoutMs(timeoutMs)
+                                                 const std::optional<VelquorResumeData> &resume, qint64 expectedSize,
+                                                 int timeoutMs, QObject *parent)
+    : QObject(parent), m_manager(manager), m_url(url), m_partialPath(partialPath),
+      m_expectedSize(std::max<qint64>(0, expectedSize)), m_file(partialPath), m_timeout(this), m_timeoutMs(timeoutMs)
 {
     if (resume && resume->url == url) {
         m_etag = resume->etag;
@@ -83,10 +83,11 @@ void VelquorDownloadTransfer::start()
         return;
     }
     // The bytes on disk are what counts; a validator is needed so the server can tell whether the
-    // file changed since.
+    // file changed since. Bytes past the file's size came from a wrong answer: none of them is trusted.
     const qint64 offset = m_file.size();
     const QString validator = m_etag.isEmpty() ? m_lastModified : m_etag;
-    if (offset > 0 && !validator.isEmpty()) {
+    const bool tooLong = m_expectedSize > 0 && offset > m_expectedSize;
+    if (offset > 0 && !validator.isEmpty() && !tooLong) {
         sendRequest(offset, validator);
     } else {
         truncateTo(0);
@@ -123,8 +124,17 @@ void VelquorDownloadTransfer::sendRequest(qint64 offset, const QString &validato
 void VelquorDownloadTransfer::truncateTo(qint64 size)
 {
     // Only when needed: truncating a file makes ext4 flush it whole when it is closed.
-    if (m_file.size() != size)
-        m_file.resize(size);
+    const qint64 current = m_file.size();
+    if (current == size)
+        return;
+    if (size == 0)
+        m_startedOver = true;
+    m_file.resize(size);
+}
+
+bool VelquorDownloadTransfer::disagreesWithExpectedSize(qint64 claimed) const
+{
+    return m_expectedSize > 0 && claimed >= 0 && claimed != m_expectedSize;
 }
 
 void VelquorDownloadTransfer::restartTimeout()
@@ -148,27 +158,45 @@ bool VelquorDownloadTransfer::acceptHeaders()
     m_etag = etag.startsWith("W/") ? QString() : QString::fromLatin1(etag);
     m_lastModified = QString::fromLatin1(m_reply->rawHeader("Last-Modified"));
 
+    const QVariant lengthHeader = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    const qint64 length = lengthHeader.isValid() ? lengthHeader.toLongLong() : -1;
+    const auto wrongSize = [&](qint64 claimed) {
+        m_pendingOutcome = makeOutcome(
+            Outcome::Kind::WrongAnswer,
+            QStringLiteral("The answer claims %1 bytes for a file of %2").arg(claimed).arg(m_expectedSize), status);
+        return false;
+    };
     if (status == 206) {
         const auto [start, total] = parseContentRange(m_reply->rawHeader("Content-Range"));
         if (start != m_requestOffset) {
             m_pendingOutcome = makeOutcome(Outcome::Kind::Failed, QStringLiteral("Unexpected range in answer"), status);
             return false;
         }
-        m_expectedTotal = total;
+        if (disagreesWithExpectedSize(total))
+            return wrongSize(total);
+        if (length >= 0 && disagreesWithExpectedSize(m_requestOffset + length))
+            return wrongSize(m_requestOffset + length);
+        m_expectedTotal = total >= 0 ? total : (m_expectedSize > 0 ? m_expectedSize : -1);
+        m_answerStart = m_requestOffset;
         truncateTo(m_requestOffset);
         m_file.seek(m_requestOffset);
         return true;
     }
     if (status == 200) {
-        // A full answer: the file changed, or the server ignores ranges.
-        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-        m_expectedTotal = length.isValid() ? length.toLongLong() : -1;
+        // A full answer: the file changed, or the server ignores ranges. Checked before the bytes
+        // held are dropped for it.
+        if (disagreesWithExpectedSize(length))
+            return wrongSize(length);
+        m_expectedTotal = length >= 0 ? length : (m_expectedSize > 0 ? m_expectedSize : -1);
+        m_answerStart = 0;
         truncateTo(0);
         m_file.seek(0);
         return true;
     }
     if (status == 416) {
         const auto [start, total] = parseContentRange(m_reply->rawHeader("Content-Range"));
+        if (disagreesWithExpectedSize(total))
+            return wrongSize(total);
         if (total >= 0 && total == m_requestOffset)
             m_pendingOutcome = makeOutcome(Outcome::Kind::Finished, {}, status);
         else
@@ -191,7 +219,10 @@ void VelquorDownloadTransfer::onReadyRead()
         return;
     restartTimeout();
     if (!acceptHeaders()) {
-        if (m_pendingOutcome) {
+        if (m_pendingOutcome && m_pendingOutcome->kind == Outcome::Kind::WrongAnswer) {
+            // Its body may never end: not another byte of it.
+            m_reply->abort();
+        } else if (m_pendingOutcome) {
             // The body of an answer we do not keep (an error page) is read and dropped, never written.
             m_reply->readAll();
         }
@@ -203,6 +234,16 @@ void VelquorDownloadTransfer::onReadyRead()
         const qint64 read = m_reply->read(m_buffer.data(), m_buffer.size());
         if (read <= 0)
             break;
+        if (m_expectedSize > 0 && m_file.pos() + read > m_expectedSize) {
+            // More bytes than the file has: the answer is not the file, and what it sent goes.
+            truncateTo(m_answerStart);
+            m_pendingOutcome =
+                makeOutcome(Outcome::Kind::WrongAnswer,
+                            QStringLiteral("The answer runs past the file's %1 bytes").arg(m_expectedSize),
+                            m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
+            m_reply->abort();
+            return;
+        }
         if (m_file.write(m_buffer.constData(), read) != read) {
             m_pendingOutcome = makeOutcome(Outcome::Kind::FileError, m_file.errorString());
             m_reply->abort();
@@ -303,8 +344,10 @@ void VelquorDownloadTransfer::finish(const Outcome &outcome)
         m_file.flush();
         m_file.close();
     }
+    Outcome ended = outcome;
+    ended.startedOver = m_startedOver;
     if (auto callback = onFinished)
-        callback(outcome);
+        callback(ended);
 }
 
 void VelquorDownloadTransfer::stopReply()

@@ -19,6 +19,10 @@ class QNetworkReply;
 // arrives (never to the archive path, never held whole in memory). A resume asks for the missing
 // range with Range and If-Range: 206 appends, 200 starts the file again, 416 checks whether the
 // file is already complete.
+//
+// When the file's size is known beforehand, the partial file never grows past it: an answer that
+// claims another size (a 200's length, a 206's or 416's total) or whose bytes run past it is a
+// wrong answer, and what it sent is not kept.
 class VelquorDownloadTransfer : public QObject
 {
     Q_OBJECT
@@ -32,16 +36,20 @@ public:
             NoConnection,   // no network path to the service (unreachable, unknown network error)
             Refused,        // the connection was refused (the service is not listening)
             HttpError,      // the answer's status is no success
+            WrongAnswer,    // the answer's size disagrees with the file's known size, or runs past it
             FileError,      // the partial file could not be written
             Failed,         // any other transport error
         };
         Kind kind = Kind::Failed;
         int httpStatus = 0;
         QString message;
+        bool startedOver = false; // the bytes the partial file held were dropped: the file began again at 0
     };
 
+    // expectedSize: the whole file's size as measured before the download, 0 when unknown.
     VelquorDownloadTransfer(QNetworkAccessManager *manager, const QString &url, const QString &partialPath,
-                            const std::optional<VelquorResumeData> &resume, int timeoutMs, QObject *parent = nullptr);
+                            const std::optional<VelquorResumeData> &resume, qint64 expectedSize, int timeoutMs,
+                            QObject *parent = nullptr);
     ~VelquorDownloadTransfer() override;
 
     // Called for each chunk written: (bytes written now, bytes in the partial file).
@@ -64,6 +72,8 @@ public:
 private:
     void sendRequest(qint64 offset, const QString &validator);
     bool acceptHeaders();
+    // Whether a whole-file size an answer claims disagrees with the known one.
+    bool disagreesWithExpectedSize(qint64 claimed) const;
     void onReadyRead();
     void onReplyFinished();
     void finish(const Outcome &outcome);
@@ -77,7 +87,9 @@ private:
     QString m_etag;
     QString m_lastModified;
     qint64 m_requestOffset = 0;
+    qint64 m_expectedSize = 0;   // whole file size known beforehand (0: unknown)
     qint64 m_expectedTotal = -1; // whole file size when the answer said it
+    qint64 m_answerStart = 0;    // where the answer's body goes in the partial file
     QFile m_file;
     QByteArray m_buffer; // one chunk, reused
     QNetworkReply *m_reply = nullptr;
@@ -87,5 +99,6 @@ private:
     bool m_headersChecked = false;
     bool m_timedOut = false;
     bool m_restartedFromZero = false;
+    bool m_startedOver = false;
     std::optional<Outcome> m_pendingOutcome; // decided while the headers were read
 };

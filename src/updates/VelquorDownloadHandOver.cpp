@@ -73,6 +73,12 @@ void VelquorDownloadHandOver::startDownload(const QString &vehicle, const Velquo
         firstDownloadVehicle(vehicle, models);
         return;
     }
+    if (m_manager.isUnrecordedVehicle(vehicle)) {
+        // Stopped because its download could not be recorded: whatever its records still say, it is
+        // not under way. The press takes it on from what it received.
+        resumeVehicle(vehicle);
+        return;
+    }
 
     const VelquorVehicleStateCounts counts(rows);
     if (counts.installed == rows.size()) {
@@ -580,7 +586,7 @@ void VelquorDownloadHandOver::downloadRequestComplete(const VelquorDownloadModel
     handToExtraction(vehicle, rows);
 }
 
-void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr &row)
+void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr &row, bool notRecorded)
 {
     if (!row)
         return;
@@ -588,6 +594,8 @@ void VelquorDownloadHandOver::downloadRequestError(const VelquorDownloadModelPtr
     const VelquorDownloadModelList rows = m_database.getModelWithVehicle(vehicle);
     m_page.setRowOfVehicle(vehicle, rowUpdate(row->state(), receivedShare(rows)));
     m_page.reloadAllData();
+    if (notRecorded)
+        m_page.openInstallNotRecorded(vehicle);
 }
 
 bool VelquorDownloadHandOver::isMeasured(const VelquorDownloadModelList &rows)

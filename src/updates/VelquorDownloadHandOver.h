@@ -70,10 +70,11 @@ public:
     // the cache its records fail instead (5), so the next press fetches it again.
     void installDownloadedVehicle(const QString &vehicle, const VelquorDownloadModelList &rows);
 
-    // The download manager's notifications, with their record; on the manager's queue.
+    // The download manager's notifications, with their record; on the manager's queue. An error
+    // that stopped the vehicle because its download could not be recorded is told to the user.
     void downLoadProgress(const VelquorDownloadModelPtr &row);
     void downloadRequestComplete(const VelquorDownloadModelPtr &row);
-    void downloadRequestError(const VelquorDownloadModelPtr &row);
+    void downloadRequestError(const VelquorDownloadModelPtr &row, bool notRecorded = false);
 
     // The HEAD requests (tests shorten their time-out).
     VelquorContentLengthProbe &contentLengthProbe() { return m_probe; }

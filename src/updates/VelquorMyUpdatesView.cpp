@@ -525,7 +525,8 @@ void VelquorMyUpdatesView::downloadRequestComplete(const Notification &notificat
 void VelquorMyUpdatesView::downloadRequestError(const Notification &notification)
 {
     if (const auto row = notificationRecord(notification))
-        m_handOver->downloadRequestError(row);
+        m_handOver->downloadRequestError(
+            row, notification.userInfo.value(QString::fromLatin1(VelquorDownload::NotRecordedKey)).toBool());
 }
 
 // The extraction collaborator follows the 7z runs itself.

@@ -35,7 +35,8 @@ public:
     virtual void requestUpdateList() = 0;
     // Shows the not-enough-space sheet unless it is already shown.
     virtual void openSDMemory() = 0;
-    // Tells the user that the vehicle's installation could not be recorded, so it is not installed.
+    // Tells the user that the vehicle's installation, or its download, could not be recorded, so it
+    // stopped short of installed with its downloaded files kept, and a press takes it on.
     virtual void openInstallNotRecorded(const QString &vehicle) = 0;
     // The chosen product's append versions (upper-case card path -> version).
     virtual QHash<QString, QString> appendVersions() const = 0;

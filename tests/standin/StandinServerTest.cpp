@@ -354,6 +354,54 @@ TEST_F(StandinServerTest, DroppedConnectionEndsShortOfTheAnnouncedLength)
     EXPECT_EQ(whole.body, content);
 }
 
+TEST_F(StandinServerTest, OverlongAnswersClaimAnotherSizeAndSendMoreThanTheFile)
+{
+    Fault overlong;
+    overlong.kind = Fault::Kind::Overlong;
+    overlong.announcedSize = 1000000000000000;
+    overlong.bytes = 1000;
+    server.setFault(QStringLiteral("/files/pack.7z"), overlong);
+    const QByteArray extra(1000, 'Z');
+    const auto split = [](const QByteArray &answer) {
+        const qsizetype headerEnd = answer.indexOf("\r\n\r\n");
+        EXPECT_GT(headerEnd, 0);
+        return std::pair{answer.left(headerEnd), answer.mid(headerEnd + 4)};
+    };
+
+    // The probe still measures the file itself.
+    const Answer head = wait(network.head(QNetworkRequest(url(QStringLiteral("files/pack.7z")))));
+    EXPECT_EQ(head.headers.value("content-length"), QByteArray::number(content.size()));
+
+    const auto [whole, wholeBody] = split(raw("GET /files/pack.7z HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
+    EXPECT_TRUE(whole.startsWith("HTTP/1.1 200"));
+    EXPECT_TRUE(whole.contains("Content-Length: 1000000000000000"));
+    EXPECT_EQ(wholeBody, content + extra);
+
+    // Past the file's end a range still gets bytes, up to the size claimed.
+    const auto [tail, tailBody] =
+        split(raw("GET /files/pack.7z HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=299000-\r\n\r\n"));
+    EXPECT_TRUE(tail.startsWith("HTTP/1.1 206"));
+    EXPECT_TRUE(tail.contains("Content-Range: bytes 299000-999999999999999/1000000000000000"));
+    EXPECT_EQ(tailBody, content.mid(299000) + extra);
+    const auto [past, pastBody] =
+        split(raw("GET /files/pack.7z HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=400000-\r\n\r\n"));
+    EXPECT_TRUE(past.startsWith("HTTP/1.1 206"));
+    EXPECT_EQ(pastBody, extra);
+    const auto [beyond, beyondBody] =
+        split(raw("GET /files/pack.7z HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=1000000000000000-\r\n\r\n"));
+    EXPECT_TRUE(beyond.startsWith("HTTP/1.1 416"));
+    EXPECT_TRUE(beyond.contains("Content-Range: bytes */1000000000000000"));
+
+    // Without a size claimed: a complete chunked answer, longer than the file.
+    overlong.announcedSize = 0;
+    server.setFault(QStringLiteral("/files/pack.7z"), overlong);
+    const Answer chunked = get(QStringLiteral("files/pack.7z"));
+    EXPECT_EQ(chunked.error, QNetworkReply::NoError);
+    EXPECT_EQ(chunked.status, 200);
+    EXPECT_FALSE(chunked.headers.contains("content-length"));
+    EXPECT_EQ(chunked.body, content + extra);
+}
+
 TEST_F(StandinServerTest, ThrottledStreamArrivesWholeAndAClientAbortIsCounted)
 {
     Fault throttle;

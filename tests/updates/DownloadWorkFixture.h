@@ -69,7 +69,11 @@ protected:
         center.addObserver(this, QString::fromLatin1(VelquorDownload::RequestCompleteNotification),
                            [this, record](const Notification &n) { handOver->downloadRequestComplete(record(n)); });
         center.addObserver(this, QString::fromLatin1(VelquorDownload::RequestErrorNotification),
-                           [this, record](const Notification &n) { handOver->downloadRequestError(record(n)); });
+                           [this, record](const Notification &n) {
+                               handOver->downloadRequestError(
+                                   record(n),
+                                   n.userInfo.value(QString::fromLatin1(VelquorDownload::NotRecordedKey)).toBool());
+                           });
     }
 
     void TearDown() override

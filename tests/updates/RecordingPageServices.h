@@ -59,6 +59,13 @@ public:
         replanned.append(vehicle);
     }
 
+    // The vehicles told so far that what they did is not recorded (the list is filled on other threads).
+    QStringList notRecordedVehicles() const
+    {
+        std::lock_guard lock(m_mutex);
+        return notRecorded;
+    }
+
     // The last row change asked for the vehicle (letter case ignored).
     std::optional<VelquorRowUpdate> lastRowUpdate(const QString &vehicle) const
     {

@@ -1,7 +1,10 @@
 #include "DownloadWorkFixture.h"
 
+#include "core/VelquorDatabaseConstants.h"
 #include "platform/DispatchQueue.h"
+#include "platform/StandardLocations.h"
 #include "platform/UserDefaults.h"
+#include "support/RefusedWrites.h"
 
 #include <QScopeGuard>
 
@@ -538,6 +541,67 @@ TEST_F(DownloadHandOverTest, WaitingVehiclesKeepTheirPlaceInLineThroughUpdateAll
     EXPECT_EQ(rowsOf(QStringLiteral("OPEL")), opel);
     EXPECT_EQ(database().getModelWithVehicle(QStringLiteral("SEAT")).first()->state(), VelquorDownloadStateDownloaded);
     EXPECT_EQ(manager->dataTaskVehicles(), QStringList{QStringLiteral("TATA")});
+}
+
+TEST_F(DownloadHandOverTest, ADownloadTheDatabaseCannotRecordStopsVisiblyAndAPressGoesOnOnceItCan)
+{
+    QStringList entries;
+    QByteArray joined;
+    for (int part = 1; part <= 3; ++part) {
+        entries << QStringLiteral("files/JEEP/JEEP_V3.00_%1_part.zip").arg(part);
+        joined += serve(entries.last(), part == 1 ? 64 * 1024 : 1024 * 1024, 60 + part);
+    }
+    standin::Fault slow;
+    slow.kind = standin::Fault::Kind::Throttle;
+    slow.bytesPerSecond = 256 * 1024;
+    server.setFault(u'/' + entries[1], slow);
+    server.setFault(u'/' + entries[2], slow);
+    manager->setFamilyModels({group(QStringLiteral("JEEP"),
+                                    {offered(QStringLiteral("JEEP"), QStringLiteral("V3.00"), QStringLiteral("English"),
+                                             QStringLiteral("Vehicles/America/JEEP"), entries.join(u';'))})});
+    makeHandOver();
+    press(0);
+    const auto stored = [&](int part) { return database().getModelWithUrl(server.baseUrl() + entries[part]); };
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return stored(0) && stored(0)->state() == VelquorDownloadStateDownloaded && stored(1)->tmpFileSize() > 0 &&
+                   stored(2)->tmpFileSize() > 0;
+        },
+        15000));
+
+    // The first part is stored; from now on the database takes no write.
+    RefusedWrites refused(
+        database(),
+        QDir(StandardLocations::documentsDirectory()).filePath(QString::fromLatin1(VelquorDatabase::FileName)));
+    SCOPED_TRACE(refused.how().toStdString());
+    ASSERT_TRUE(waitUntil([&] { return !page->notRecordedVehicles().isEmpty(); }, 15000))
+        << "told, not left downloading";
+    manager->queue().sync([] {});
+    EXPECT_EQ(page->notRecordedVehicles(), QStringList{QStringLiteral("JEEP")});
+    EXPECT_TRUE(manager->dataTaskVehicles().isEmpty());
+    EXPECT_EQ(shownState(0), VelquorDownloadStatePaused);
+    EXPECT_FALSE(wasDecompressed(QStringLiteral("JEEP")));
+    QHash<int, qint64> kept; // bytes of the unfinished parts, still on disk
+    for (int part : {1, 2}) {
+        kept[part] = QFileInfo(VelquorDownloadManager::partialPathForArchive(stored(part)->zipPath())).size();
+        EXPECT_GT(kept[part], 0);
+    }
+
+    // Once the file takes writes again, one press takes the download on from where it stopped.
+    refused.lift();
+    server.clearFaults();
+    press(0);
+    ASSERT_TRUE(waitUntil([&] { return wasDecompressed(QStringLiteral("JEEP")); }, 20000));
+    EXPECT_EQ(fileContent(tool().getUpdateDirectory() + QStringLiteral("/JEEP_V3.00.7z")), joined);
+    for (int part : {1, 2}) {
+        const auto gets = getsTo(entries[part]);
+        ASSERT_GE(gets.size(), 2);
+        EXPECT_EQ(gets.last().headers.value(QStringLiteral("range")), QStringLiteral("bytes=%1-").arg(kept[part]));
+        EXPECT_EQ(gets.last().status, 206);
+    }
+    EXPECT_EQ(getsTo(entries[0]).size(), 1);
+    EXPECT_EQ(page->notRecordedVehicles().size(), 1);
+    EXPECT_TRUE(allRowsIn(QStringLiteral("JEEP"), VelquorDownloadStateWaitingInstall));
 }
 
 } // namespace

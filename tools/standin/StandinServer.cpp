@@ -63,8 +63,37 @@ struct Answer
 bool isBodyFault(Fault::Kind kind)
 {
     return kind == Fault::Kind::Garbage || kind == Fault::Kind::NotXml || kind == Fault::Kind::DropAfter ||
-           kind == Fault::Kind::Throttle;
+           kind == Fault::Kind::Throttle || kind == Fault::Kind::Overlong;
 }
+
+// What an Overlong answer sends from `start` on: the file's bytes up to its end, then `extra` bytes
+// that belong to no file.
+struct OverlongBody
+{
+    QFile file;
+    qint64 fileSize = 0;
+    qint64 start = 0;
+    qint64 extra = 0;
+
+    qint64 end() const { return qMax(start, fileSize) + extra; }
+
+    // Up to `count` bytes at `position`; empty at the end or when the file cannot be read.
+    QByteArray read(qint64 position, qint64 count)
+    {
+        count = qMin(count, end() - position);
+        if (count <= 0)
+            return {};
+        QByteArray bytes(count, 'Z');
+        if (position < fileSize) {
+            const qint64 fromFile = qMin(count, fileSize - position);
+            if (!file.isOpen() && !file.open(QIODevice::ReadOnly))
+                return {};
+            if (!file.seek(position) || file.read(bytes.data(), fromFile) != fromFile)
+                return {};
+        }
+        return bytes;
+    }
+};
 
 QJsonValue parseJson(const QByteArray &text)
 {
@@ -223,6 +252,8 @@ struct StandinServer::Private
     Answer answerUpload(const httplib::Request &request, const LoggedRequest &entry);
     Answer answerFile(const LoggedRequest &entry);
     Answer answerFault(const Fault &fault, const httplib::Request &request, const LoggedRequest &entry);
+    // Plays an Overlong fault; answers the status sent.
+    int deliverOverlong(const Fault &fault, const LoggedRequest &entry, httplib::Response &response);
     void deliver(const Answer &answer, const std::optional<Fault> &fault, httplib::Response &response);
 };
 
@@ -243,6 +274,11 @@ void StandinServer::Private::handle(const httplib::Request &request, httplib::Re
             return;
         }
         fault.reset();
+    }
+
+    if (fault && fault->kind == Fault::Kind::Overlong && request.method != "POST") {
+        recordStatus(id, deliverOverlong(*fault, entry, response));
+        return;
     }
 
     Answer answer;
@@ -376,6 +412,82 @@ Answer StandinServer::Private::answerFault(const Fault &fault, const httplib::Re
     default:
         return answerFor(request, entry);
     }
+}
+
+int StandinServer::Private::deliverOverlong(const Fault &fault, const LoggedRequest &entry, httplib::Response &response)
+{
+    QString root;
+    bool validators = true;
+    {
+        std::lock_guard lock(mutex);
+        root = fileRoot;
+        validators = fileValidators;
+    }
+    const std::optional<ServedFile> file = ServedFile::locate(root, entry.path);
+    if (!file) {
+        deliver(Answer::text(404, "Not found"), std::nullopt, response);
+        return 404;
+    }
+    const std::string type = "application/octet-stream";
+    response.set_header("Accept-Ranges", "bytes");
+    if (validators) {
+        response.set_header("ETag", file->etag().toStdString());
+        response.set_header("Last-Modified", file->lastModified().toStdString());
+    }
+    auto body = std::make_shared<OverlongBody>();
+    body->file.setFileName(file->path());
+    body->fileSize = file->size();
+    body->extra = qMax<qint64>(0, fault.bytes);
+
+    if (fault.announcedSize <= 0) {
+        response.status = 200;
+        response.set_chunked_content_provider(type, [this, body](size_t offset, httplib::DataSink &sink) {
+            if (isStopping())
+                return false;
+            const QByteArray chunk = body->read(qint64(offset), chunkSize);
+            if (chunk.isEmpty()) {
+                sink.done();
+                return true;
+            }
+            return sink.write(chunk.constData(), size_t(chunk.size()));
+        });
+        return 200;
+    }
+
+    const std::string announced = std::to_string(fault.announcedSize);
+    response.status = 200;
+    qint64 first = 0;
+    qint64 last = fault.announcedSize - 1;
+    const QString rangeHeader = entry.headers.value(QStringLiteral("range"));
+    const QString ifRange = entry.headers.value(QStringLiteral("if-range"));
+    if (!rangeHeader.isEmpty() && (ifRange.isEmpty() || file->matchesValidator(ifRange.toLatin1()))) {
+        const ByteRange range = ByteRange::resolve(rangeHeader.toLatin1(), fault.announcedSize);
+        if (range.outcome == ByteRange::Outcome::Unsatisfiable) {
+            response.status = 416;
+            response.set_header("Content-Range", "bytes */" + announced);
+            response.set_header("Content-Length", "0");
+            return 416;
+        }
+        if (range.outcome == ByteRange::Outcome::Partial) {
+            response.status = 206;
+            first = range.first;
+            last = range.last;
+            response.set_header("Content-Range",
+                                "bytes " + std::to_string(first) + '-' + std::to_string(last) + '/' + announced);
+        }
+    }
+    body->start = first;
+    const qint64 length = last - first + 1;
+    response.set_content_provider(
+        size_t(length), type, [this, body, first, length](size_t offset, size_t, httplib::DataSink &sink) {
+            if (isStopping())
+                return false;
+            const QByteArray chunk = body->read(first + qint64(offset), qMin(chunkSize, length - qint64(offset)));
+            if (chunk.isEmpty())
+                return false; // ends the connection short of the length it announced
+            return sink.write(chunk.constData(), size_t(chunk.size()));
+        });
+    return response.status;
 }
 
 void StandinServer::Private::deliver(const Answer &answer, const std::optional<Fault> &fault,

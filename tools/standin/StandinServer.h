@@ -12,8 +12,8 @@
 namespace standin {
 
 // A fault the server plays on requests to one path. Status and Stall apply to every method; the
-// faults that shape a body (Garbage, NotXml, DropAfter, Throttle) leave HEAD requests alone and are
-// not used up by them, so a size probe does not spend the fault meant for the download.
+// faults that shape a body (Garbage, NotXml, DropAfter, Throttle, Overlong) leave HEAD requests alone
+// and are not used up by them, so a size probe does not spend the fault meant for the download.
 struct Fault
 {
     enum class Kind {
@@ -23,12 +23,18 @@ struct Fault
         Stall,     // accept, then send nothing for `stallMs`; then answer as usual
         DropAfter, // send the headers (full Content-Length) and `bytes` bytes of the body, then close
         Throttle,  // stream the real answer at `bytesPerSecond`
+        // Claim the file is `announcedSize` bytes long (a 200's Content-Length, a 206's range and
+        // total, a 416's total; ranges are resolved against it), send the file's bytes from the
+        // range's start and `bytes` bytes more, then close. With `announcedSize` 0: a 200 without
+        // any length (chunked) that carries the whole file and `bytes` bytes more, ended properly.
+        Overlong,
     };
     Kind kind = Kind::Status;
     int status = 500;
     int stallMs = 0;
     qint64 bytes = 0;
     qint64 bytesPerSecond = 0;
+    qint64 announcedSize = 0;
     int times = -1; // how many requests it applies to; -1 for all
 };
 
