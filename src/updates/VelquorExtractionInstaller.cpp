@@ -349,12 +349,14 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
             return false;
         if (flushed.contains(folder))
             continue;
-        if (!FileSync::flushTree(folder))
+        // The folder and the folders above it, not the whole file system: a sync of that would wait
+        // for every other write to it, downloads included, and hold up the marking of the next vehicle.
+        if (!FileSync::flushTree(folder) || !FileSync::flushParents(folder, card.root))
             return false;
         flushed.append(folder);
     }
     // Still the same card once everything reached it: a card pulled meanwhile holds nothing certain.
-    if (!FileSync::syncFileSystem(card.root) || !card.present())
+    if (!card.present())
         return false;
     // Whole now: the folders lose their mark.
     const QStringList &marked = extracted.unfinished.folders;
