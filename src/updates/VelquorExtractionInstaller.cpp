@@ -59,6 +59,17 @@ bool holdsPackage(const QString &folder)
     return false;
 }
 
+// Has the tool list and check the vehicle's 7z archives now, while others are being extracted, as
+// decompressModel will extract them: their extraction then lists only an archive changed since.
+void checkArchivesAhead(LzmaTool &lzmaTool, const VelquorDownloadModelList &records)
+{
+    for (const VelquorDownloadModelPtr &record : records) {
+        if (!isZipPackage(record))
+            lzmaTool.checkArchiveAhead(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
+                                       VelquorCommonTool::getSoftwareFolderInParent(record));
+    }
+}
+
 VelquorRowUpdate rowUpdate(qint64 state, double progress)
 {
     VelquorRowUpdate update;
@@ -116,6 +127,7 @@ void VelquorExtractionInstaller::decompressVehicle(const QString &vehicle)
     }
     if (!m_manager.addVehicle(vehicle))
         return; // queued or being extracted already
+    checkArchivesAhead(m_lzmaTool, m_database.getModelWithVehicle(vehicle));
     m_queue->async([this, lifetime = m_lifetime, vehicle = vehicle.toUpper()] {
         std::lock_guard lock(lifetime->mutex);
         if (lifetime->alive)
