@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 namespace {
@@ -52,6 +53,32 @@ public:
 
 private:
     Job &m_job;
+};
+
+// Lists a check as running for its whole life, so that an extraction of the same archive waits for
+// its verdict instead of listing the archive a second time.
+class LzmaTool::CheckUnderWay
+{
+public:
+    CheckUnderWay(LzmaTool &tool, CheckedArchive checking) : m_tool(tool), m_checking(std::move(checking))
+    {
+        std::lock_guard lock(m_tool.m_checkedMutex);
+        m_tool.m_checking.append(m_checking);
+    }
+    ~CheckUnderWay()
+    {
+        {
+            std::lock_guard lock(m_tool.m_checkedMutex);
+            m_tool.m_checking.removeOne(m_checking);
+        }
+        m_tool.m_checkEnded.notify_all();
+    }
+    CheckUnderWay(const CheckUnderWay &) = delete;
+    CheckUnderWay &operator=(const CheckUnderWay &) = delete;
+
+private:
+    LzmaTool &m_tool;
+    CheckedArchive m_checking;
 };
 
 LzmaTool::LzmaTool()
@@ -175,6 +202,7 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
     const StopTest stopped = [this, stop] { return (stop && stop->load()) || abortAsked(m_decompress); };
     // Without -p, 7zz asks for the password on its standard input when the archive needs one.
     const QByteArray input = password.isNull() ? QByteArray() : password.toUtf8() + '\n';
+    awaitCheckUnderWay(path, fileType, packageFolder, stopped);
     if (!stillChecked(path, fileType, packageFolder, true)) {
         bool aborted = false;
         if (const auto refused = checkEntries(path, type, input, packageFolder, stopped, &aborted)) {
@@ -289,6 +317,7 @@ LzmaTool::EntryCheck LzmaTool::runCheck(const QString &path, const QString &pass
     if (type.isEmpty())
         return refuse(makeError(LzmaToolError::Kind::UnsupportedFileType,
                                 QStringLiteral("Unsupported file type %1").arg(fileType)));
+    const CheckUnderWay underWay(*this, {QFileInfo(path).absoluteFilePath(), fileType, packageFolder, {}});
     // Taken before the list is read: a file written to meanwhile is not taken for the one checked.
     const FileStamp stamp = FileStamp::of(path);
     if (!stamp.exists || !QFileInfo(path).isFile())
@@ -318,6 +347,15 @@ bool LzmaTool::stillChecked(const QString &path, int fileType, const QString &pa
         return unchanged;
     }
     return false;
+}
+
+void LzmaTool::awaitCheckUnderWay(const QString &path, int fileType, const QString &packageFolder,
+                                  const StopTest &stopped)
+{
+    const CheckedArchive archive{QFileInfo(path).absoluteFilePath(), fileType, packageFolder, {}};
+    std::unique_lock lock(m_checkedMutex);
+    while (m_checking.contains(archive) && !stopped())
+        m_checkEnded.wait_for(lock, std::chrono::milliseconds(PollIntervalMs));
 }
 
 void LzmaTool::rememberChecked(CheckedArchive checked)

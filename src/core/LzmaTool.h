@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -51,7 +52,7 @@ public:
     // packageFolder (a folder below destinationPath; empty for anywhere below it), a link, or two
     // names a FAT card would merge fail the archive before anything is written. An archive whose
     // check passed in checkArchive for the same type and package folder is not listed again while
-    // its file is unchanged since.
+    // its file is unchanged since; one whose check is under way waits for it.
     void decompressWithPath(const QString &path, const QString &password, int fileType, const QString &destinationPath,
                             const std::atomic<bool> *stop = nullptr, const QString &packageFolder = {});
     // Ends a running extraction (its 7zz is killed), and every entry check running or waiting;
@@ -101,13 +102,14 @@ private:
     };
     using ProgressHandler = std::function<void(double fraction, const QString &path)>;
     using StopTest = std::function<bool()>;
-    // An archive whose entry check passed, and what its file was then.
+    // An archive whose entry check passed, and what its file was then; or one being checked.
     struct CheckedArchive
     {
         QString path; // absolute
         int fileType = 0;
         QString packageFolder;
         FileStamp stamp;
+        bool operator==(const CheckedArchive &other) const = default;
     };
 
     // Marks a job running for its whole life, over every 7zz run of the job: an abort asked between
@@ -126,6 +128,9 @@ private:
                         const StopTest &stopped, LzmaToolError *error);
     // Whether a remembered pass still holds for the file as it is now; taking it forgets it.
     bool stillChecked(const QString &path, int fileType, const QString &packageFolder, bool take);
+    // Waits while a check of the archive for that type and folder runs elsewhere, unless stopped.
+    void awaitCheckUnderWay(const QString &path, int fileType, const QString &packageFolder, const StopTest &stopped);
+    class CheckUnderWay;
     void rememberChecked(CheckedArchive checked);
     static QString typeSwitch(int fileType);
     // Moves the complete lines of the error stream (all of them at the end) into the result.
@@ -142,7 +147,9 @@ private:
     // Advanced by abortDecompress(): a check begun (or queued) before stops.
     std::atomic<quint64> m_checkGeneration{0};
     std::mutex m_checkedMutex;
-    QList<CheckedArchive> m_checked; // passes, oldest first
+    QList<CheckedArchive> m_checked;  // passes, oldest first
+    QList<CheckedArchive> m_checking; // checks running, their stamps not yet taken
+    std::condition_variable m_checkEnded;
     std::mutex m_checkQueueMutex;
     std::unique_ptr<DispatchQueue> m_checkQueue; // made at the first check ahead; last, so it ends first
 };
