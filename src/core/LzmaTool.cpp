@@ -1,8 +1,10 @@
 #include "LzmaTool.h"
 
 #include "core/SevenZipOutput.h"
+#include "core/VelquorArchiveConstants.h"
 #include "core/VelquorArchiveEntryCheck.h"
 #include "platform/ChildProcess.h"
+#include "platform/DispatchQueue.h"
 #include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
@@ -12,12 +14,14 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 namespace {
 
 constexpr int PollIntervalMs = 100;           // longest wait for an abort to be noticed
 constexpr qsizetype MaxErrorText = 64 * 1024; // error lines kept for the report
+constexpr qsizetype MaxRememberedChecks = 64; // more than the archives of an update-all waiting their turn
 
 LzmaToolError makeError(LzmaToolError::Kind kind, const QString &message)
 {
@@ -51,6 +55,32 @@ private:
     Job &m_job;
 };
 
+// Lists a check as running for its whole life, so that an extraction of the same archive waits for
+// its verdict instead of listing the archive a second time.
+class LzmaTool::CheckUnderWay
+{
+public:
+    CheckUnderWay(LzmaTool &tool, CheckedArchive checking) : m_tool(tool), m_checking(std::move(checking))
+    {
+        std::lock_guard lock(m_tool.m_checkedMutex);
+        m_tool.m_checking.append(m_checking);
+    }
+    ~CheckUnderWay()
+    {
+        {
+            std::lock_guard lock(m_tool.m_checkedMutex);
+            m_tool.m_checking.removeOne(m_checking);
+        }
+        m_tool.m_checkEnded.notify_all();
+    }
+    CheckUnderWay(const CheckUnderWay &) = delete;
+    CheckUnderWay &operator=(const CheckUnderWay &) = delete;
+
+private:
+    LzmaTool &m_tool;
+    CheckedArchive m_checking;
+};
+
 LzmaTool::LzmaTool()
 {
     const QString found = QStandardPaths::findExecutable(QStringLiteral("7zz"));
@@ -61,6 +91,9 @@ LzmaTool::~LzmaTool()
 {
     abortDecompress();
     abortCompress();
+    // Checks still queued find themselves stopped; the thread ends before the tool does.
+    std::lock_guard lock(m_checkQueueMutex);
+    m_checkQueue.reset();
 }
 
 LzmaTool &LzmaTool::tool()
@@ -144,7 +177,7 @@ QString LzmaTool::typeSwitch(int fileType)
 
 void LzmaTool::decompressWithPath(const QString &path, const QString &password, int fileType,
                                   const QString &destinationPath, const std::atomic<bool> *stop,
-                                  const QString &packageFolder, bool entriesChecked)
+                                  const QString &packageFolder)
 {
     auto fail = [this](const LzmaToolError &error) {
         m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressErrorWithError(error); });
@@ -165,10 +198,12 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
     }
 
     const Running running(m_decompress);
+    const StopTest stopped = [this, stop] { return (stop && stop->load()) || abortAsked(m_decompress); };
     const QByteArray input = passwordInput(password);
-    bool aborted = false;
-    if (!entriesChecked) {
-        if (const auto refused = checkEntries(path, type, input, packageFolder, stop, &aborted)) {
+    awaitCheckUnderWay(path, fileType, packageFolder, stopped);
+    if (!stillChecked(path, fileType, packageFolder, true)) {
+        bool aborted = false;
+        if (const auto refused = checkEntries(path, type, input, packageFolder, stopped, &aborted)) {
             fail(*refused);
             return;
         }
@@ -188,11 +223,11 @@ void LzmaTool::decompressWithPath(const QString &path, const QString &password, 
                                 QStringLiteral("--"),
                                 path};
     const RunResult result = run(
-        m_decompress, arguments, input,
+        arguments, input,
         [this](double fraction, const QString &item) {
             m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.decompressWithProgress(fraction, item); });
         },
-        stop);
+        stopped);
 
     if (result.aborted)
         return;
@@ -211,28 +246,8 @@ QByteArray LzmaTool::passwordInput(const QString &password)
     return password.isNull() ? QByteArray() : password.toUtf8() + '\n';
 }
 
-std::optional<LzmaToolError> LzmaTool::checkEntriesWithPath(const QString &path, const QString &password, int fileType,
-                                                            const QString &packageFolder, const std::atomic<bool> *stop,
-                                                            bool *aborted)
-{
-    bool stopped = false;
-    if (aborted)
-        *aborted = false;
-    const QString type = typeSwitch(fileType);
-    if (type.isEmpty())
-        return makeError(LzmaToolError::Kind::UnsupportedFileType,
-                         QStringLiteral("Unsupported file type %1").arg(fileType));
-    if (!QFileInfo(path).isFile())
-        return makeError(LzmaToolError::Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path));
-    const Running running(m_decompress);
-    const auto refused = checkEntries(path, type, passwordInput(password), packageFolder, stop, &stopped);
-    if (aborted)
-        *aborted = stopped;
-    return refused;
-}
-
 std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const QString &type, const QByteArray &input,
-                                                    const QString &packageFolder, const std::atomic<bool> *stop,
+                                                    const QString &packageFolder, const StopTest &stopped,
                                                     bool *aborted)
 {
     // 7zz itself rewrites ".." and absolute names into the destination rather than refusing them,
@@ -242,7 +257,7 @@ std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const Q
                                 QStringLiteral("-bse2"), QStringLiteral("-sccUTF-8"),
                                 QStringLiteral("--"),    path};
     QByteArray listing;
-    const RunResult result = run(m_decompress, arguments, input, {}, stop, &listing);
+    const RunResult result = run(arguments, input, {}, stopped, &listing);
     if (result.aborted) {
         *aborted = true;
         return std::nullopt;
@@ -263,7 +278,101 @@ std::optional<LzmaToolError> LzmaTool::checkEntries(const QString &path, const Q
 
 void LzmaTool::abortDecompress()
 {
+    ++m_checkGeneration;
     abort(m_decompress);
+}
+
+LzmaTool::EntryCheck LzmaTool::checkArchive(const QString &path, const QString &password, int fileType,
+                                            const QString &packageFolder, const std::atomic<bool> *stop,
+                                            LzmaToolError *error)
+{
+    const quint64 generation = m_checkGeneration;
+    return runCheck(
+        path, password, fileType, packageFolder,
+        [this, stop, generation] { return (stop && stop->load()) || m_checkGeneration != generation; }, error);
+}
+
+void LzmaTool::checkArchiveAhead(const QString &path, const QString &password, int fileType,
+                                 const QString &packageFolder)
+{
+    const quint64 generation = m_checkGeneration;
+    std::lock_guard lock(m_checkQueueMutex);
+    if (!m_checkQueue)
+        m_checkQueue = std::make_unique<DispatchQueue>(VelquorArchive::kEntryCheckQueueLabel);
+    // A stopped queue drops the check: the extraction then lists the archive itself.
+    m_checkQueue->async([this, path, password, fileType, packageFolder, generation] {
+        runCheck(
+            path, password, fileType, packageFolder, [this, generation] { return m_checkGeneration != generation; },
+            nullptr);
+    });
+}
+
+LzmaTool::EntryCheck LzmaTool::runCheck(const QString &path, const QString &password, int fileType,
+                                        const QString &packageFolder, const StopTest &stopped, LzmaToolError *error)
+{
+    auto refuse = [error](const LzmaToolError &reason) {
+        if (error)
+            *error = reason;
+        return EntryCheck::Refused;
+    };
+    // A check of the same archive under way elsewhere (ahead, say) is waited for, not repeated.
+    awaitCheckUnderWay(path, fileType, packageFolder, stopped);
+    if (stillChecked(path, fileType, packageFolder, false))
+        return EntryCheck::Passed;
+    const QString type = typeSwitch(fileType);
+    if (type.isEmpty())
+        return refuse(makeError(LzmaToolError::Kind::UnsupportedFileType,
+                                QStringLiteral("Unsupported file type %1").arg(fileType)));
+    const CheckUnderWay underWay(*this, {QFileInfo(path).absoluteFilePath(), fileType, packageFolder, {}});
+    // Taken before the list is read: a file written to meanwhile is not taken for the one checked.
+    const FileStamp stamp = FileStamp::of(path);
+    if (!stamp.exists || !QFileInfo(path).isFile())
+        return refuse(makeError(LzmaToolError::Kind::MissingArchive, QStringLiteral("No archive at %1").arg(path)));
+    bool aborted = false;
+    if (const auto refused = checkEntries(path, type, passwordInput(password), packageFolder, stopped, &aborted))
+        return refuse(*refused);
+    if (aborted)
+        return EntryCheck::Stopped;
+    if (FileStamp::of(path) == stamp)
+        rememberChecked({QFileInfo(path).absoluteFilePath(), fileType, packageFolder, stamp});
+    return EntryCheck::Passed;
+}
+
+bool LzmaTool::stillChecked(const QString &path, int fileType, const QString &packageFolder, bool take)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    std::lock_guard lock(m_checkedMutex);
+    for (qsizetype i = m_checked.size() - 1; i >= 0; --i) {
+        const CheckedArchive &checked = m_checked[i];
+        if (checked.path != absolute || checked.fileType != fileType || checked.packageFolder != packageFolder)
+            continue;
+        const bool unchanged = FileStamp::of(absolute) == checked.stamp;
+        if (take || !unchanged)
+            m_checked.removeAt(i);
+        return unchanged;
+    }
+    return false;
+}
+
+void LzmaTool::awaitCheckUnderWay(const QString &path, int fileType, const QString &packageFolder,
+                                  const StopTest &stopped)
+{
+    const CheckedArchive archive{QFileInfo(path).absoluteFilePath(), fileType, packageFolder, {}};
+    std::unique_lock lock(m_checkedMutex);
+    while (m_checking.contains(archive) && !stopped())
+        m_checkEnded.wait_for(lock, std::chrono::milliseconds(PollIntervalMs));
+}
+
+void LzmaTool::rememberChecked(CheckedArchive checked)
+{
+    std::lock_guard lock(m_checkedMutex);
+    m_checked.removeIf([&](const CheckedArchive &old) {
+        return old.path == checked.path && old.fileType == checked.fileType &&
+               old.packageFolder == checked.packageFolder;
+    });
+    m_checked.append(std::move(checked));
+    if (m_checked.size() > MaxRememberedChecks)
+        m_checked.removeFirst();
 }
 
 void LzmaTool::compressWithDestinationPath(const QString &destinationPath, const QString &password, int fileType,
@@ -298,9 +407,12 @@ void LzmaTool::compressWithDestinationPath(const QString &destinationPath, const
     }
     arguments << QStringLiteral("--") << destinationPath << sourcePath;
     const Running running(m_compress);
-    const RunResult result = run(m_compress, arguments, input, [this](double fraction, const QString &item) {
-        m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(fraction, item); });
-    });
+    const RunResult result = run(
+        arguments, input,
+        [this](double fraction, const QString &item) {
+            m_delegate.call([&](LzmaToolDelegate &delegate) { delegate.compressWithProgress(fraction, item); });
+        },
+        [this] { return abortAsked(m_compress); });
 
     if (result.aborted)
         return;
@@ -348,16 +460,17 @@ void LzmaTool::abort(Job &job)
         job.abortRequested = true;
 }
 
-LzmaTool::RunResult LzmaTool::run(Job &job, const QStringList &arguments, const QByteArray &input,
-                                  const ProgressHandler &onProgress, const std::atomic<bool> *stop, QByteArray *listing)
+bool LzmaTool::abortAsked(Job &job)
+{
+    std::lock_guard lock(job.mutex);
+    return job.abortRequested;
+}
+
+LzmaTool::RunResult LzmaTool::run(const QStringList &arguments, const QByteArray &input,
+                                  const ProgressHandler &onProgress, const StopTest &abortRequested,
+                                  QByteArray *listing)
 {
     RunResult result;
-    auto abortRequested = [&job, stop] {
-        if (stop && stop->load())
-            return true;
-        std::lock_guard lock(job.mutex);
-        return job.abortRequested;
-    };
     // The caller keeps its stop set, and the job its abort, so one asked before this run is not lost.
     if (abortRequested()) {
         result.aborted = true;

@@ -1,5 +1,6 @@
 #include "FileSync.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -11,9 +12,9 @@
 
 namespace {
 
-bool flushOne(const QString &path, bool directory)
+bool flushOne(const QString &path, bool directory, bool followLink = false)
 {
-    const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | (directory ? O_DIRECTORY : 0);
+    const int flags = O_RDONLY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW) | (directory ? O_DIRECTORY : 0);
     const int fd = ::open(QFile::encodeName(path).constData(), flags);
     if (fd < 0)
         return false;
@@ -52,6 +53,20 @@ bool FileSync::flushEntry(const QString &path)
     if (info.isSymLink() || !info.exists())
         return false;
     return flushOne(path, info.isDir());
+}
+
+bool FileSync::flushParents(const QString &path, const QString &root)
+{
+    const QString top = QDir::cleanPath(root);
+    QString folder = QDir::cleanPath(path);
+    if (top.isEmpty() || !folder.startsWith(top.endsWith(QLatin1Char('/')) ? top : top + QLatin1Char('/')))
+        return false;
+    for (folder = QFileInfo(folder).path(); folder.size() > top.size(); folder = QFileInfo(folder).path()) {
+        if (!flushEntry(folder))
+            return false;
+    }
+    // The root may be reached through a link, as the card's mount path is given.
+    return flushOne(top, true, true);
 }
 
 bool FileSync::syncFileSystem(const QString &path)

@@ -11,6 +11,9 @@ public:
     static bool flushTree(const QString &path);
     // fsync of the file or folder itself (a folder's own entries, not what they name).
     static bool flushEntry(const QString &path);
+    // fsync of every folder from path's parent up to root, root included, so that each names the one
+    // below it; false when path does not lie below root or a folder cannot be flushed.
+    static bool flushParents(const QString &path, const QString &root);
     // syncfs of the file system that holds path: everything written to it reaches the device.
     static bool syncFileSystem(const QString &path);
 };

@@ -61,6 +61,17 @@ bool holdsPackage(const QString &folder)
     return false;
 }
 
+// Has the tool list and check the vehicle's 7z archives now, while others are being extracted, as
+// decompressModel will extract them: their extraction then lists only an archive changed since.
+void checkArchivesAhead(LzmaTool &lzmaTool, const VelquorDownloadModelList &records)
+{
+    for (const VelquorDownloadModelPtr &record : records) {
+        if (!isZipPackage(record))
+            lzmaTool.checkArchiveAhead(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
+                                       VelquorCommonTool::getSoftwareFolderInParent(record));
+    }
+}
+
 VelquorRowUpdate rowUpdate(qint64 state, double progress)
 {
     VelquorRowUpdate update;
@@ -118,6 +129,7 @@ void VelquorExtractionInstaller::decompressVehicle(const QString &vehicle)
     }
     if (!m_manager.addVehicle(vehicle))
         return; // queued or being extracted already
+    checkArchivesAhead(m_lzmaTool, m_database.getModelWithVehicle(vehicle));
     m_queue->async([this, lifetime = m_lifetime, vehicle = vehicle.toUpper()] {
         std::lock_guard lock(lifetime->mutex);
         if (lifetime->alive)
@@ -245,14 +257,13 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::checkArchives(co
             if (zip.kind == VelquorZipTool::Result::Kind::UnsafeEntry)
                 return Outcome::Failed; // never handed to another extractor
         }
-        // A 7z, or a zip-named package that is no zip.
-        bool aborted = false;
-        const auto refused =
-            m_lzmaTool.checkEntriesWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                            packageFolder, &m_stopping, &aborted);
-        if (aborted || m_stopping)
+        // A 7z, or a zip-named package that is no zip. Checked ahead already, it is not listed again,
+        // and the extraction need not list it either.
+        const LzmaTool::EntryCheck check = m_lzmaTool.checkArchive(record->zipPath(), VelquorArchive::kArchivePassword,
+                                                                   LzmaTool::FileType7z, packageFolder, &m_stopping);
+        if (check == LzmaTool::EntryCheck::Stopped || m_stopping)
             return Outcome::Aborted;
-        if (refused)
+        if (check == LzmaTool::EntryCheck::Refused)
             return Outcome::Failed;
         extractors.append(Extractor::SevenZip);
     }
@@ -298,7 +309,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
     // itself at its top, and its folder in the cache is its own.
     const QString packageFolder = toCard ? VelquorCommonTool::getSoftwareFolderInParent(record) : QString();
     if (extractor == Extractor::SevenZip)
-        return decompress7z(record, destination, packageFolder, true);
+        return decompress7z(record, destination, packageFolder);
     bool retryAs7z = false;
     const Outcome outcome = decompressZip(record, destination, packageFolder, &retryAs7z);
     if (!retryAs7z)
@@ -308,7 +319,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
         return Outcome::Failed;
     m_lastPermille = -1;
     m_lastPercent = -1;
-    return decompress7z(record, destination, packageFolder, false);
+    return decompress7z(record, destination, packageFolder);
 }
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(const VelquorDownloadModelPtr &record,
@@ -332,8 +343,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressZip(co
 
 VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(const VelquorDownloadModelPtr &record,
                                                                              const QString &destination,
-                                                                             const QString &packageFolder,
-                                                                             bool entriesChecked)
+                                                                             const QString &packageFolder)
 {
     m_sevenZipFailed = false;
     m_sevenZipFinished = false;
@@ -341,7 +351,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompress7z(con
     LzmaToolDelegate *previous = m_lzmaTool.delegate();
     m_lzmaTool.setDelegate(this);
     m_lzmaTool.decompressWithPath(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                  destination, &m_stopping, packageFolder, entriesChecked);
+                                  destination, &m_stopping, packageFolder);
     m_lzmaTool.setDelegate(previous);
     m_sevenZipThread = nullptr;
     if (m_sevenZipFinished)
@@ -422,12 +432,14 @@ bool VelquorExtractionInstaller::flushVehicle(const Extracted &extracted) const
             return false;
         if (flushed.contains(folder))
             continue;
-        if (!FileSync::flushTree(folder))
+        // The folder and the folders above it, not the whole file system: a sync of that would wait
+        // for every other write to it, downloads included, and hold up the marking of the next vehicle.
+        if (!FileSync::flushTree(folder) || !FileSync::flushParents(folder, card.root))
             return false;
         flushed.append(folder);
     }
     // Still the same card once everything reached it: a card pulled meanwhile holds nothing certain.
-    if (!FileSync::syncFileSystem(card.root) || !card.present())
+    if (!card.present())
         return false;
     // Whole now: the folders lose their mark.
     const QStringList &marked = card.unfinished.folders;

@@ -107,7 +107,7 @@ private:
     Outcome decompressZip(const VelquorDownloadModelPtr &record, const QString &destination,
                           const QString &packageFolder, bool *retryAs7z);
     Outcome decompress7z(const VelquorDownloadModelPtr &record, const QString &destination,
-                         const QString &packageFolder, bool entriesChecked);
+                         const QString &packageFolder);
     void decompressing(double progress);
     void showVehicleProgress(const QString &vehicle);
     // The install queue's work: flush, then record the installation (or fail it).

@@ -299,6 +299,60 @@ TEST_F(LzmaToolTest, ACallersStopSetBeforeTheRunIsNotLost)
     EXPECT_TRUE(QFileInfo::exists(work.filePath(QStringLiteral("later/Scan/FORD/VERSION.TXT"))));
 }
 
+TEST_F(LzmaToolTest, AnArchiveCheckedBeforeIsListedAgainOnlyWhenItOrItsFolderChanged)
+{
+    // Every run of 7zz leaves its command in a log.
+    const QString log = work.filePath(QStringLiteral("7zz.log"));
+    const QString logged = work.filePath(QStringLiteral("logged-7zz"));
+    ASSERT_TRUE(
+        writeFile(logged, QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexec 7zz \"$@\"\n").arg(log).toUtf8()));
+    ASSERT_TRUE(QFile::setPermissions(logged, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    tool.setExecutable(logged);
+    const auto commands = [&log] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                              : QStringList();
+    };
+    const QString archive = makeCardArchive();
+    const QString scan = QStringLiteral("Scan");
+
+    EXPECT_EQ(tool.checkArchive(archive, ArchivePassword, LzmaTool::FileType7z, scan), LzmaTool::EntryCheck::Passed);
+    EXPECT_EQ(tool.checkArchive(archive, ArchivePassword, LzmaTool::FileType7z, scan), LzmaTool::EntryCheck::Passed);
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, work.filePath("a"), nullptr, scan);
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(QFileInfo::exists(work.filePath(QStringLiteral("a/Scan/FORD/VERSION.TXT"))));
+    EXPECT_EQ(commands(), (QStringList{QStringLiteral("l"), QStringLiteral("x")}));
+
+    // A pass for one package folder says nothing of another.
+    EXPECT_EQ(tool.checkArchive(archive, ArchivePassword, LzmaTool::FileType7z, scan), LzmaTool::EntryCheck::Passed);
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, work.filePath("b"), nullptr,
+                            QStringLiteral("Other"));
+    ASSERT_EQ(delegate.errors.size(), 1);
+    EXPECT_EQ(delegate.errors[0].kind, LzmaToolError::Kind::UnsafeEntry);
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("b"))));
+
+    // Rewritten where it lies after its check, now reaching out of its folder: listed again and refused
+    // before anything is written.
+    const QString source = work.filePath(QStringLiteral("hostile"));
+    ASSERT_TRUE(writeFile(source + QStringLiteral("/Scan/FORD/VERSION.TXT"), "V12.34\r\n"));
+    ASSERT_TRUE(writeFile(source + QStringLiteral("/Outside/EVIL.TXT"), "escaped"));
+    const QString hostile = work.filePath(QStringLiteral("hostile.7z"));
+    ASSERT_TRUE(make7z(source, hostile, ArchivePassword));
+    QFile replacement(hostile);
+    ASSERT_TRUE(replacement.open(QIODevice::ReadOnly));
+    QFile rewritten(archive);
+    ASSERT_TRUE(rewritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_TRUE(rewritten.write(replacement.readAll()) > 0);
+    rewritten.close();
+    const qsizetype listedBefore = commands().count(QStringLiteral("l"));
+    tool.decompressWithPath(archive, ArchivePassword, LzmaTool::FileType7z, work.filePath("c"), nullptr, scan);
+    ASSERT_EQ(delegate.errors.size(), 2);
+    EXPECT_EQ(delegate.errors[1].kind, LzmaToolError::Kind::UnsafeEntry);
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("c"))));
+    EXPECT_EQ(commands().count(QStringLiteral("l")), listedBefore + 1);
+    EXPECT_EQ(finished, 1);
+}
+
 TEST(SevenZipOutputTest, ReadsProgressSeparatedByBackspaces)
 {
     // Recorded from `7zz x -bso0 -bsp1` while extracting one large item.

@@ -252,8 +252,7 @@ VelquorDownloadModelPtr pauseMidway(VelquorDownloadManager &manager, VelquorDown
         15000));
     manager.pauseDownloadTask(first);
     // Read at once: the rows show the pause when the call returns; the transfer stops on the queue.
-    EXPECT_EQ(database.getModelWithUrl(first->url())->state(),
-              VelquorDownloadStatePaused);
+    EXPECT_EQ(database.getModelWithUrl(first->url())->state(), VelquorDownloadStatePaused);
     EXPECT_FALSE(manager.dataTaskVehicles().contains(vehicle));
     manager.queue().sync([] {});
     const auto paused = database.getModelWithUrl(first->url());

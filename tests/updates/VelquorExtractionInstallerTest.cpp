@@ -28,6 +28,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <semaphore>
 
 using namespace TestArchives;
 
@@ -126,8 +127,9 @@ protected:
                 archive = work.filePath(QStringLiteral("built/%1/%2.%3").arg(vehicle, package.fileName, package.type));
                 QDir().mkpath(QFileInfo(archive).absolutePath());
                 EXPECT_TRUE(pack(source, archive, package.type, package.password));
-                if (package.damaged)
+                if (package.damaged) {
                     EXPECT_TRUE(damageMidway(archive));
+                }
             }
             QFile::remove(record->zipPath());
             EXPECT_TRUE(QFile::copy(archive, record->zipPath()));
@@ -272,8 +274,9 @@ protected:
         EXPECT_EQ(shownState(QStringLiteral("FORD")), VelquorDownloadStateInstallFailed);
         EXPECT_EQ(filesBelow(b.mountPath()), filesOnB);
         EXPECT_EQ(entriesBelow(b.mountPath()), entriesOnB);
-        if (!atTheSamePath)
+        if (!atTheSamePath) {
             EXPECT_EQ(entriesBelow(a.mountPath()), QStringList());
+        }
         const auto recorded = database.getAllDataWithVehicleForInstall(QStringLiteral("FORD"));
         ASSERT_EQ(recorded.size(), 1);
         EXPECT_EQ(recorded.first()->version(), QStringLiteral("V29.00"));
@@ -770,6 +773,49 @@ TEST_F(ExtractionInstallerTest, AnExtractorThatCannotStartFailsTheVehicle)
 
     EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstallFailed));
     EXPECT_TRUE(database.getAllDataWithVehicleForInstall(QStringLiteral("FORD")).isEmpty());
+}
+
+TEST_F(ExtractionInstallerTest, AVehiclesArchivesAreCheckedWhileTheQueueIsBusyAndListedOnlyOnce)
+{
+    QTemporaryDir card;
+    ASSERT_TRUE(card.isValid());
+    useCard(card.path());
+    // Every run of 7zz leaves its command in a log.
+    const QString log = work.filePath(QStringLiteral("7zz.log"));
+    const QString logged = work.filePath(QStringLiteral("logged-7zz"));
+    ASSERT_TRUE(
+        writeFile(logged, QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexec 7zz \"$@\"\n").arg(log).toUtf8()));
+    ASSERT_TRUE(QFile::setPermissions(logged, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    lzma.setExecutable(logged);
+    const auto commands = [&log] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                                              : QStringList();
+    };
+    const QMap<QString, QByteArray> data{{QStringLiteral("VERSION.TXT"), "V30.00"},
+                                         {QStringLiteral("DIAG/FORD.BIN"), randomBytes(256 * 1024, 31)}};
+    const QMap<QString, QByteArray> language{{QStringLiteral("english.cfg"), "LANGUAGE=English\r\n"}};
+    addDownloadedVehicle(QStringLiteral("FORD"), QStringLiteral("FORD"), QStringLiteral("Vehicles/America/FORD"),
+                         {{QStringLiteral("FORD_V30.00.zip"), prefixed(QStringLiteral("FORD"), data)},
+                          {QStringLiteral("FORD_V30.00_EN.zip"), prefixed(QStringLiteral("FORD"), language)}});
+
+    // The extraction queue is busy with a vehicle before it: FORD's lists are read meanwhile.
+    std::binary_semaphore busy{0};
+    manager.decompressSerialQueue()->async([&busy] { busy.acquire(); });
+    installer->decompressVehicle(QStringLiteral("FORD"));
+    const bool checkedAhead = waitUntil([&] { return commands().size() == 2; }, 20000);
+    busy.release();
+    ASSERT_TRUE(checkedAhead) << commands().join(u' ').toStdString();
+    EXPECT_EQ(commands(), (QStringList{QStringLiteral("l"), QStringLiteral("l")}));
+    waitForExtractions();
+
+    // At their turn the unchanged archives are extracted without being listed again.
+    EXPECT_TRUE(allRowsIn(QStringLiteral("FORD"), VelquorDownloadStateInstalled));
+    QMap<QString, QByteArray> expected = data;
+    expected.insert(language);
+    EXPECT_EQ(filesBelow(card.path() + QStringLiteral("/Vehicles/America/FORD")), expected);
+    EXPECT_EQ(commands(),
+              (QStringList{QStringLiteral("l"), QStringLiteral("l"), QStringLiteral("x"), QStringLiteral("x")}));
 }
 
 TEST_F(ExtractionInstallerTest, QuittingMidExtractionLeavesTheVehicleDownloaded)
