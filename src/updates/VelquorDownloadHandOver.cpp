@@ -6,6 +6,7 @@
 #include "platform/DispatchQueue.h"
 #include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdatesPageServices.h"
+#include "updates/VelquorVehicleEnd.h"
 #include "updates/VelquorVehicleStateCounts.h"
 
 #include <QHash>
@@ -308,13 +309,7 @@ void VelquorDownloadHandOver::replanVehicle(const QString &vehicle, const Velquo
 
 void VelquorDownloadHandOver::failVehicle(const QString &vehicle, const VelquorDownloadModelList &rows, qint64 state)
 {
-    for (const auto &row : rows) {
-        row->setState(state);
-        row->setProgress(0);
-        m_database.updateWithModel(row, VelquorDownloadUpdateAll);
-    }
-    m_page.setRowOfVehicle(vehicle, rowUpdate(state, 0));
-    m_page.reloadAllData();
+    endVehicleIn(m_database, m_page, vehicle, rows, state);
 }
 
 void VelquorDownloadHandOver::planVehicle(const QString &vehicle, const VelquorDownloadModelList &models,

@@ -14,6 +14,7 @@
 #include "session/VelquorShellConstants.h"
 #include "updates/VelquorPackageEntries.h"
 #include "updates/VelquorUpdatesPageServices.h"
+#include "updates/VelquorVehicleEnd.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -490,13 +491,7 @@ void VelquorExtractionInstaller::installSucceeded(const QString &vehicle)
 void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Card &card)
 {
     const VelquorDownloadModelList records = m_database.getModelWithVehicle(vehicle);
-    for (const VelquorDownloadModelPtr &record : records) {
-        record->setState(VelquorDownloadStateInstallFailed);
-        record->setProgress(0);
-        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
-    }
-    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateInstallFailed, 0));
-    m_page.reloadAllData();
+    endVehicleIn(m_database, m_page, vehicle, records, VelquorDownloadStateInstallFailed);
     // A half-written package must not stay on the card; with it goes the record of what was there.
     // The folders go now, from the card they were written on and only while they carry this
     // extraction's mark: no removal waits in a queue while cards are swapped. From a card that is
@@ -515,13 +510,8 @@ void VelquorExtractionInstaller::installFailed(const QString &vehicle, const Car
 void VelquorExtractionInstaller::putBack(const QString &vehicle)
 {
     // Interrupted, not failed: the archives stay and a later press installs them.
-    for (const VelquorDownloadModelPtr &record : m_database.getModelWithVehicle(vehicle)) {
-        record->setState(VelquorDownloadStateWaitingInstall);
-        record->setProgress(0);
-        m_database.updateWithModel(record, VelquorDownloadUpdateAll);
-    }
-    m_page.setRowOfVehicle(vehicle, rowUpdate(VelquorDownloadStateWaitingInstall, 0));
-    m_page.reloadAllData();
+    endVehicleIn(m_database, m_page, vehicle, m_database.getModelWithVehicle(vehicle),
+                 VelquorDownloadStateWaitingInstall);
     leaveExtractionSet(vehicle);
 }
 

@@ -250,6 +250,8 @@ struct StandinServer::Private
     Answer answerFor(const httplib::Request &request, const LoggedRequest &entry);
     Answer answerOperation(const httplib::Request &request, const LoggedRequest &entry);
     Answer answerUpload(const httplib::Request &request, const LoggedRequest &entry);
+    // The served file the request names, and whether answers carry its validators.
+    std::optional<ServedFile> locateFile(const LoggedRequest &entry, bool *validators);
     Answer answerFile(const LoggedRequest &entry);
     Answer answerFault(const Fault &fault, const httplib::Request &request, const LoggedRequest &entry);
     // Plays an Overlong fault; answers the status sent.
@@ -334,16 +336,21 @@ Answer StandinServer::Private::answerUpload(const httplib::Request &request, con
     return Answer::text(200, handler ? handler(entry) : defaultUploadAnswer(entry), jsonType);
 }
 
-Answer StandinServer::Private::answerFile(const LoggedRequest &entry)
+std::optional<ServedFile> StandinServer::Private::locateFile(const LoggedRequest &entry, bool *validators)
 {
     QString root;
-    bool validators = true;
     {
         std::lock_guard lock(mutex);
         root = fileRoot;
-        validators = fileValidators;
+        *validators = fileValidators;
     }
-    const std::optional<ServedFile> file = ServedFile::locate(root, entry.path);
+    return ServedFile::locate(root, entry.path);
+}
+
+Answer StandinServer::Private::answerFile(const LoggedRequest &entry)
+{
+    bool validators = true;
+    const std::optional<ServedFile> file = locateFile(entry, &validators);
     if (!file)
         return Answer::text(404, "Not found");
 
@@ -416,14 +423,8 @@ Answer StandinServer::Private::answerFault(const Fault &fault, const httplib::Re
 
 int StandinServer::Private::deliverOverlong(const Fault &fault, const LoggedRequest &entry, httplib::Response &response)
 {
-    QString root;
     bool validators = true;
-    {
-        std::lock_guard lock(mutex);
-        root = fileRoot;
-        validators = fileValidators;
-    }
-    const std::optional<ServedFile> file = ServedFile::locate(root, entry.path);
+    const std::optional<ServedFile> file = locateFile(entry, &validators);
     if (!file) {
         deliver(Answer::text(404, "Not found"), std::nullopt, response);
         return 404;
