@@ -40,6 +40,16 @@ QString foundMarkerPath(const QString &folder)
     return {};
 }
 
+// Removes the folder's marker under every name it may carry.
+bool removeMarkers(const QString &folder)
+{
+    for (QString marker = foundMarkerPath(folder); !marker.isEmpty(); marker = foundMarkerPath(folder)) {
+        if (!QFile::remove(marker))
+            return false;
+    }
+    return true;
+}
+
 bool isMarkerName(const QString &name)
 {
     return VelquorUnfinishedFolder::markerNames().contains(name, Qt::CaseInsensitive);
@@ -132,11 +142,7 @@ bool VelquorUnfinishedFolder::unmark(const QString &folder, const QString &token
     const auto mark = read(folder);
     if (!mark || mark->token != token)
         return false;
-    for (QString marker = foundMarkerPath(folder); !marker.isEmpty(); marker = foundMarkerPath(folder)) {
-        if (!QFile::remove(marker))
-            return false;
-    }
-    return FileSync::flushEntry(folder);
+    return removeMarkers(folder) && FileSync::flushEntry(folder);
 }
 
 bool VelquorUnfinishedFolder::remove(const QString &folder, const QString &token)
@@ -165,11 +171,7 @@ bool VelquorUnfinishedFolder::removeMarked(const QString &folder, const QString 
     }
     if (!removed)
         return false; // the marker stays: a later clean-up tries again
-    for (QString marker = foundMarkerPath(folder); !marker.isEmpty(); marker = foundMarkerPath(folder)) {
-        if (!QFile::remove(marker))
-            return false;
-    }
-    return QDir().rmdir(folder);
+    return removeMarkers(folder) && QDir().rmdir(folder);
 }
 
 bool VelquorUnfinishedFolder::remove(const Removal &removal)

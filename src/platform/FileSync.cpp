@@ -68,13 +68,3 @@ bool FileSync::flushParents(const QString &path, const QString &root)
     // The root may be reached through a link, as the card's mount path is given.
     return flushOne(top, true, true);
 }
-
-bool FileSync::syncFileSystem(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    return synced && closed;
-}

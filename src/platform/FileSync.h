@@ -14,6 +14,4 @@ public:
     // fsync of every folder from path's parent up to root, root included, so that each names the one
     // below it; false when path does not lie below root or a folder cannot be flushed.
     static bool flushParents(const QString &path, const QString &root);
-    // syncfs of the file system that holds path: everything written to it reaches the device.
-    static bool syncFileSystem(const QString &path);
 };

@@ -189,7 +189,7 @@ void VelquorDownloadHandOver::installDownloadedVehicle(const QString &vehicle, c
     if (archiveMissing) {
         // An extraction without its archive must fail and would then take the package off the card:
         // the vehicle counts as not downloaded, and the next press fetches it again.
-        failVehicle(vehicle, rows, VelquorDownloadStateFailed);
+        endVehicleIn(m_database, m_page, vehicle, rows, VelquorDownloadStateFailed);
         return;
     }
     handToExtraction(vehicle, rows);
@@ -304,12 +304,7 @@ void VelquorDownloadHandOver::replanVehicle(const QString &vehicle, const Velquo
     if (before != after || planned.isEmpty())
         return;
     // The card still calls for what was refused on it: nothing to install, and nothing to loop on.
-    failVehicle(vehicle, planned, VelquorDownloadStateInstallFailed);
-}
-
-void VelquorDownloadHandOver::failVehicle(const QString &vehicle, const VelquorDownloadModelList &rows, qint64 state)
-{
-    endVehicleIn(m_database, m_page, vehicle, rows, state);
+    endVehicleIn(m_database, m_page, vehicle, planned, VelquorDownloadStateInstallFailed);
 }
 
 void VelquorDownloadHandOver::planVehicle(const QString &vehicle, const VelquorDownloadModelList &models,

@@ -86,8 +86,6 @@ private:
     void resumeVehicle(const QString &vehicle);
     // Drops the vehicle's records, and its pause with them, before it is planned afresh.
     void forgetVehicle(const QString &vehicle);
-    // Every record and the row in `state` (failed), progress 0.
-    void failVehicle(const QString &vehicle, const VelquorDownloadModelList &rows, qint64 state);
     // Marks every row downloaded and waiting to be installed, shows it, and starts the extraction.
     void handToExtraction(const QString &vehicle, const VelquorDownloadModelList &rows);
     // Downloaded archives by url, kept for a new plan of their vehicle.

@@ -43,6 +43,13 @@ bool isZipPackage(const VelquorDownloadModelPtr &record)
            record->url().contains(QLatin1String("APPEND"));
 }
 
+// The folder every entry of the record's archive must lie in: its own package folder on the card,
+// or, for the application's installer, anywhere in its folder of the local cache.
+QString packageFolderOf(const VelquorDownloadModelPtr &record)
+{
+    return isInstaller(record) ? QString() : VelquorCommonTool::getSoftwareFolderInParent(record);
+}
+
 bool isDownloaded(const VelquorDownloadModelPtr &record)
 {
     return record->state() == VelquorDownloadStateDownloaded || record->state() == VelquorDownloadStateWaitingInstall;
@@ -69,7 +76,7 @@ void checkArchivesAhead(LzmaTool &lzmaTool, const VelquorDownloadModelList &reco
     for (const VelquorDownloadModelPtr &record : records) {
         if (!isZipPackage(record))
             lzmaTool.checkArchiveAhead(record->zipPath(), VelquorArchive::kArchivePassword, LzmaTool::FileType7z,
-                                       VelquorCommonTool::getSoftwareFolderInParent(record));
+                                       packageFolderOf(record));
     }
 }
 
@@ -244,10 +251,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::checkArchives(co
                                                                               QList<Extractor> &extractors)
 {
     for (const VelquorDownloadModelPtr &record : records) {
-        // Where decompressModel() puts it: the installer into its cache folder, anything else into its
-        // own package folder.
-        const QString packageFolder =
-            isInstaller(record) ? QString() : VelquorCommonTool::getSoftwareFolderInParent(record);
+        const QString packageFolder = packageFolderOf(record);
         if (isZipPackage(record)) {
             const VelquorZipTool::Result zip =
                 VelquorZipTool::checkEntries(record->zipPath(), VelquorArchive::kArchivePassword, packageFolder);
@@ -308,7 +312,7 @@ VelquorExtractionInstaller::Outcome VelquorExtractionInstaller::decompressModel(
         return Outcome::Failed;
     // Every entry must lie in the package's own folder; the installer's archive holds the package
     // itself at its top, and its folder in the cache is its own.
-    const QString packageFolder = toCard ? VelquorCommonTool::getSoftwareFolderInParent(record) : QString();
+    const QString packageFolder = packageFolderOf(record);
     if (extractor == Extractor::SevenZip)
         return decompress7z(record, destination, packageFolder);
     bool retryAs7z = false;
